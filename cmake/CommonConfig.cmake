@@ -1,0 +1,13 @@
+# Flags every Scribvane target shares, gathered in one INTERFACE target instead of
+# appending to CMAKE_CXX_FLAGS.
+add_library(scribvane_common INTERFACE)
+target_compile_features(scribvane_common INTERFACE cxx_std_20)
+target_compile_options(scribvane_common INTERFACE
+    $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic>)
+target_include_directories(scribvane_common INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(SCRIBVANE_SANITIZE)
+    target_compile_options(scribvane_common INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(scribvane_common INTERFACE -fsanitize=address,undefined)
+endif()

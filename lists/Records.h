@@ -1,0 +1,34 @@
+// The record encoding of features and testimonials: one line of text per entry, every field
+// framed by "^", line breaks inside a field stored as "$$". Nothing is escaped.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scribvane {
+
+enum class RecordKind { Feature, Testimonial };
+
+std::string MakeFeatureRecord(std::string_view title, std::string_view body);
+std::string MakeTestimonialRecord(std::string_view name, std::string_view website,
+                                  std::string_view content);
+
+// The fields of a record split at "^": field 0 is the empty text before the leading "^".
+std::vector<std::string> RecordFields(std::string_view record);
+
+// One field by position; a field the record does not have reads as the empty text.
+std::string RecordField(std::string_view record, std::size_t index);
+
+// Turns every "$$" of a stored field back into `lineBreak` (CR LF in the window, "<br>" in
+// the letter).
+std::string DecodeLineBreaks(std::string_view field, std::string_view lineBreak);
+
+// "Feature 3", "Testimonial 1".
+std::string ListCaption(RecordKind kind, int number);
+
+// What the details view shows: one line per field (title, body; or name, website, content),
+// the last field with its "$$" turned back into line breaks. Lines are joined by CR LF.
+std::string RecordDetails(RecordKind kind, std::string_view record);
+
+} // namespace scribvane

@@ -1,0 +1,99 @@
+// Writer and reader of the config.dat text; see ConfigFormat.h.
+#include "persistence/ConfigFormat.h"
+
+#include "utils/TextHelpers.h"
+
+namespace scribvane {
+namespace {
+
+constexpr bool TableIsInTagOrder() {
+    for (std::size_t i = 0; i < kConfigFields.size(); ++i) {
+        if (Index(kConfigFields[i].tag) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(TableIsInTagOrder(), "kConfigFields must list the tags in enum order");
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string FoldAscii(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        c = FoldAscii(c);
+    }
+    return folded;
+}
+
+std::string OpeningTag(std::string_view name) {
+    return "<%%" + std::string(name) + "%%>";
+}
+
+std::string ClosingTag(std::string_view name) {
+    return "<%%/" + std::string(name) + "%%>";
+}
+
+} // namespace
+
+std::string WriteConfiguration(const ConfigTexts& texts) {
+    std::size_t size = 0;
+    for (const auto& text : texts) {
+        size += text.size() + 48;
+    }
+    std::string out;
+    out.reserve(size);
+    for (const auto& field : kConfigFields) {
+        out.append(OpeningTag(field.name));
+        out.append(texts[Index(field.tag)]);
+        out.append(ClosingTag(field.name));
+        out.append("\r\n");
+    }
+    return out;
+}
+
+std::string ConfigurationTextFromBytes(std::string_view bytes) { return NormalizeLines(bytes); }
+
+TaggedValueReader::TaggedValueReader(std::string text)
+    : text_(std::move(text)), folded_(FoldAscii(text_)) {}
+
+std::size_t TaggedValueReader::Find(std::string_view foldedNeedle) const {
+    return std::string_view(folded_).find(foldedNeedle, position_);
+}
+
+std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
+    const std::string opening = FoldAscii(OpeningTag(tag));
+    const auto open = Find(opening);
+    if (open == std::string::npos) {
+        return {};
+    }
+    position_ = open + opening.size();
+    const auto close = Find(FoldAscii(ClosingTag(tag)));
+    if (close == std::string::npos) {
+        return {};
+    }
+    std::string value = text_.substr(position_, close - position_);
+    position_ = close;
+    return value;
+}
+
+ConfigTexts ReadConfigurationTexts(std::string configurationText) {
+    TaggedValueReader reader(std::move(configurationText));
+    ConfigTexts texts;
+    for (const auto& field : kConfigFields) {
+        texts[Index(field.tag)] = reader.ExtractTaggedValue(field.name);
+    }
+    return texts;
+}
+
+std::string RecordListText(const std::vector<std::string>& records) {
+    std::string out;
+    for (const auto& record : records) {
+        out.append(record).append("\r\n");
+    }
+    return out;
+}
+
+std::vector<std::string> RecordListFromText(std::string_view text) { return SplitLines(text); }
+
+} // namespace scribvane

@@ -1,0 +1,53 @@
+// The tagged text format of config.dat: one "<%%Tag%%>value<%%/Tag%%>" entry per field, in
+// table order, each followed by CR LF. Plain text handling; no window and no file here.
+#pragma once
+
+#include "persistence/ConfigTags.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scribvane {
+
+// The 42 value texts in table order.
+using ConfigTexts = std::array<std::string, kTagCount>;
+
+// The file's whole content for these values. Nothing is escaped.
+std::string WriteConfiguration(const ConfigTexts& texts);
+
+// The configuration text of a file's bytes: every line break made CR LF, text after the
+// first NUL dropped.
+std::string ConfigurationTextFromBytes(std::string_view bytes);
+
+// Walks one configuration text, handing out the value of each tag asked for. Tags are matched
+// without regard to ASCII letter case, and every search starts where the last value ended.
+class TaggedValueReader {
+public:
+    explicit TaggedValueReader(std::string text);
+
+    // The text between the tag's opening and closing tags; empty when either is missing. A
+    // found value moves the read position to its closing tag; a missing opening tag leaves
+    // the position alone, a missing closing tag moves it past the opening tag.
+    std::string ExtractTaggedValue(std::string_view tag);
+
+private:
+    std::size_t Find(std::string_view foldedNeedle) const;
+
+    std::string text_;
+    std::string folded_; // text_ with A-Z lowered, so every search is a plain byte search
+    std::size_t position_ = 0;
+};
+
+// Every tag's value from a configuration text, in table order.
+ConfigTexts ReadConfigurationTexts(std::string configurationText);
+
+// A record list's value: every record followed by CR LF.
+std::string RecordListText(const std::vector<std::string>& records);
+
+// The records of a value: every line break ends a record and a blank line is an empty
+// record; a final line break adds none.
+std::vector<std::string> RecordListFromText(std::string_view text);
+
+} // namespace scribvane

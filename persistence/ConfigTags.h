@@ -1,0 +1,95 @@
+// The letter configuration table: the 42 fields the wizard collects, in the order the
+// configuration file stores them, with the control each is bound to, its kind and its
+// initial value. This is the one list of tags; the writer, the reader, the window and the
+// headless generator all walk it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace scribvane {
+
+enum class ValueKind {
+    Text,          // a single-line edit
+    MultiLineText, // a multi-line edit, lines joined by CR LF
+    Colour,        // a colour chooser; stored as "#RRGGBB"
+    Passage,       // an HTML editing area; stored as the editor fragment
+    RecordList,    // the feature or testimonial records; one record per line
+    FontName,      // a font chooser
+    Size,          // a spin edit; a signed 32-bit integer
+    Flag,          // a check box; stored as "-1" or "0"
+};
+
+// Index of every field in table order. Tag::Count is the number of fields.
+enum class Tag : std::size_t {
+    PageTitle, FullName, CurrentDate, HeaderPicture, CoverPicture, MainBgColor, prfEditor1,
+    Atention, prfEditor2, prfEditor3, Features, FBgColor, FColor, FName, FSize, FUnderline,
+    FItalic, FBold, Testimonials, TBgColor, TColor, TName, TSize, TUnderline, TItalic, TBold,
+    prfEditor10, prfEditor11, DirectLink, ClickBankName, ProductName, Description, PaypalCode,
+    PaypalEmail, OBgColor, OColor, OName, OSize, OUnderline, OItalic, OBold, FooterPicture,
+    Count
+};
+
+inline constexpr std::size_t kTagCount = static_cast<std::size_t>(Tag::Count);
+
+constexpr std::size_t Index(Tag tag) { return static_cast<std::size_t>(tag); }
+
+struct ConfigField {
+    Tag tag;
+    std::string_view name;    // the tag as written in the file
+    ValueKind kind;
+    std::string_view control; // objectName of the bound control (or record list)
+    std::string_view initial; // initial value, in the file's text form
+};
+
+// clang-format off
+inline constexpr std::array<ConfigField, kTagCount> kConfigFields = {{
+    {Tag::PageTitle,     "PageTitle",     ValueKind::Text,          "edtPageTitle",     ""},
+    {Tag::FullName,      "FullName",      ValueKind::Text,          "edtFullName",      ""},
+    {Tag::CurrentDate,   "CurrentDate",   ValueKind::Text,          "edtCurrentDate",   ""},
+    {Tag::HeaderPicture, "HeaderPicture", ValueKind::Text,          "edtHeaderPicture", ""},
+    {Tag::CoverPicture,  "CoverPicture",  ValueKind::Text,          "edtCoverPicture",  ""},
+    {Tag::MainBgColor,   "MainBgColor",   ValueKind::Colour,        "cbxMainBgColor",   "#FFFFFF"},
+    {Tag::prfEditor1,    "prfEditor1",    ValueKind::Passage,       "prfEditor1",       ""},
+    {Tag::Atention,      "Atention",      ValueKind::Text,          "edtAttention",     ""},
+    {Tag::prfEditor2,    "prfEditor2",    ValueKind::Passage,       "prfEditor2",       ""},
+    {Tag::prfEditor3,    "prfEditor3",    ValueKind::Passage,       "prfEditor3",       ""},
+    {Tag::Features,      "Features",      ValueKind::RecordList,    "FFeatures",        ""},
+    {Tag::FBgColor,      "FBgColor",      ValueKind::Colour,        "cbxFBgColor",      "#FFFFD9"},
+    {Tag::FColor,        "FColor",        ValueKind::Colour,        "cbxFColor",        "#000000"},
+    {Tag::FName,         "FName",         ValueKind::FontName,      "cbxFName",         "Arial"},
+    {Tag::FSize,         "FSize",         ValueKind::Size,          "cbxFSize",         "13"},
+    {Tag::FUnderline,    "FUnderline",    ValueKind::Flag,          "chkFUnderline",    "0"},
+    {Tag::FItalic,       "FItalic",       ValueKind::Flag,          "chkFItalic",       "0"},
+    {Tag::FBold,         "FBold",         ValueKind::Flag,          "chkFBold",         "0"},
+    {Tag::Testimonials,  "Testimonials",  ValueKind::RecordList,    "FTestimonials",    ""},
+    {Tag::TBgColor,      "TBgColor",      ValueKind::Colour,        "cbxTBgColor",      "#FFFFD9"},
+    {Tag::TColor,        "TColor",        ValueKind::Colour,        "cbxTColor",        "#000000"},
+    {Tag::TName,         "TName",         ValueKind::FontName,      "cbxTName",         "Arial"},
+    {Tag::TSize,         "TSize",         ValueKind::Size,          "cbxTSize",         "13"},
+    {Tag::TUnderline,    "TUnderline",    ValueKind::Flag,          "chkTUnderline",    "0"},
+    {Tag::TItalic,       "TItalic",       ValueKind::Flag,          "chkTItalic",       "0"},
+    {Tag::TBold,         "TBold",         ValueKind::Flag,          "chkTBold",         "0"},
+    {Tag::prfEditor10,   "prfEditor10",   ValueKind::Passage,       "prfEditor10",      ""},
+    {Tag::prfEditor11,   "prfEditor11",   ValueKind::Passage,       "prfEditor11",      ""},
+    {Tag::DirectLink,    "DirectLink",    ValueKind::Text,          "edtDirectLink",    ""},
+    {Tag::ClickBankName, "ClickBankName", ValueKind::Text,          "edtClickBankName", ""},
+    {Tag::ProductName,   "ProductName",   ValueKind::Text,          "edtProductName",   ""},
+    {Tag::Description,   "Description",   ValueKind::Text,          "edtDescription",   ""},
+    {Tag::PaypalCode,    "PaypalCode",    ValueKind::MultiLineText, "memPaypalCode",    ""},
+    {Tag::PaypalEmail,   "PaypalEmail",   ValueKind::Text,          "edtPaypalEmail",   ""},
+    {Tag::OBgColor,      "OBgColor",      ValueKind::Colour,        "cbxOBgColor",      "#C0DCC0"},
+    {Tag::OColor,        "OColor",        ValueKind::Colour,        "cbxOColor",        "#000000"},
+    {Tag::OName,         "OName",         ValueKind::FontName,      "cbxOName",         "Arial"},
+    {Tag::OSize,         "OSize",         ValueKind::Size,          "cbxOSize",         "13"},
+    {Tag::OUnderline,    "OUnderline",    ValueKind::Flag,          "chkOUnderline",    "0"},
+    {Tag::OItalic,       "OItalic",       ValueKind::Flag,          "chkOItalic",       "0"},
+    {Tag::OBold,         "OBold",         ValueKind::Flag,          "chkOBold",         "0"},
+    {Tag::FooterPicture, "FooterPicture", ValueKind::Text,          "edtFooterPicture", ""},
+}};
+// clang-format on
+
+constexpr const ConfigField& FieldOf(Tag tag) { return kConfigFields[Index(tag)]; }
+
+} // namespace scribvane

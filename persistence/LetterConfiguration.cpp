@@ -1,0 +1,86 @@
+// Typed letter configuration; see LetterConfiguration.h.
+#include "persistence/LetterConfiguration.h"
+
+#include "utils/FileIo.h"
+#include "utils/ValueReaders.h"
+
+#include <cassert>
+
+namespace scribvane {
+
+ConfigValue ConvertValueText(ValueKind kind, std::string_view text) {
+    switch (kind) {
+    case ValueKind::Colour:
+        return HtmlToColor(text);
+    case ValueKind::Size:
+        return ReadInteger(text);
+    case ValueKind::Flag:
+        return ReadBoolean(text);
+    case ValueKind::RecordList:
+        return RecordListFromText(text);
+    case ValueKind::Text:
+    case ValueKind::MultiLineText:
+    case ValueKind::Passage:
+    case ValueKind::FontName:
+        break;
+    }
+    return std::string(text);
+}
+
+std::string ValueTextOf(ValueKind kind, const ConfigValue& value) {
+    switch (kind) {
+    case ValueKind::Colour:
+        return ColorToHtml(std::get<ColorValue>(value));
+    case ValueKind::Size:
+        return IntegerText(std::get<std::int32_t>(value));
+    case ValueKind::Flag:
+        return BooleanText(std::get<bool>(value));
+    case ValueKind::RecordList:
+        return RecordListText(std::get<RecordList>(value));
+    case ValueKind::Text:
+    case ValueKind::MultiLineText:
+    case ValueKind::Passage:
+    case ValueKind::FontName:
+        break;
+    }
+    return std::get<std::string>(value);
+}
+
+LetterConfiguration::LetterConfiguration() {
+    for (const auto& field : kConfigFields) {
+        values_[Index(field.tag)] = ConvertValueText(field.kind, field.initial);
+    }
+}
+
+LetterConfiguration LetterConfiguration::FromTexts(const ConfigTexts& texts) {
+    LetterConfiguration config;
+    for (const auto& field : kConfigFields) {
+        config.values_[Index(field.tag)] = ConvertValueText(field.kind, texts[Index(field.tag)]);
+    }
+    return config;
+}
+
+ConfigTexts LetterConfiguration::ToTexts() const {
+    ConfigTexts texts;
+    for (const auto& field : kConfigFields) {
+        texts[Index(field.tag)] = ValueTextOf(field.kind, values_[Index(field.tag)]);
+    }
+    return texts;
+}
+
+void LetterConfiguration::Set(Tag tag, ConfigValue value) {
+    assert(value.index() == values_[Index(tag)].index());
+    values_[Index(tag)] = std::move(value);
+}
+
+LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
+    const std::string bytes = ReadFileBytes(path);
+    return LetterConfiguration::FromTexts(
+        ReadConfigurationTexts(ConfigurationTextFromBytes(bytes)));
+}
+
+void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config) {
+    WriteFileAtomically(path, WriteConfiguration(config.ToTexts()));
+}
+
+} // namespace scribvane

@@ -1,0 +1,64 @@
+// The letter configuration as typed values, and its conversion to and from the value texts of
+// the configuration file. Converting the texts checks every value before anything is used, so
+// a load can be all or nothing.
+#pragma once
+
+#include "persistence/ConfigFormat.h"
+#include "persistence/ConfigTags.h"
+#include "utils/TextHelpers.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace scribvane {
+
+using RecordList = std::vector<std::string>;
+
+// Text (also multi-line text, passage and font name), colour, size, flag, record list.
+using ConfigValue = std::variant<std::string, ColorValue, std::int32_t, bool, RecordList>;
+
+class LetterConfiguration {
+public:
+    // Every field at its initial value.
+    LetterConfiguration();
+
+    // Converts value texts field by field in table order; the first value that does not read
+    // throws its ConversionError and nothing is returned.
+    static LetterConfiguration FromTexts(const ConfigTexts& texts);
+
+    // The value texts as the configuration file writes them.
+    ConfigTexts ToTexts() const;
+
+    const std::string& Text(Tag tag) const { return std::get<std::string>(values_[Index(tag)]); }
+    ColorValue Color(Tag tag) const { return std::get<ColorValue>(values_[Index(tag)]); }
+    std::int32_t Size(Tag tag) const { return std::get<std::int32_t>(values_[Index(tag)]); }
+    bool Flag(Tag tag) const { return std::get<bool>(values_[Index(tag)]); }
+    const RecordList& Records(Tag tag) const { return std::get<RecordList>(values_[Index(tag)]); }
+    const ConfigValue& Value(Tag tag) const { return values_[Index(tag)]; }
+
+    // The value must hold the alternative of the field's kind.
+    void Set(Tag tag, ConfigValue value);
+
+    bool operator==(const LetterConfiguration&) const = default;
+
+private:
+    std::array<ConfigValue, kTagCount> values_;
+};
+
+// The typed value of one value text of the given kind; throws ConversionError.
+ConfigValue ConvertValueText(ValueKind kind, std::string_view text);
+
+// The file text form of one typed value.
+std::string ValueTextOf(ValueKind kind, const ConfigValue& value);
+
+// Reads and converts a configuration file. Throws FileError when it cannot be read and the
+// first ConversionError in table order.
+LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path);
+
+// Writes the configuration atomically; a failure leaves the previous file whole.
+void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config);
+
+} // namespace scribvane

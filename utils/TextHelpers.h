@@ -1,0 +1,48 @@
+// The small text routines every subsystem shares: record splitting, line-break encoding,
+// colour text, the editor fragment, and the one replacement rule used for every merge.
+//
+// All text is single-byte Windows-1252 in std::string; positions are bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scribvane {
+
+// A colour as the colour choosers hold it: red in bits 0-7, green 8-15, blue 16-23.
+using ColorValue = std::uint32_t;
+
+// Replaces every occurrence of `pattern` (exact case) in one left-to-right pass without
+// overlap; the inserted text is not scanned again. An empty pattern changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value);
+
+// Clears `pieces` and fills it with the text between delimiters. A leading delimiter gives an
+// empty first piece, adjacent delimiters an empty piece between them, and a final piece is
+// only added when it is not empty.
+void SplitByChar(char delimiter, std::string_view text, std::vector<std::string>& pieces);
+
+// Drops one trailing CR LF, then stores every CR LF as "$$" (records are one line each).
+std::string EncodeLineBreaks(std::string_view text);
+
+// Reads HTML colour text ("#RRGGBB", either case, '#' anywhere ignored). Short texts follow the
+// join rule ("#FF00" is red). Throws ConversionError naming the joined hexadecimal text.
+ColorValue HtmlToColor(std::string_view text);
+
+// "#RRGGBB" with upper-case digits; the top byte of the value is ignored.
+std::string ColorToHtml(ColorValue color);
+
+// Reduces an editing area's document markup to the stored fragment: the fixed wrapper tags,
+// every LF, every pair of spaces and every CR are removed, in that order.
+std::string StripEditorDocument(std::string_view markup);
+
+// Splits bytes into lines (CR LF, lone CR and lone LF each end a line; the first NUL ends the
+// text) and joins them again with CR LF after every line.
+std::string NormalizeLines(std::string_view bytes);
+
+// Splits a text into lines at CR LF, lone CR or lone LF. A final line break adds no empty
+// line; an empty text gives no lines.
+std::vector<std::string> SplitLines(std::string_view text);
+
+} // namespace scribvane
