@@ -1,0 +1,45 @@
+// One HTML editing area: a browser engine view whose document is in design mode.
+//
+// The window reaches it only through the four operations below, which are synchronous to
+// their callers: each waits for the engine's answer in a local event loop. Before the
+// document is ready the reads give "BUSY" and writes and commands do nothing; a failure gives
+// "ERROR" (reads) or is ignored (writes, commands). Enter starts a DIV, not a paragraph.
+#pragma once
+
+#include <QVariant>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace scribvane {
+
+class HtmlEditor : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit HtmlEditor(QWidget* parent = nullptr);
+    ~HtmlEditor() override;
+
+    // The whole document in the fixed serialized form (see editing/DocumentSerializer.h).
+    QString GetDocumentHTML();
+    // The body element alone, same form; an empty area gives exactly "<body>&nbsp;</body>".
+    QString GetBodyHTML();
+    // Replaces the document; a fragment without html, head or body becomes the body.
+    void SetDocumentHTML(const QString& html);
+    // Runs one editing command on the selection. Colour commands take a colour value (red in
+    // the low byte), "FontSize" an integer 1 to 7, "FontName" a name; the rest take nothing.
+    void ExecCommand(const QString& command, const QVariant& value = QVariant());
+
+    bool IsReady() const;
+    QWebEngineView* view() const;
+
+Q_SIGNALS:
+    // The document became ready for the first time.
+    void ready();
+
+private:
+    struct Private;
+    Private* d;
+};
+
+} // namespace scribvane
