@@ -1,0 +1,39 @@
+// The message box service every message of the program goes through (the window's msgMain).
+// Tests install a recording service that answers questions as the test tells it.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace scribvane {
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+
+    // Refused input, missing files: a warning box with one OK button.
+    virtual void Warning(const QString& text) = 0;
+    // Plain notices: an information box with one OK button.
+    virtual void Information(const QString& text) = 0;
+    // Questions: an information box with OK (default) and Cancel; true when OK was chosen.
+    virtual bool Question(const QString& text) = 0;
+    // Failures no handler caught: an error box with one OK button.
+    virtual void Error(const QString& text) = 0;
+};
+
+// Shows real message boxes, titled with the caption of the parent's window.
+class DialogMessageService : public MessageService {
+public:
+    explicit DialogMessageService(QWidget* parent) : parent_(parent) {}
+
+    void Warning(const QString& text) override;
+    void Information(const QString& text) override;
+    bool Question(const QString& text) override;
+    void Error(const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace scribvane

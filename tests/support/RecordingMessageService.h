@@ -1,0 +1,42 @@
+// A message service for widget tests: records every message and answers questions from a
+// queue the test fills (OK when the queue is empty).
+#pragma once
+
+#include "app/MessageService.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace scribvane::testing {
+
+class RecordingMessageService : public MessageService {
+public:
+    struct Message {
+        QString kind; // "warning", "information", "question", "error"
+        QString text;
+    };
+
+    void Warning(const QString& text) override { messages.append({QStringLiteral("warning"), text}); }
+    void Information(const QString& text) override {
+        messages.append({QStringLiteral("information"), text});
+    }
+    bool Question(const QString& text) override {
+        messages.append({QStringLiteral("question"), text});
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
+    void Error(const QString& text) override { messages.append({QStringLiteral("error"), text}); }
+
+    QStringList texts() const {
+        QStringList all;
+        for (const auto& message : messages) {
+            all.append(message.text);
+        }
+        return all;
+    }
+
+    QList<Message> messages;
+    QList<bool> answers; // answers to the next questions, in order
+};
+
+} // namespace scribvane::testing
