@@ -1,0 +1,87 @@
+// INI reading with profile rules; see IniFile.h.
+#include "branding/IniFile.h"
+
+#include "utils/Errors.h"
+#include "utils/FileIo.h"
+#include "utils/TextHelpers.h"
+
+namespace scribvane {
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string Fold(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+std::string MakeKey(std::string_view section, std::string_view key) {
+    std::string combined = Fold(Trim(section));
+    combined += '\0';
+    combined += Fold(Trim(key));
+    return combined;
+}
+
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+} // namespace
+
+IniFile::IniFile(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    std::string section;
+    bool inSection = false;
+    for (const auto& rawLine : SplitLines(text)) {
+        const std::string_view line = Trim(rawLine);
+        if (line.starts_with('[')) {
+            const auto close = line.find(']');
+            section = std::string(line.substr(1, close == std::string_view::npos ? line.size() - 1
+                                                                                  : close - 1));
+            inSection = true;
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inSection || equals == std::string_view::npos || line.starts_with(';')) {
+            continue;
+        }
+        std::string_view value = Unquote(Trim(line.substr(equals + 1)));
+        if (value.size() > kMaxValueLength) {
+            value = value.substr(0, kMaxValueLength);
+        }
+        values_.try_emplace(MakeKey(section, line.substr(0, equals)), value);
+    }
+}
+
+IniFile IniFile::Load(const std::filesystem::path& path) {
+    try {
+        return IniFile(ReadFileBytes(path));
+    } catch (const FileError&) {
+        return IniFile();
+    }
+}
+
+std::string IniFile::Read(std::string_view section, std::string_view key) const {
+    const auto found = values_.find(MakeKey(section, key));
+    return found == values_.end() ? std::string() : found->second;
+}
+
+} // namespace scribvane
