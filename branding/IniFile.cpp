@@ -54,8 +54,8 @@ IniFile::IniFile(std::string_view text) {
         const std::string_view line = Trim(rawLine);
         if (line.starts_with('[')) {
             const auto close = line.find(']');
-            section = std::string(line.substr(1, close == std::string_view::npos ? line.size() - 1
-                                                                                  : close - 1));
+            section = std::string(
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             inSection = true;
             continue;
         }

@@ -16,7 +16,9 @@ constexpr bool TableIsInTagOrder() {
 }
 static_assert(TableIsInTagOrder(), "kConfigFields must list the tags in enum order");
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string FoldAscii(std::string_view text) {
     std::string folded(text);
@@ -52,7 +54,9 @@ std::string WriteConfiguration(const ConfigTexts& texts) {
     return out;
 }
 
-std::string ConfigurationTextFromBytes(std::string_view bytes) { return NormalizeLines(bytes); }
+std::string ConfigurationTextFromBytes(std::string_view bytes) {
+    return NormalizeLines(bytes);
+}
 
 TaggedValueReader::TaggedValueReader(std::string text)
     : text_(std::move(text)), folded_(FoldAscii(text_)) {}
@@ -94,6 +98,8 @@ std::string RecordListText(const std::vector<std::string>& records) {
     return out;
 }
 
-std::vector<std::string> RecordListFromText(std::string_view text) { return SplitLines(text); }
+std::vector<std::string> RecordListFromText(std::string_view text) {
+    return SplitLines(text);
+}
 
 } // namespace scribvane

@@ -23,21 +23,60 @@ enum class ValueKind {
 
 // Index of every field in table order. Tag::Count is the number of fields.
 enum class Tag : std::size_t {
-    PageTitle, FullName, CurrentDate, HeaderPicture, CoverPicture, MainBgColor, prfEditor1,
-    Atention, prfEditor2, prfEditor3, Features, FBgColor, FColor, FName, FSize, FUnderline,
-    FItalic, FBold, Testimonials, TBgColor, TColor, TName, TSize, TUnderline, TItalic, TBold,
-    prfEditor10, prfEditor11, DirectLink, ClickBankName, ProductName, Description, PaypalCode,
-    PaypalEmail, OBgColor, OColor, OName, OSize, OUnderline, OItalic, OBold, FooterPicture,
+    PageTitle,
+    FullName,
+    CurrentDate,
+    HeaderPicture,
+    CoverPicture,
+    MainBgColor,
+    prfEditor1,
+    Atention,
+    prfEditor2,
+    prfEditor3,
+    Features,
+    FBgColor,
+    FColor,
+    FName,
+    FSize,
+    FUnderline,
+    FItalic,
+    FBold,
+    Testimonials,
+    TBgColor,
+    TColor,
+    TName,
+    TSize,
+    TUnderline,
+    TItalic,
+    TBold,
+    prfEditor10,
+    prfEditor11,
+    DirectLink,
+    ClickBankName,
+    ProductName,
+    Description,
+    PaypalCode,
+    PaypalEmail,
+    OBgColor,
+    OColor,
+    OName,
+    OSize,
+    OUnderline,
+    OItalic,
+    OBold,
+    FooterPicture,
     Count
 };
 
 inline constexpr std::size_t kTagCount = static_cast<std::size_t>(Tag::Count);
 
-constexpr std::size_t Index(Tag tag) { return static_cast<std::size_t>(tag); }
+constexpr std::size_t Index(Tag tag) {
+    return static_cast<std::size_t>(tag);
+}
 
 struct ConfigField {
     Tag tag;
-    std::string_view name;    // the tag as written in the file
+    std::string_view name; // the tag as written in the file
     ValueKind kind;
     std::string_view control; // objectName of the bound control (or record list)
     std::string_view initial; // initial value, in the file's text form
@@ -90,6 +129,8 @@ inline constexpr std::array<ConfigField, kTagCount> kConfigFields = {{
 }};
 // clang-format on
 
-constexpr const ConfigField& FieldOf(Tag tag) { return kConfigFields[Index(tag)]; }
+constexpr const ConfigField& FieldOf(Tag tag) {
+    return kConfigFields[Index(tag)];
+}
 
 } // namespace scribvane

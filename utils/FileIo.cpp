@@ -21,7 +21,9 @@ FileLayer& DefaultLayer() {
 
 FileLayer* g_layer = &DefaultLayer();
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 std::string FullPath(const std::filesystem::path& path) {
     std::error_code ignored;
@@ -43,7 +45,7 @@ constexpr std::string_view Separators() {
 
 // The mode a newly created file would get: the existing target's, or 0666 less the umask.
 mode_t ModeFor(const std::filesystem::path& path) {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         return info.st_mode & 07777;
     }
@@ -58,17 +60,25 @@ ssize_t FileLayer::Write(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, size);
 }
 
-int FileLayer::Sync(int fd) { return ::fsync(fd); }
+int FileLayer::Sync(int fd) {
+    return ::fsync(fd);
+}
 
-int FileLayer::Rename(const char* from, const char* to) { return std::rename(from, to); }
+int FileLayer::Rename(const char* from, const char* to) {
+    return std::rename(from, to);
+}
 
-ScopedFileLayer::ScopedFileLayer(FileLayer& layer) : previous_(g_layer) { g_layer = &layer; }
+ScopedFileLayer::ScopedFileLayer(FileLayer& layer) : previous_(g_layer) {
+    g_layer = &layer;
+}
 
-ScopedFileLayer::~ScopedFileLayer() { g_layer = previous_; }
+ScopedFileLayer::~ScopedFileLayer() {
+    g_layer = previous_;
+}
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info{};
+    struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         const int error = fd < 0 ? errno : (S_ISDIR(info.st_mode) ? EISDIR : errno);
         if (fd >= 0) {

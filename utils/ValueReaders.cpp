@@ -49,7 +49,8 @@ std::optional<std::int32_t> TryReadInteger(std::string_view text) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -92,8 +93,12 @@ bool ReadBoolean(std::string_view text) {
     throw ConversionError("'" + std::string(text) + "' is not a valid boolean value");
 }
 
-std::string IntegerText(std::int32_t value) { return std::to_string(value); }
+std::string IntegerText(std::int32_t value) {
+    return std::to_string(value);
+}
 
-std::string BooleanText(bool value) { return value ? "-1" : "0"; }
+std::string BooleanText(bool value) {
+    return value ? "-1" : "0";
+}
 
 } // namespace scribvane

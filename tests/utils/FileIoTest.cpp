@@ -1,1 +1,144 @@
+// Whole-file reads and atomic replacement: a failed write leaves the previous file whole.
+#include "utils/FileIo.h"
+
+#include "tests/support/TempDir.h"
+#include "utils/Errors.h"
+
+#include <cerrno>
 #include <gtest/gtest.h>
+
+namespace scribvane {
+namespace {
+
+using testing::TempDir;
+
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(ReadFileBytes, ReadsEveryByteIncludingNul) {
+    TempDir dir;
+    const std::string bytes("a\0b\r\n\xFF", 6);
+    EXPECT_EQ(ReadFileBytes(dir.Write("f", bytes)), bytes);
+}
+
+TEST(ReadFileBytes, MissingFileOrFolderFailsWithTheOpenMessage) {
+    TempDir dir;
+    for (const auto& path : {dir / "missing.dat", dir.path()}) {
+        try {
+            ReadFileBytes(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const FileError& error) {
+            EXPECT_EQ(
+                std::string(error.what()).rfind("Cannot open file \"" + path.string() + "\". ", 0),
+                0u)
+                << error.what();
+        }
+    }
+}
+
+TEST(WriteFileAtomically, CreatesAndReplacesWholeFiles) {
+    TempDir dir;
+    const auto target = dir / "config.dat";
+    WriteFileAtomically(target, "first version, longer");
+    EXPECT_EQ(TempDir::Read(target), "first version, longer");
+    WriteFileAtomically(target, "second");
+    EXPECT_EQ(TempDir::Read(target), "second");
+    WriteFileAtomically(target, "");
+    EXPECT_EQ(TempDir::Read(target), "");
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(WriteFileAtomically, MissingFolderFailsWithTheCreateMessage) {
+    TempDir dir;
+    const auto target = dir / "no-such-folder" / "letter.html";
+    try {
+        WriteFileAtomically(target, "x");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create file \"" + target.string() + "\". No such file or directory");
+    }
+}
+
+// Fails the chosen system call the way a full disk or a broken device would.
+class FailingLayer : public FileLayer {
+public:
+    enum class Fail { FirstWrite, SecondWrite, ShortWrites, Sync, Rename };
+    explicit FailingLayer(Fail fail) : fail_(fail) {}
+
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        ++writes_;
+        if ((fail_ == Fail::FirstWrite && writes_ == 1) ||
+            (fail_ == Fail::SecondWrite && writes_ == 2)) {
+            errno = ENOSPC;
+            return -1;
+        }
+        // Short writes force the loop to continue; the second one fails.
+        if (fail_ == Fail::ShortWrites || fail_ == Fail::SecondWrite) {
+            return FileLayer::Write(fd, data, size < 3 ? size : 3);
+        }
+        return FileLayer::Write(fd, data, size);
+    }
+    int Sync(int fd) override {
+        if (fail_ == Fail::Sync) {
+            errno = EIO;
+            return -1;
+        }
+        return FileLayer::Sync(fd);
+    }
+    int Rename(const char* from, const char* to) override {
+        if (fail_ == Fail::Rename) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileLayer::Rename(from, to);
+    }
+
+private:
+    Fail fail_;
+    int writes_ = 0;
+};
+
+TEST(WriteFileAtomically, AFailurePartWayKeepsThePreviousFileAndLeavesNoTemporary) {
+    using Fail = FailingLayer::Fail;
+    for (const auto fail : {Fail::FirstWrite, Fail::SecondWrite, Fail::Sync, Fail::Rename}) {
+        TempDir dir;
+        const auto target = dir / "config.dat";
+        WriteFileAtomically(target, "previous content");
+        FailingLayer layer(fail);
+        ScopedFileLayer guard(layer);
+        EXPECT_THROW(WriteFileAtomically(target, "new content that never lands"), FileError);
+        EXPECT_EQ(TempDir::Read(target), "previous content");
+        EXPECT_EQ(FilesIn(dir.path()), 1u) << "a temporary file was left behind";
+    }
+}
+
+TEST(WriteFileAtomically, ShortWritesStillWriteEverything) {
+    TempDir dir;
+    FailingLayer layer(FailingLayer::Fail::ShortWrites);
+    ScopedFileLayer guard(layer);
+    WriteFileAtomically(dir / "f", "0123456789");
+    EXPECT_EQ(TempDir::Read(dir / "f"), "0123456789");
+}
+
+TEST(FileNameParts, SplitAtTheLastSeparator) {
+    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+        {"/tmp/site/index.html", "/tmp/site/", "index.html"},
+        {"index.html", "", "index.html"},
+        {"/logo.gif", "/", "logo.gif"},
+        {"dir/", "dir/", ""},
+        {"", "", ""},
+    };
+    for (const auto& [path, folder, name] : cases) {
+        EXPECT_EQ(FolderPart(path), folder);
+        EXPECT_EQ(FileNamePart(path), name);
+    }
+}
+
+} // namespace
+} // namespace scribvane

@@ -1,1 +1,172 @@
+// Shared text routines: splitting, line breaks, colours, the editor fragment, replacement.
+#include "utils/TextHelpers.h"
+
+#include "utils/Errors.h"
+
 #include <gtest/gtest.h>
+
+namespace scribvane {
+namespace {
+
+using Pieces = std::vector<std::string>;
+
+struct SplitCase {
+    std::string text;
+    Pieces expected;
+};
+
+class SplitByCharTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitByCharTest, SplitsAtEveryDelimiterAndDropsOnlyAnEmptyLastPiece) {
+    Pieces pieces = {"left over", "from before"};
+    SplitByChar('^', GetParam().text, pieces);
+    EXPECT_EQ(pieces, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitByCharTest,
+    ::testing::Values(SplitCase{"", {}}, SplitCase{"^", {""}}, SplitCase{"a^^b", {"a", "", "b"}},
+                      SplitCase{"a^^", {"a", ""}}, SplitCase{"^a^b^", {"", "a", "b"}},
+                      SplitCase{"abc", {"abc"}}, SplitCase{"^title^body^", {"", "title", "body"}}));
+
+TEST(EncodeLineBreaks, DropsOneTrailingPairAndEncodesTheRest) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", ""},
+        {"\r\n", ""},
+        {"line1\r\nline2\r\n", "line1$$line2"},
+        {"a\r\n\r\n", "a$$"},
+        {"a\nb", "a\nb"},
+        {"a\rb", "a\rb"},
+        {"x", "x"},
+        {"\r", "\r"},
+        {"$$ typed", "$$ typed"},
+        {"a\r\r\n", "a\r"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(EncodeLineBreaks(text), expected) << "input: " << text;
+    }
+}
+
+TEST(HtmlToColor, ReadsRedIntoTheLowByteWithTheJoinRule) {
+    const std::vector<std::pair<std::string, ColorValue>> cases = {
+        {"#FF0000", 0x0000FF},
+        {"#0000ff", 0xFF0000},
+        {"", 0},
+        {"#", 0},
+        {"#00FF00", 0x00FF00},
+        {"#FF00", 0x0000FF},
+        {"#FFF", 0x0FFF},
+        {"#12345", 0x053412},
+        {"FFFFD9", 0xD9FFFF},
+        {"#12#34#56", 0x563412},
+        {"#ABCDEF99", 0xEFCDAB},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(HtmlToColor(text), expected) << "input: " << text;
+    }
+}
+
+TEST(HtmlToColor, NonHexadecimalDigitFailsNamingTheJoinedText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"#GG0000", "'$000000GG' is not a valid integer value"},
+        {"#12 456", "'$0056 412' is not a valid integer value"},
+        {"red", "'$00dre' is not a valid integer value"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            HtmlToColor(text);
+            ADD_FAILURE() << "no error for " << text;
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+    }
+}
+
+TEST(ColorToHtml, WritesRedFirstInUpperCaseAndIgnoresTheTopByte) {
+    const std::vector<std::pair<ColorValue, std::string>> cases = {
+        {0x0000FF, "#FF0000"},   {0x00FF00, "#00FF00"},   {0xFF0000, "#0000FF"},
+        {0xFF000000, "#000000"}, {0x8000000F, "#0F0000"}, {0xD9FFFF, "#FFFFD9"},
+        {0xABCDEF, "#EFCDAB"},
+    };
+    for (const auto& [color, expected] : cases) {
+        EXPECT_EQ(ColorToHtml(color), expected);
+        EXPECT_EQ(HtmlToColor(ColorToHtml(color)), color & 0xFFFFFFu);
+    }
+}
+
+TEST(StripEditorDocument, RemovesWrapperTagsLineBreaksAndSpacePairs) {
+    const std::string meta =
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\" />";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<html><head><title></title>" + meta + "</head><body>text</body></html>", "text"},
+        {"<html>\r\n<head>\r\n<title></title>\r\n" + meta +
+             "\r\n</head>\r\n<body>\r\n  <div>a</div>\r\n</body>\r\n</html>\r\n",
+         "<div>a</div>"},
+        {"<BODY>x</BODY>", "<BODY>x</BODY>"},
+        {"<body class=\"a\">x</body>", "<body class=\"a\">x"},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />",
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />"},
+        {"<title>t</title>", "<title>t</title>"},
+        {"a   b", "a b"},
+        {"a    b", "ab"},
+        {"a \n b", "ab"},
+        {"a \r b", "a  b"},
+        {"<bo\ndy>", "<body>"},
+    };
+    for (const auto& [markup, expected] : cases) {
+        EXPECT_EQ(StripEditorDocument(markup), expected) << "input: " << markup;
+    }
+}
+
+TEST(StripEditorDocument, NeverLeavesALineBreak) {
+    const std::string fragment = StripEditorDocument("a\r\nb\rc\nd\n\r\r\n");
+    EXPECT_EQ(fragment.find_first_of("\r\n"), std::string::npos);
+}
+
+TEST(ReplaceAll, OnePassLeftToRightWithoutOverlapOrRescan) {
+    struct Case {
+        std::string text, pattern, value, expected;
+    };
+    const std::vector<Case> cases = {
+        {"%%A%% and %%A%%", "%%A%%", "x", "x and x"},
+        {"%%a%%", "%%A%%", "x", "%%a%%"},
+        {"aaa", "aa", "b", "ba"},
+        {"%%A%%", "%%A%%", "%%A%%%%A%%", "%%A%%%%A%%"},
+        {"abc", "", "x", "abc"},
+        {"", "a", "x", ""},
+        {"xay", "a", "", "xy"},
+        {std::string("a\0b", 3), std::string("\0", 1), "-", "a-b"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReplaceAll(c.text, c.pattern, c.value), c.expected) << c.text;
+    }
+}
+
+TEST(NormalizeLines, EveryLineEndsInCrLfAndNulEndsTheText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", ""},
+        {"abc", "abc\r\n"},
+        {"a\r\n", "a\r\n"},
+        {"a\nb\n", "a\r\nb\r\n"},
+        {"a\rb", "a\r\nb\r\n"},
+        {"a\n\rb", "a\r\n\r\nb\r\n"},
+        {"\n", "\r\n"},
+        {"\r\n\r\n", "\r\n\r\n"},
+        {std::string("ab\0cd\r\nef", 9), "ab\r\n"},
+        {std::string("\0abc", 4), ""},
+        {std::string("a\r\n\0", 4), "a\r\n"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(NormalizeLines(bytes), expected);
+    }
+}
+
+TEST(SplitLines, FinalLineBreakAddsNoEmptyLine) {
+    EXPECT_EQ(SplitLines(""), Pieces{});
+    EXPECT_EQ(SplitLines("\r\n"), Pieces{""});
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Pieces{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\nb\r"), (Pieces{"a", "b"}));
+}
+
+} // namespace
+} // namespace scribvane
