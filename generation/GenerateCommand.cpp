@@ -1,0 +1,142 @@
+// scribvane-generate; see GenerateCommand.h.
+#include "generation/GenerateCommand.h"
+
+#include "generation/LetterGenerator.h"
+#include "generation/LetterOutput.h"
+#include "generation/LetterValues.h"
+#include "generation/TemplateCatalogue.h"
+#include "persistence/LetterConfiguration.h"
+#include "utils/Errors.h"
+
+#include <exception>
+#include <optional>
+#include <ostream>
+
+namespace scribvane {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: scribvane-generate [--config FILE] [--templates DIR] [--template NAME] --output "
+    "FILE\n";
+
+constexpr std::string_view kHelp =
+    "Writes the sales letter of a saved configuration, as the wizard does after Load\n"
+    "Configuration and \"Save generated code\".\n"
+    "\n"
+    "  --config FILE     the saved configuration (default: config.dat beside the program)\n"
+    "  --templates DIR   the template folder (default: Templates beside the program)\n"
+    "  --template NAME   the template to use, NAME.tem in any letter case\n"
+    "                    (default: the first template of the folder)\n"
+    "  --output FILE     the HTML file to write; local pictures are copied beside it\n"
+    "  --help            show this text\n";
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+struct Options {
+    std::optional<std::string> config;
+    std::optional<std::string> templates;
+    std::optional<std::string> templateName;
+    std::string output; // empty when not given: reported like an empty output name
+    bool help = false;
+};
+
+// Fills `options` or returns the usage error's first line.
+std::optional<std::string> Parse(const std::vector<std::string>& arguments, Options& options) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--help") {
+            options.help = true;
+            continue;
+        }
+        std::string* target = nullptr;
+        if (option == "--config") {
+            target = &options.config.emplace();
+        } else if (option == "--templates") {
+            target = &options.templates.emplace();
+        } else if (option == "--template") {
+            target = &options.templateName.emplace();
+        } else if (option == "--output") {
+            target = &options.output;
+        } else {
+            return "unknown argument '" + option + "'";
+        }
+        if (i + 1 == arguments.size()) {
+            return "option '" + option + "' needs a value";
+        }
+        *target = arguments[++i];
+    }
+    return std::nullopt;
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    std::error_code ignored;
+    const auto absolute = std::filesystem::absolute(path, ignored);
+    return "\"" + (absolute.empty() ? path : absolute).string() + "\"";
+}
+
+int Generate(const Options& options, const std::filesystem::path& programFolder, std::ostream& out,
+             std::ostream& err) {
+    const std::filesystem::path templates =
+        options.templates ? std::filesystem::path(*options.templates) : programFolder / "Templates";
+    const std::filesystem::path configFile =
+        options.config ? std::filesystem::path(*options.config) : programFolder / "config.dat";
+
+    const auto catalogue = TemplateCatalogue(templates);
+    const LetterConfiguration config = ReadConfigurationFile(configFile);
+
+    if (options.output.empty()) {
+        err << "Please select a location where you want to save your output file.\n";
+        return kFailed;
+    }
+
+    std::string name;
+    if (options.templateName) {
+        name = *options.templateName;
+    } else if (!catalogue.empty()) {
+        name = catalogue.front();
+    } else {
+        err << "No template found in " << Quoted(templates) << "; nothing was written.\n";
+        return kFailed;
+    }
+    if (!FindTemplateFile(templates, name)) {
+        err << "No template \"" << name << ".tem\" in " << Quoted(templates)
+            << "; nothing was written.\n";
+        return kFailed;
+    }
+
+    const std::string page =
+        GenerateLetter(LetterValuesFromConfiguration(config, templates, name, options.output));
+    if (page.empty()) {
+        err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
+        return kFailed;
+    }
+    WriteLetter(options.output, page);
+    out << "You have successfully saved your file as:" << options.output << '\n';
+    return 0;
+}
+
+} // namespace
+
+int RunGenerateCommand(const std::vector<std::string>& arguments,
+                       const std::filesystem::path& programFolder, std::ostream& out,
+                       std::ostream& err) {
+    Options options;
+    if (const auto problem = Parse(arguments, options)) {
+        err << "scribvane-generate: " << *problem << '\n' << kUsage;
+        return kUsageError;
+    }
+    if (options.help) {
+        out << kUsage << '\n' << kHelp;
+        return 0;
+    }
+    try {
+        return Generate(options, programFolder, out, err);
+    } catch (const std::exception& failure) {
+        // Error carries the user's text; anything else still ends the run with its message.
+        err << failure.what() << '\n';
+        return kFailed;
+    }
+}
+
+} // namespace scribvane

@@ -1,0 +1,25 @@
+// The letter merge: the chosen template with the letter's values put in place of its
+// placeholders, in a fixed order of 21 steps.
+#pragma once
+
+#include "generation/LetterValues.h"
+
+#include <string>
+#include <string_view>
+
+namespace scribvane {
+
+// The template as the merge reads it: its lines joined with CR LF after each, nothing after
+// a NUL byte. Throws FileError when the file cannot be read.
+std::string ReadTemplateText(const std::filesystem::path& path);
+
+// Runs the placeholder steps over a page text. Local pictures are copied into the output
+// folder as their steps run.
+std::string MergeLetter(std::string page, const LetterValues& values);
+
+// The page for these values: the template named values.templateName (+ ".tem", ASCII case
+// ignored) in values.templateFolder, merged. Empty, with nothing copied, when there is no
+// such template; a template that exists but cannot be read throws FileError.
+std::string GenerateLetter(const LetterValues& values);
+
+} // namespace scribvane

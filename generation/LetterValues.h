@@ -1,0 +1,77 @@
+// The plain values a letter is generated from. The window fills them from its controls, the
+// headless generator from a saved configuration; GenerateLetter reads nothing else.
+#pragma once
+
+#include "utils/TextHelpers.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace scribvane {
+
+class LetterConfiguration;
+
+// The style fields shared by every entry of the feature list or of the testimonial list.
+struct BlockStyle {
+    std::string fontName = "Arial";
+    std::string fontSize = "13"; // the spin edit's text, merged as it stands
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    ColorValue color = 0x000000;
+    ColorValue backgroundColor = 0xD9FFFF; // #FFFFD9
+};
+
+// One HTML editing area as the merge sees it: whether it is empty (its body markup is the
+// empty-passage marker) and, when it is not, its editor fragment.
+struct Passage {
+    bool empty = true;
+    std::string fragment;
+};
+
+struct LetterValues {
+    std::filesystem::path templateFolder;
+    std::string templateName; // looked up as templateName + ".tem", ASCII case ignored
+
+    std::string pageTitle;
+    std::string fullName;
+    std::string currentDate;
+    std::string headerPicture;
+    std::string coverPicture;
+    std::string footerPicture;
+    ColorValue mainBgColor = 0xFFFFFF;
+    std::string attention;
+
+    Passage mainHeadline;        // prfEditor1
+    Passage introduction;        // prfEditor2
+    Passage productIntroduction; // prfEditor3
+    Passage closing;             // prfEditor10
+    Passage postScript;          // prfEditor11
+
+    std::vector<std::string> features;     // encoded feature records
+    std::vector<std::string> testimonials; // encoded testimonial records
+    BlockStyle featureStyle;
+    BlockStyle testimonialStyle;
+
+    std::string directLink;
+    std::string clickBankName;
+    std::string productName;
+    std::string description;
+    std::string paypalCode; // lines joined by CR LF
+    std::string paypalEmail;
+
+    std::string outputFileName; // also names the folder local pictures are copied into
+};
+
+// A stored passage counts as empty when it is "" or exactly "&nbsp;": that is what an editing
+// area given such a fragment reports as its empty body.
+Passage PassageFromFragment(std::string_view fragment);
+
+// The values a freshly started window holds after loading `config`. An empty font name keeps
+// the chooser's "Arial"; sizes are merged as the decimal text of the number read.
+LetterValues LetterValuesFromConfiguration(const LetterConfiguration& config,
+                                           std::filesystem::path templateFolder,
+                                           std::string templateName, std::string outputFileName);
+
+} // namespace scribvane
