@@ -1,0 +1,152 @@
+// Applying branding to the window; see BrandingApplier.h.
+#include "branding/BrandingApplier.h"
+
+#include "branding/BrandingFiles.h"
+#include "branding/BrandingSettings.h"
+#include "branding/SkinData.h"
+#include "utils/Win1252.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QMovie>
+#include <QPixmap>
+
+namespace scribvane {
+namespace {
+
+// The branding file's single-byte text as the window shows it.
+QString FromAnsi(std::string_view ansi) {
+    return QString::fromStdU16String(AnsiToUtf16(ansi));
+}
+
+QString FolderFile(const QString& folder, std::string_view ansiName) {
+    return QDir(folder).filePath(FromAnsi(ansiName));
+}
+
+void ShowStill(QLabel* label, const QImage& image) {
+    label->setPixmap(QPixmap::fromImage(image));
+    label->resize(image.size());
+}
+
+// The picture is read from its stored file; its file name only names the decoder, which is
+// never guessed from the contents. False when the picture cannot be shown.
+bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
+    if (values.bannerPath.empty()) {
+        return false;
+    }
+    const QString stored =
+        FolderFile(targets.programFolder, StoredBannerFileName(values.bannerPosition));
+    if (!QFileInfo(stored).isFile()) {
+        return false;
+    }
+    const std::string pictureName = BrandingFileNamePart(values.bannerPath);
+    const QString picturePath = FolderFile(targets.programFolder, pictureName);
+    const QByteArray format = QByteArray::fromStdString(PictureFormatOf(pictureName));
+
+    if (IsAnimatedBanner(picturePath.toStdString())) {
+        auto* movie = new QMovie(targets.gifBanner);
+        auto* device = new QFile(stored, movie);
+        movie->setDevice(device);
+        movie->setFormat(format);
+        if (!device->open(QIODevice::ReadOnly) || !movie->isValid() || !movie->jumpToFrame(0)) {
+            delete movie;
+            return false;
+        }
+        // Play in a loop even when the file asks for one pass; a single picture has nothing to
+        // repeat, and restarting it would spin.
+        if (movie->frameCount() > 1) {
+            QObject::connect(movie, &QMovie::finished, movie, &QMovie::start);
+        }
+        targets.imgBanner->hide();
+        targets.gifBanner->show();
+        targets.gifBanner->setMovie(movie);
+        targets.gifBanner->resize(movie->currentPixmap().size());
+        movie->start();
+        targets.panBanner->setFixedHeight(targets.gifBanner->height() + 10);
+        return true;
+    }
+
+    QFile device(stored);
+    if (!device.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return false;
+    }
+    targets.gifBanner->hide();
+    targets.imgBanner->show();
+    ShowStill(targets.imgBanner, image);
+    targets.panBanner->setFixedHeight(targets.imgBanner->height() + 10);
+    return true;
+}
+
+void SetLinkLabel(QLabel* label, std::string_view caption, std::string_view target) {
+    // Captions are shown as typed, never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(FromAnsi(caption));
+    label->setProperty(kLinkTargetProperty, FromAnsi(target));
+}
+
+void ApplyIcon(const QString& programFolder, const std::string& iconPath) {
+    if (iconPath.empty()) {
+        return;
+    }
+    const QString file = FolderFile(programFolder, BrandingFileNamePart(iconPath));
+    if (!QFileInfo(file).isFile()) {
+        return;
+    }
+    const QIcon icon(file);
+    // A file that decodes to no picture would leave the program without any icon.
+    if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
+        QApplication::setWindowIcon(icon);
+    }
+}
+
+} // namespace
+
+BrandingValues ApplyBranding(const BrandingTargets& targets, const RandomIndex& random) {
+    const auto settings =
+        BrandingSettings::Load(QFile::encodeName(targets.programFolder).toStdString());
+    if (!settings) {
+        return {};
+    }
+
+    targets.window->setWindowTitle(FromAnsi(BrandedCaption(
+        settings->appName, Utf16ToAnsi(targets.window->windowTitle().toStdU16String()))));
+
+    const BrandingValues values = ChooseBranding(*settings, random);
+    if (!values.bannerUrl.empty()) {
+        targets.imgBanner->setCursor(Qt::PointingHandCursor);
+        targets.gifBanner->setCursor(Qt::PointingHandCursor);
+    }
+    if (!ShowBanner(targets, values)) {
+        targets.panBanner->hide();
+    }
+
+    SetLinkLabel(targets.lblLink1URL, values.link1Name, values.link1Url);
+    SetLinkLabel(targets.lblLink2URL, values.link2Name, values.link2Url);
+
+    const QString skinFile =
+        QDir(targets.programFolder)
+            .filePath(QString::fromLatin1(kSkinFileName.data(), qsizetype(kSkinFileName.size())));
+    if (const auto sheet = ReadSkinFile(QFile::encodeName(skinFile).toStdString())) {
+        targets.window->setStyleSheet(QString::fromUtf8(sheet->data(), qsizetype(sheet->size())));
+    }
+
+    ApplyIcon(targets.programFolder, values.iconPath);
+    return values;
+}
+
+QString LinkLabelTarget(const QLabel* label) {
+    return label->property(kLinkTargetProperty).toString();
+}
+
+} // namespace scribvane

@@ -1,0 +1,29 @@
+// Opening web pages; see BrowserLaunch.h.
+#include "branding/BrowserLaunch.h"
+
+#include "branding/BrowserLookup.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+namespace scribvane {
+
+bool OpenInBrowser(const QString& address) {
+    const auto program = FindBrowserProgram(XdgEnvironment::FromProcess());
+    if (!program) {
+        return false;
+    }
+    // Desktop entries are UTF-8. The browser runs on its own; its start is not awaited.
+    QProcess::startDetached(QString::fromUtf8(program->data(), qsizetype(program->size())),
+                            {address});
+    return true;
+}
+
+void OpenLinkAddress(const QString& address) {
+    if (!address.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(address));
+    }
+}
+
+} // namespace scribvane

@@ -1,0 +1,17 @@
+// Opening web pages: the help page, the affiliate sales page and the banner's target go to
+// the default browser; a link label's target goes to the desktop's handler of its scheme.
+#pragma once
+
+#include <QString>
+
+namespace scribvane {
+
+// Starts the default browser with the address as its only argument (never through a shell, so
+// an address with blanks stays one argument). Without a registered browser nothing starts and
+// nothing is reported. True when a browser was found and its start requested.
+bool OpenInBrowser(const QString& address);
+
+// Hands a link label's target to the desktop. An empty target does nothing.
+void OpenLinkAddress(const QString& address);
+
+} // namespace scribvane
