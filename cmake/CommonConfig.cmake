@@ -11,3 +11,15 @@ if(SCRIBVANE_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(scribvane_common INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing builds (clang only): every library is instrumented for coverage; the fuzz targets
+# themselves link libFuzzer's driver.
+if(SCRIBVANE_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "SCRIBVANE_FUZZ needs clang (CXX=clang++)")
+    endif()
+    target_compile_options(scribvane_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(scribvane_common INTERFACE -fsanitize=address,undefined)
+endif()

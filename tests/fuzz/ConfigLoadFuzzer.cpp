@@ -1,0 +1,30 @@
+// The whole configuration load: file bytes -> configuration text -> the 42 typed values.
+// Conversion errors are expected answers; crashes, hangs and sanitizer reports are faults.
+#include "persistence/LetterConfiguration.h"
+#include "utils/Errors.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string text = scribvane::ConfigurationTextFromBytes(bytes);
+    // The configuration text holds no NUL and ends every line with CR LF.
+    if (text.find('\0') != std::string::npos || (!text.empty() && !text.ends_with("\r\n"))) {
+        std::abort();
+    }
+    try {
+        const auto config =
+            scribvane::LetterConfiguration::FromTexts(scribvane::ReadConfigurationTexts(text));
+        // Whatever loaded must write and load again to the same values.
+        const std::string written = scribvane::WriteConfiguration(config.ToTexts());
+        const auto again = scribvane::LetterConfiguration::FromTexts(
+            scribvane::ReadConfigurationTexts(scribvane::ConfigurationTextFromBytes(written)));
+        if (!(again == config)) {
+            std::abort();
+        }
+    } catch (const scribvane::ConversionError&) {
+    }
+    return 0;
+}
