@@ -1,0 +1,52 @@
+// The open and save dialogs of the Browse buttons, with a test seam so widget tests never
+// block on a modal dialog, and the file name rules they apply.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace scribvane {
+
+class FileDialog {
+public:
+    enum class Mode {
+        OpenExisting, // only existing files can be chosen
+        Save,         // any name; ".html" is added when the extension differs
+    };
+
+    // `filter` in pairs form: "Description|patterns|Description|patterns" (see QtFileFilter).
+    FileDialog(Mode mode, QString title, QString filter);
+
+    // Runs the dialog; true when the user confirmed. The chosen full path is then FileName().
+    bool Execute(QWidget* parent);
+
+    QString FileName() const { return fileName_; }
+    QString Title() const { return title_; }
+    QString Filter() const { return filter_; }
+
+    // Test seam: the next Execute of any file dialog answers without showing anything, as if
+    // the user had chosen this path (nullopt = Cancel).
+    static void SetNextAnswerForTesting(std::optional<QString> answer);
+
+private:
+    std::optional<QString> Ask(QWidget* parent) const;
+
+    Mode mode_;
+    QString title_;
+    QString filter_;
+    QString fileName_;
+};
+
+// Converts a filter in pairs form ("All (*.a;*.b)|*.a;*.b|Bitmaps (*.bmp)|*.bmp") into Qt's
+// form ("All (*.a *.b);;Bitmaps (*.bmp)"): a description's own parenthesised pattern list is
+// replaced by the pair's patterns.
+QString QtFileFilter(const QString& pairs);
+
+// The save dialog's rule: ".html" is appended when the file name's extension (from its last
+// dot) is not ".html" in any letter case. "letter" -> "letter.html", "letter.HTML" stays,
+// "letter.htm" -> "letter.htm.html".
+QString WithHtmlExtension(const QString& path);
+
+} // namespace scribvane

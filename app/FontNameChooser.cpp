@@ -1,0 +1,68 @@
+// The font name chooser: a fixed list that can still show a name it does not list.
+#include "app/FontNameChooser.h"
+
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <algorithm>
+
+namespace scribvane {
+
+QStringList SortedFontNames(QStringList names) {
+    std::sort(names.begin(), names.end(), [](const QString& left, const QString& right) {
+        const int folded = QString::compare(left, right, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(left, right, Qt::CaseSensitive) < 0;
+    });
+    return names;
+}
+
+FontNameChooser::FontNameChooser(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    setMaxVisibleItems(20);
+}
+
+void FontNameChooser::SetFontNames(const QStringList& names) {
+    const QString shown = ShownText();
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+        addItems(SortedFontNames(names));
+        setCurrentIndex(-1);
+    }
+    ShowFontName(shown);
+}
+
+bool FontNameChooser::SelectFontName(const QString& name) {
+    const int index = findText(name, Qt::MatchFixedString); // MatchFixedString ignores case
+    if (index >= 0) {
+        setCurrentIndex(index);
+        return true;
+    }
+    unlisted_ = ShownText();
+    setCurrentIndex(-1);
+    update();
+    return false;
+}
+
+void FontNameChooser::ShowFontName(const QString& name) {
+    if (!SelectFontName(name)) {
+        unlisted_ = name;
+        update();
+    }
+}
+
+QString FontNameChooser::ShownText() const {
+    return currentIndex() >= 0 ? currentText() : unlisted_;
+}
+
+void FontNameChooser::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    if (currentIndex() < 0) {
+        option.currentText = unlisted_;
+    }
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+} // namespace scribvane

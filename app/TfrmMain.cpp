@@ -1,0 +1,344 @@
+// The main window: its frame and regions, the start-up sequence, navigation and the Browse
+// buttons. The wizard pages are built in TfrmMainPages.cpp.
+#include "app/TfrmMain.h"
+
+#include "app/BannerCentring.h"
+#include "app/FontNameChooser.h"
+#include "app/LinkLabel.h"
+#include "app/MessageService.h"
+#include "app/Skin.h"
+#include "editing/FormattingToolbar.h"
+#include "editing/HtmlEditor.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace scribvane {
+
+namespace {
+
+constexpr int kClientWidth = 785;
+constexpr int kClientHeight = 631;
+constexpr int kButtonBarHeight = 33;
+constexpr int kBannerHeight = 65;
+constexpr int kWizardPanelHeight = 37;
+constexpr int kLinksPanelHeight = 32;
+constexpr int kEditorBottomGap = 10;
+
+const QString kOpenPictureFilter =
+    QStringLiteral("All (*.bmp;*.gif;*.jpg;*.png)|*.bmp;*.gif;*.jpg;*.png|Bitmaps (*.bmp)|*.bmp|"
+                   "Gif (*.gif)|*.gif|Jpg (*.jpg)|*.jpg|Png (*.png)|*.png");
+const QString kSaveFilter = QStringLiteral("HTML files|*.html");
+
+// The link labels' target before any branding: a web search engine's start page.
+const QString kDefaultLinkCaption = QStringLiteral("Google");
+const QString kDefaultLinkUrl = QStringLiteral("https://www.google.com/");
+
+QString WithTrailingSeparator(QString folder) {
+    if (!folder.endsWith(QLatin1Char('/'))) {
+        folder.append(QLatin1Char('/'));
+    }
+    return folder;
+}
+
+QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QFrame* MakePanel(const QString& name, int height, bool framed, QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFixedHeight(height);
+    panel->setFrameShape(framed ? QFrame::StyledPanel : QFrame::NoFrame);
+    return panel;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      bsSkinOpenPictureDialog1(FileDialog::Mode::OpenExisting, QStringLiteral("Open picture"),
+                               kOpenPictureFilter),
+      bsSkinSaveDialog1(FileDialog::Mode::Save, QStringLiteral("Save file"), kSaveFilter),
+      programFolder_(WithTrailingSeparator(
+          programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)) {
+    if (messages == nullptr) {
+        ownMessages_ = std::make_unique<DialogMessageService>(this);
+        messages = ownMessages_.get();
+    }
+    msgMain_ = messages;
+
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Scribvane"));
+    setStyleSheet(BuiltInSkin());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+
+    BuildRegions();
+
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    }
+
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    FormDestroy();
+}
+
+void TfrmMain::BuildRegions() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    bsSkinPanel1 = MakePanel(QStringLiteral("bsSkinPanel1"), kButtonBarHeight, false, this);
+    auto* buttons = new QHBoxLayout(bsSkinPanel1);
+    buttons->setContentsMargins(6, 3, 6, 3);
+    buttons->setSpacing(4);
+    btnLoad = MakeButton(QStringLiteral("btnLoad"), QStringLiteral("Load Configuration"), this);
+    btnSave = MakeButton(QStringLiteral("btnSave"), QStringLiteral("Save Configuration"), this);
+    btnHelp = MakeButton(QStringLiteral("btnHelp"), QStringLiteral("Help"), this);
+    btnUpdate = MakeButton(QStringLiteral("btnUpdate"), QStringLiteral("Check Updates"), this);
+    btnMakeMoney = MakeButton(QStringLiteral("btnMakeMoney"), QStringLiteral("Make Money"), this);
+    for (QPushButton* button : {btnLoad, btnSave, btnHelp, btnUpdate, btnMakeMoney}) {
+        button->setProperty("toolbarButton", true);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    layout->addWidget(bsSkinPanel1);
+
+    // The banner pictures are placed by hand: they are centred, and may overhang the panel.
+    panBanner = MakePanel(QStringLiteral("panBanner"), kBannerHeight, true, this);
+    imgBanner = new QLabel(panBanner);
+    imgBanner->setObjectName(QStringLiteral("imgBanner"));
+    imgBanner->setGeometry(0, 0, 0, 0);
+    gifBanner = new QLabel(panBanner);
+    gifBanner->setObjectName(QStringLiteral("gifBanner"));
+    gifBanner->setGeometry(0, 0, 0, 0);
+    gifBanner->hide();
+    layout->addWidget(panBanner);
+
+    pgcMain = new QStackedWidget(this);
+    pgcMain->setObjectName(QStringLiteral("pgcMain"));
+    for (QWidget* page : {BuildPage1(), BuildPage2(), BuildPage3(), BuildPage4(), BuildPage5(),
+                          BuildPage6(), BuildPage7(), BuildPage8()}) {
+        pgcMain->addWidget(page);
+    }
+    layout->addWidget(pgcMain, 1);
+
+    panWizard = MakePanel(QStringLiteral("panWizard"), kWizardPanelHeight, true, this);
+    auto* navigation = new QHBoxLayout(panWizard);
+    navigation->setContentsMargins(8, 4, 8, 4);
+    navigation->setSpacing(6);
+    btnBack = MakeButton(QStringLiteral("btnBack"), QStringLiteral("Back"), this);
+    btnNext = MakeButton(QStringLiteral("btnNext"), QStringLiteral("Next"), this);
+    btnBack->setEnabled(false);
+    btnNext->setDefault(false);
+    btnNext->setProperty("primary", true);
+    navigation->addWidget(btnBack);
+    navigation->addWidget(btnNext);
+    navigation->addStretch(1);
+    connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
+    connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
+    layout->addWidget(panWizard);
+
+    panLinks = MakePanel(QStringLiteral("panLinks"), kLinksPanelHeight, true, this);
+    auto* links = new QHBoxLayout(panLinks);
+    links->setContentsMargins(10, 2, 10, 2);
+    lblLink1URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, panLinks);
+    lblLink1URL->setObjectName(QStringLiteral("lblLink1URL"));
+    lblLink2URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, panLinks);
+    lblLink2URL->setObjectName(QStringLiteral("lblLink2URL"));
+    lblLink2URL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    links->addWidget(lblLink1URL);
+    links->addStretch(1);
+    links->addWidget(lblLink2URL);
+    layout->addWidget(panLinks);
+
+    connect(bsSkinButton1, &QPushButton::clicked, this, &TfrmMain::bsSkinButton1Click);
+    connect(bsSkinButton2, &QPushButton::clicked, this, &TfrmMain::bsSkinButton2Click);
+    connect(bsSkinButton3, &QPushButton::clicked, this, &TfrmMain::bsSkinButton3Click);
+    connect(bsSkinButton4, &QPushButton::clicked, this, &TfrmMain::bsSkinButton4Click);
+}
+
+HtmlEditor* TfrmMain::EditorForTag(int tag) const {
+    switch (tag) {
+    case 1:
+        return prfEditor1;
+    case 2:
+        return prfEditor2;
+    case 3:
+        return prfEditor3;
+    case 10:
+        return prfEditor10;
+    case 11:
+        return prfEditor11;
+    default:
+        return nullptr;
+    }
+}
+
+void TfrmMain::FormCreate() {
+    // 1. Step 1 of the wizard is current.
+    pgcMain->setCurrentIndex(0);
+
+    // 2. Both banner pictures start in the same place.
+    gifBanner->setGeometry(imgBanner->geometry());
+
+    // 3. Branding settings (LoadBranding) -- called here once the branding subsystem lands.
+
+    // 4.-6. The font choosers of the five toolbars.
+    FillFontChoosers(QFontDatabase::families());
+
+    // 7. The editing areas that reach down to the page bottom.
+    StretchEditorsToPages();
+
+    // 8. Empty record lists.
+    FFeatures.clear();
+    FTestimonials.clear();
+
+    // 9. Template catalogue (FillTemplateList) -- called here once the catalogue lands.
+
+    // 10. Timer1 is enabled here once the update check lands; its first tick runs the quiet
+    //     check. Until then it stays disabled.
+}
+
+void TfrmMain::FillFontChoosers(const QStringList& families) {
+    const QStringList names = SortedFontNames(families);
+    // Filling must not send a font to any area; only the selection below may.
+    for (FormattingToolbar* toolbar : toolbars_) {
+        QComboBox* chooser = toolbar->fontNameChooser();
+        const QSignalBlocker blocker(chooser);
+        chooser->clear();
+        chooser->addItems(names);
+        chooser->setCurrentIndex(-1);
+    }
+    int position = -1;
+    for (int index = 0; index < names.size() && position < 0; ++index) {
+        if (names[index].compare(QStringLiteral("Times New Roman"), Qt::CaseInsensitive) == 0) {
+            position = index;
+        }
+    }
+    if (position < 0) {
+        return;
+    }
+    for (FormattingToolbar* toolbar : toolbars_) {
+        toolbar->fontNameChooser()->setCurrentIndex(position);
+    }
+}
+
+void TfrmMain::StretchEditorsToPages() {
+    // prfEditor2 and prfEditor11 are laid out to end 10 pixels above their page's bottom and
+    // follow the window from then on. prfEditor3 gets that height once, then keeps it.
+    layout()->activate();
+    QWidget* page = bsSkinTabSheet3;
+    page->resize(pgcMain->size());
+    page->layout()->activate();
+    prfEditor3->setFixedHeight(
+        std::max(0, page->height() - prfEditor3->geometry().top() - kEditorBottomGap));
+}
+
+void TfrmMain::CentreBanner() {
+    for (QLabel* picture : {imgBanner, gifBanner}) {
+        picture->move(CentredOffset(panBanner->width(), picture->width()),
+                      CentredOffset(panBanner->height(), picture->height()));
+    }
+}
+
+void TfrmMain::FormShow() {
+    CentreBanner();
+    // Every page is displayed once so that every editing area gets its document.
+    for (int index = 0; index < pgcMain->count(); ++index) {
+        pgcMain->setCurrentIndex(index);
+        QCoreApplication::processEvents();
+    }
+    pgcMain->setCurrentIndex(0);
+}
+
+void TfrmMain::FormResize() {
+    CentreBanner();
+}
+
+void TfrmMain::FormDestroy() {
+    FFeatures.clear();
+    FFeatures.shrink_to_fit();
+    FTestimonials.clear();
+    FTestimonials.shrink_to_fit();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmMain::btnNextClick() {
+    const int pageCount = pgcMain->count();
+    if (pgcMain->currentIndex() < pageCount - 1) {
+        pgcMain->setCurrentIndex(pgcMain->currentIndex() + 1);
+    }
+    btnNext->setEnabled(pgcMain->currentIndex() < pageCount - 1);
+    btnBack->setEnabled(pgcMain->currentIndex() > 0);
+}
+
+void TfrmMain::btnBackClick() {
+    const int pageCount = pgcMain->count();
+    if (pgcMain->currentIndex() > 0) {
+        pgcMain->setCurrentIndex(pgcMain->currentIndex() - 1);
+    }
+    btnBack->setEnabled(pgcMain->currentIndex() > 0);
+    btnNext->setEnabled(pgcMain->currentIndex() < pageCount - 1);
+}
+
+void TfrmMain::Browse(FileDialog& dialog, QLineEdit* target) {
+    if (dialog.Execute(this)) {
+        target->setText(dialog.FileName());
+    }
+}
+
+void TfrmMain::bsSkinButton1Click() {
+    Browse(bsSkinOpenPictureDialog1, edtHeaderPicture);
+}
+
+void TfrmMain::bsSkinButton2Click() {
+    Browse(bsSkinOpenPictureDialog1, edtCoverPicture);
+}
+
+void TfrmMain::bsSkinButton3Click() {
+    Browse(bsSkinSaveDialog1, edtFilename);
+}
+
+void TfrmMain::bsSkinButton4Click() {
+    Browse(bsSkinOpenPictureDialog1, edtFooterPicture);
+}
+
+} // namespace scribvane

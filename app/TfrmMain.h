@@ -1,0 +1,230 @@
+// The main window: the button bar, the banner, the eight wizard pages, the navigation panel
+// and the links panel. Its controls hold the letter configuration; it also owns the record
+// lists, the branding values, the shared dialogs and the start-up timer.
+#pragma once
+
+#include "app/FileDialog.h"
+#include "editing/ColorDialog.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+
+namespace scribvane {
+
+class ColorChooser;
+class FontNameChooser;
+class FormattingToolbar;
+class HtmlEditor;
+class LinkLabel;
+class MessageService;
+class SizeSpinEdit;
+
+class TfrmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // `programFolder`: where the data files are looked up (default: the executable's folder).
+    // `messages`: the message box service (default: real message boxes); not owned.
+    explicit TfrmMain(const QString& programFolder = QString(), MessageService* messages = nullptr,
+                      QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    MessageService& msgMain() const { return *msgMain_; }
+    // The program folder, ending in a path separator.
+    const QString& ProgramFolder() const { return programFolder_; }
+
+    // The editing area of a toolbar Tag number (1, 2, 3, 10, 11), or nullptr.
+    HtmlEditor* EditorForTag(int tag) const;
+    const std::array<HtmlEditor*, 5>& Editors() const { return editors_; }
+    const std::array<FormattingToolbar*, 5>& Toolbars() const { return toolbars_; }
+
+    // The four window events.
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormDestroy();
+
+    // Navigation.
+    void btnNextClick();
+    void btnBackClick();
+
+    // The Browse buttons.
+    void bsSkinButton1Click();
+    void bsSkinButton2Click();
+    void bsSkinButton3Click();
+    void bsSkinButton4Click();
+
+    // Lists the installed font families into the five toolbar font choosers and selects
+    // "Times New Roman" in each when it is among them (sending the font to each area).
+    void FillFontChoosers(const QStringList& families);
+
+    // The record lists (one encoded Windows-1252 record per item) and the branding values.
+    std::vector<std::string> FFeatures;
+    std::vector<std::string> FTestimonials;
+    std::string FAffiliateID;
+    std::string FBannerURL;
+    std::string FBannerPath;
+    std::string FLink1URL;
+    std::string FLink2URL;
+    std::string FLink1Name;
+    std::string FLink2Name;
+    std::string FIconPath;
+
+    // Non-visual parts.
+    ColorDialog ColorDialog1;
+    FileDialog bsSkinOpenPictureDialog1;
+    FileDialog bsSkinSaveDialog1;
+    QTimer* Timer1 = nullptr;
+
+    // Regions.
+    QFrame* bsSkinPanel1 = nullptr;
+    QPushButton* btnLoad = nullptr;
+    QPushButton* btnSave = nullptr;
+    QPushButton* btnHelp = nullptr;
+    QPushButton* btnUpdate = nullptr;
+    QPushButton* btnMakeMoney = nullptr;
+    QFrame* panBanner = nullptr;
+    QLabel* imgBanner = nullptr;
+    QLabel* gifBanner = nullptr;
+    QStackedWidget* pgcMain = nullptr;
+    QFrame* panWizard = nullptr;
+    QPushButton* btnBack = nullptr;
+    QPushButton* btnNext = nullptr;
+    QFrame* panLinks = nullptr;
+    LinkLabel* lblLink1URL = nullptr;
+    LinkLabel* lblLink2URL = nullptr;
+
+    // Pages, in page-index order.
+    QWidget* bsSkinTabSheet1 = nullptr;
+    QWidget* bsSkinTabSheet2 = nullptr;
+    QWidget* bsSkinTabSheet3 = nullptr;
+    QWidget* bsSkinTabSheet4 = nullptr;
+    QWidget* bsSkinTabSheet6 = nullptr;
+    QWidget* bsSkinTabSheet10 = nullptr;
+    QWidget* bsSkinTabSheet11 = nullptr;
+    QWidget* bsSkinTabSheet12 = nullptr;
+
+    // Step 1.
+    QLineEdit* edtPageTitle = nullptr;
+    QLineEdit* edtFullName = nullptr;
+    QLineEdit* edtCurrentDate = nullptr;
+    QLineEdit* edtHeaderPicture = nullptr;
+    QLineEdit* edtCoverPicture = nullptr;
+    QLineEdit* edtFooterPicture = nullptr;
+    QPushButton* bsSkinButton1 = nullptr;
+    QPushButton* bsSkinButton2 = nullptr;
+    QPushButton* bsSkinButton4 = nullptr;
+    ColorChooser* cbxMainBgColor = nullptr;
+
+    // Steps 2, 3 and 6: the editing areas and their toolbars.
+    HtmlEditor* prfEditor1 = nullptr;
+    HtmlEditor* prfEditor2 = nullptr;
+    HtmlEditor* prfEditor3 = nullptr;
+    HtmlEditor* prfEditor10 = nullptr;
+    HtmlEditor* prfEditor11 = nullptr;
+    QLineEdit* edtAttention = nullptr;
+
+    // Step 4.
+    QLineEdit* edtFeatureTitle = nullptr;
+    QPlainTextEdit* memFeatureBody = nullptr;
+    QPushButton* btnCreateFeat = nullptr;
+    QPushButton* btnDeleteFeat = nullptr;
+    ColorChooser* cbxFBgColor = nullptr;
+    ColorChooser* cbxFColor = nullptr;
+    FontNameChooser* cbxFName = nullptr;
+    SizeSpinEdit* cbxFSize = nullptr;
+    QCheckBox* chkFBold = nullptr;
+    QCheckBox* chkFUnderline = nullptr;
+    QCheckBox* chkFItalic = nullptr;
+    QListWidget* lbxFeatures = nullptr;
+    QPlainTextEdit* memFeatureDetails = nullptr;
+
+    // Step 5.
+    QLineEdit* edtTestName = nullptr;
+    QLineEdit* edtTestWebsite = nullptr;
+    QPlainTextEdit* memTest = nullptr;
+    QPushButton* btnCreateTest = nullptr;
+    QPushButton* btnDeleteTest = nullptr;
+    ColorChooser* cbxTBgColor = nullptr;
+    ColorChooser* cbxTColor = nullptr;
+    FontNameChooser* cbxTName = nullptr;
+    SizeSpinEdit* cbxTSize = nullptr;
+    QCheckBox* chkTBold = nullptr;
+    QCheckBox* chkTUnderline = nullptr;
+    QCheckBox* chkTItalic = nullptr;
+    QListWidget* lbxTestimonials = nullptr;
+    QPlainTextEdit* memTestDetails = nullptr;
+
+    // Step 7, with the hidden order link style fields.
+    QLineEdit* edtDirectLink = nullptr;
+    QLineEdit* edtClickBankName = nullptr;
+    QLineEdit* edtProductName = nullptr;
+    QLineEdit* edtDescription = nullptr;
+    QPlainTextEdit* memPaypalCode = nullptr;
+    QLineEdit* edtPaypalEmail = nullptr;
+    ColorChooser* cbxOBgColor = nullptr;
+    ColorChooser* cbxOColor = nullptr;
+    FontNameChooser* cbxOName = nullptr;
+    SizeSpinEdit* cbxOSize = nullptr;
+    QCheckBox* chkOBold = nullptr;
+    QCheckBox* chkOUnderline = nullptr;
+    QCheckBox* chkOItalic = nullptr;
+
+    // Step 8, with the hidden template chooser and its preview.
+    QLineEdit* edtFilename = nullptr;
+    QPushButton* bsSkinButton3 = nullptr;
+    QPushButton* btnFinish = nullptr;
+    QComboBox* cbxTemplates = nullptr;
+    QGroupBox* bsSkinGroupBox1 = nullptr;
+    QLabel* Image1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct StyleBlock;
+
+    void BuildRegions();
+    QWidget* BuildPage1();
+    QWidget* BuildPage2();
+    QWidget* BuildPage3();
+    QWidget* BuildPage4();
+    QWidget* BuildPage5();
+    QWidget* BuildPage6();
+    QWidget* BuildPage7();
+    QWidget* BuildPage8();
+    void BuildStyleBlock(const StyleBlock& block, QWidget* page, QGridLayout* grid, int row,
+                         bool hidden);
+    FormattingToolbar* MakeToolbar(int tag, QWidget* page);
+    HtmlEditor* MakeEditor(const QString& name, const QString& passage, QWidget* page);
+    void CentreBanner();
+    void StretchEditorsToPages();
+    void Browse(FileDialog& dialog, QLineEdit* target);
+
+    QString programFolder_;
+    std::unique_ptr<MessageService> ownMessages_;
+    MessageService* msgMain_ = nullptr;
+    std::array<HtmlEditor*, 5> editors_{};
+    std::array<FormattingToolbar*, 5> toolbars_{};
+    bool shown_ = false;
+};
+
+} // namespace scribvane
