@@ -1,0 +1,106 @@
+// Damaged, hand-edited or hostile files fed to the readers of the core: none may crash, hang
+// or take minutes.
+#include "branding/IniFile.h"
+#include "persistence/LetterConfiguration.h"
+#include "tests/support/TempDir.h"
+#include "utils/Errors.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace scribvane {
+namespace {
+
+using testing::TempDir;
+
+ConfigTexts InitialTexts() {
+    return LetterConfiguration().ToTexts();
+}
+
+TEST(HostileConfiguration, HundredMegabyteValueLoads) {
+    TempDir dir;
+    ConfigTexts texts = InitialTexts();
+    texts[Index(Tag::prfEditor2)] = std::string(100u << 20, 'x');
+    const auto file = dir.Write("config.dat", WriteConfiguration(texts));
+    const auto config = ReadConfigurationFile(file);
+    EXPECT_EQ(config.Text(Tag::prfEditor2).size(), 100u << 20);
+    EXPECT_EQ(config.Size(Tag::OSize), 13);
+}
+
+TEST(HostileConfiguration, MillionRecordsLoad) {
+    TempDir dir;
+    ConfigTexts texts = InitialTexts();
+    std::string records;
+    for (int i = 0; i < 1'000'000; ++i) {
+        records += "^t^b$$c^\r\n";
+    }
+    texts[Index(Tag::Testimonials)] = records;
+    const auto config = ReadConfigurationFile(dir.Write("config.dat", WriteConfiguration(texts)));
+    EXPECT_EQ(config.Records(Tag::Testimonials).size(), 1'000'000u);
+}
+
+TEST(HostileConfiguration, NulAndInvalidBytesEverywhereNeverCrash) {
+    std::mt19937 random(20261209);
+    const std::string valid = WriteConfiguration(InitialTexts());
+    int loaded = 0;
+    int refused = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = valid;
+        const int damage = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < damage; ++i) {
+            bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+        }
+        if (round % 3 == 0) {
+            bytes.insert(random() % bytes.size(), 1, '\0');
+        }
+        try {
+            const auto config = LetterConfiguration::FromTexts(
+                ReadConfigurationTexts(ConfigurationTextFromBytes(bytes)));
+            // What did load must save and load again unchanged.
+            const auto again = LetterConfiguration::FromTexts(ReadConfigurationTexts(
+                ConfigurationTextFromBytes(WriteConfiguration(config.ToTexts()))));
+            EXPECT_EQ(again, config) << "round " << round;
+            ++loaded;
+        } catch (const ConversionError&) {
+            ++refused;
+        }
+    }
+    // Damage to a digit or tag of a size or flag refuses the file; most rounds still load.
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST(HostileConfiguration, ManyUnclosedTagsStayLinear) {
+    // Every search for a missing closing tag scans to the end; 42 such scans of 20 MB are fine.
+    std::string bytes;
+    for (int i = 0; i < 1'000'000; ++i) {
+        bytes += "<%%PageTitle%%>";
+    }
+    const ConfigTexts texts = ReadConfigurationTexts(ConfigurationTextFromBytes(bytes));
+    EXPECT_EQ(texts[Index(Tag::PageTitle)], "");
+}
+
+TEST(HostileBranding, TenThousandSections) {
+    std::string ini;
+    for (int i = 0; i < 10'000; ++i) {
+        ini += "[Section" + std::to_string(i) + "]\r\nAppName=App " + std::to_string(i) +
+               "\r\nBannerPath1=b" + std::to_string(i) + ".jpg\r\n";
+    }
+    ini += "[Settings]\r\nAppName=Last\r\n";
+    const IniFile file(ini);
+    EXPECT_EQ(file.Read("Settings", "AppName"), "Last");
+    EXPECT_EQ(file.Read("Section9999", "BannerPath1"), "b9999.jpg");
+}
+
+TEST(HostileBranding, BinaryGarbageReadsAsNothing) {
+    std::mt19937 random(7);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(random() % 256);
+    }
+    const IniFile file(bytes);
+    EXPECT_LE(file.Read("Settings", "AppName").size(), IniFile::kMaxValueLength);
+}
+
+} // namespace
+} // namespace scribvane
