@@ -25,6 +25,8 @@ public:
 
     // Test seam: the next Execute answers without showing anything (nullopt = Cancel).
     static void SetNextAnswerForTesting(std::optional<ColorValue> answer);
+    // Test seam: the colour the last Execute opened on (shown or answered by the seam).
+    static ColorValue LastOfferedForTesting();
 
 protected:
     // Shows the modal picker; the default uses QColorDialog titled "Set color".

@@ -1,0 +1,303 @@
+// One HTML editing area on a browser engine page in design mode (see HtmlEditor.h).
+#include "editing/HtmlEditor.h"
+
+#include "editing/DocumentSerializer.h"
+#include "utils/TextHelpers.h"
+#include "utils/Win1252.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <memory>
+#include <optional>
+
+namespace scribvane {
+namespace {
+
+// Generous: a read of a document of several megabytes on a busy machine still fits.
+constexpr int kAnswerTimeoutMs = 60000;
+
+// The document the area starts from; without a doctype, like the letters it edits. Its base is
+// the program folder so that pictures given by a local path show.
+const QString kSkeleton =
+    QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body></body></html>");
+
+// Scripts of our own run in a world of their own: the document's scripts are switched off, so
+// markup loaded from a file can run nothing.
+constexpr quint32 kOwnWorld = QWebEngineScript::ApplicationWorld;
+
+// The area shows its own document only: every navigation after the first load is refused
+// (links, refresh, dropped files, reload).
+class EditorPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+    void AllowNavigationUntilLoaded() { allowNavigation_ = true; }
+    void EndNavigation() { allowNavigation_ = false; }
+
+protected:
+    bool acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) override {
+        return isMainFrame && allowNavigation_;
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                  const QString&) override {}
+
+private:
+    bool allowNavigation_ = false;
+};
+
+// Keeps the page local: nothing is fetched from the network while editing (pictures by
+// address stay empty in the area; the letter shows them).
+class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QString scheme = info.requestUrl().scheme();
+        const bool local = scheme == QLatin1String("file") || scheme == QLatin1String("data") ||
+                           scheme == QLatin1String("qrc") || scheme == QLatin1String("blob") ||
+                           scheme == QLatin1String("about");
+        if (!local) {
+            info.block(true);
+        }
+    }
+};
+
+// A JavaScript literal of any text: JSON is valid JavaScript.
+QString ScriptLiteral(const QString& text) {
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json) + QStringLiteral("[0]");
+}
+
+QString FromAnsi(const std::string& ansi) {
+    return QString::fromStdU16String(AnsiToUtf16(ansi));
+}
+
+// The engine's answer, delivered after the waiting loop may already be gone.
+struct Answer {
+    bool arrived = false;
+    QVariant value;
+    QEventLoop* loop = nullptr;
+};
+
+// How each command takes its value.
+enum class ValueKind { None, Color, Size, Name };
+
+struct CommandInfo {
+    const char* name;
+    ValueKind kind;
+    bool onlyWhenEnabled;
+};
+
+constexpr CommandInfo kCommands[] = {
+    {"Bold", ValueKind::None, false},
+    {"Italic", ValueKind::None, false},
+    {"Underline", ValueKind::None, false},
+    {"Indent", ValueKind::None, false},
+    {"Outdent", ValueKind::None, false},
+    {"JustifyLeft", ValueKind::None, false},
+    {"JustifyCenter", ValueKind::None, false},
+    {"JustifyRight", ValueKind::None, false},
+    {"JustifyFull", ValueKind::None, false},
+    {"InsertOrderedList", ValueKind::None, true},
+    {"InsertUnorderedList", ValueKind::None, true},
+    {"ForeColor", ValueKind::Color, false},
+    {"BackColor", ValueKind::Color, false},
+    {"FontName", ValueKind::Name, false},
+    {"FontSize", ValueKind::Size, false},
+};
+
+const CommandInfo* FindCommand(const QString& command) {
+    for (const CommandInfo& info : kCommands) {
+        if (command.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+struct HtmlEditor::Private {
+    QWebEngineView* view = nullptr;
+    EditorPage* page = nullptr;
+    LocalOnlyInterceptor* interceptor = nullptr;
+    bool ready = false;
+    bool broken = false; // the engine's process died: its document is gone
+
+    // Runs a script in our own world and waits for its answer; nothing when none came.
+    std::optional<QVariant> RunAndWait(const QString& script) {
+        auto answer = std::make_shared<Answer>();
+        page->runJavaScript(script, kOwnWorld, [answer](const QVariant& value) {
+            answer->arrived = true;
+            answer->value = value;
+            if (answer->loop != nullptr) {
+                answer->loop->quit();
+            }
+        });
+        if (!answer->arrived) {
+            QEventLoop loop;
+            answer->loop = &loop;
+            QTimer::singleShot(kAnswerTimeoutMs, &loop, &QEventLoop::quit);
+            QObject::connect(page, &QWebEnginePage::renderProcessTerminated, &loop,
+                             &QEventLoop::quit);
+            // The caller waits as for a plain function call: the user's input waits too, so
+            // no other action can start in the middle of this one.
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            answer->loop = nullptr;
+        }
+        if (!answer->arrived) {
+            return std::nullopt;
+        }
+        return answer->value;
+    }
+
+    QString Read(const QString& script, std::string (*serialize)(std::string_view)) {
+        if (broken) {
+            return QStringLiteral("ERROR");
+        }
+        if (!ready) {
+            return QStringLiteral("BUSY");
+        }
+        const std::optional<QVariant> markup = RunAndWait(script);
+        if (!markup || markup->typeId() != QMetaType::QString) {
+            return QStringLiteral("ERROR");
+        }
+        const QByteArray utf8 = markup->toString().toUtf8();
+        return FromAnsi(serialize(std::string_view(utf8.constData(), utf8.size())));
+    }
+};
+
+HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    d->view = new QWebEngineView(this);
+    d->page = new EditorPage(d->view);
+    d->interceptor = new LocalOnlyInterceptor(d->page);
+    d->page->setUrlRequestInterceptor(d->interceptor);
+    d->view->setPage(d->page);
+    layout->addWidget(d->view);
+    setFocusProxy(d->view);
+
+    QWebEngineSettings* settings = d->page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+
+    // Only the editing actions: the engine's own menu offers reload, back and page source.
+    d->view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(d->view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        for (auto action :
+             {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut, QWebEnginePage::Copy,
+              QWebEnginePage::Paste, QWebEnginePage::SelectAll}) {
+            menu.addAction(d->page->action(action));
+        }
+        menu.exec(d->view->mapToGlobal(at));
+    });
+
+    connect(d->page, &QWebEnginePage::renderProcessTerminated, this, [this] { d->broken = true; });
+    connect(d->page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        d->page->EndNavigation();
+        if (!ok || d->ready) {
+            return;
+        }
+        QPointer<HtmlEditor> self(this);
+        d->page->runJavaScript(QStringLiteral("document.designMode = 'on';"
+                                              "document.execCommand('styleWithCSS', false, false);"
+                                              "document.execCommand('defaultParagraphSeparator',"
+                                              " false, 'div');"
+                                              "true;"),
+                               kOwnWorld, [self](const QVariant&) {
+                                   if (self && !self->d->ready) {
+                                       self->d->ready = true;
+                                       Q_EMIT self->ready();
+                                   }
+                               });
+    });
+
+    d->page->AllowNavigationUntilLoaded();
+    const QString folder = QCoreApplication::applicationDirPath();
+    d->page->setHtml(kSkeleton, QUrl::fromLocalFile(folder + QLatin1Char('/')));
+}
+
+HtmlEditor::~HtmlEditor() {
+    delete d;
+}
+
+QString HtmlEditor::GetDocumentHTML() {
+    return d->Read(QStringLiteral("document.documentElement.outerHTML"), &SerializeDocument);
+}
+
+QString HtmlEditor::GetBodyHTML() {
+    return d->Read(QStringLiteral("document.documentElement.outerHTML"), &SerializeBody);
+}
+
+void HtmlEditor::SetDocumentHTML(const QString& html) {
+    if (!d->ready || d->broken) {
+        return;
+    }
+    // Written through the document rather than loaded as a page: no navigation happens, the
+    // design mode stays, and there is no size limit as for a loaded page.
+    const QByteArray utf8 = html.toUtf8();
+    const std::string document =
+        FragmentToDocument(std::string_view(utf8.constData(), utf8.size()));
+    d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; true;")
+                      .arg(ScriptLiteral(QString::fromUtf8(
+                          document.data(), static_cast<qsizetype>(document.size())))));
+}
+
+void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
+    if (!d->ready || d->broken) {
+        return;
+    }
+    const CommandInfo* info = FindCommand(command);
+    if (info == nullptr) {
+        return; // only the formatting commands: nothing here may touch the clipboard or files
+    }
+    QString argument = QStringLiteral("null");
+    switch (info->kind) {
+    case ValueKind::None:
+        break;
+    case ValueKind::Color:
+        argument = ScriptLiteral(QString::fromStdString(ColorToHtml(value.toUInt())));
+        break;
+    case ValueKind::Size:
+        argument = ScriptLiteral(QString::number(value.toInt()));
+        break;
+    case ValueKind::Name:
+        argument = ScriptLiteral(value.toString());
+        break;
+    }
+    const QString script =
+        QStringLiteral("(function (c, v, onlyEnabled) {"
+                       "  if (onlyEnabled && !document.queryCommandEnabled(c)) return false;"
+                       "  return document.execCommand(c, false, v);"
+                       "})(%1, %2, %3)")
+            .arg(ScriptLiteral(QLatin1String(info->name)), argument,
+                 info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"));
+    d->RunAndWait(script);
+}
+
+bool HtmlEditor::IsReady() const {
+    return d->ready && !d->broken;
+}
+
+QWebEngineView* HtmlEditor::view() const {
+    return d->view;
+}
+
+} // namespace scribvane
