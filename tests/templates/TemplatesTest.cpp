@@ -1,6 +1,8 @@
 // Checks the data the program ships in Templates/: every template is a complete, modern page
 // that takes every page field, has a preview the window can find, and the sample configuration
 // is a file the program itself could have saved.
+#include "generation/LetterGenerator.h"
+#include "generation/LetterValues.h"
 #include "generation/TemplateCatalogue.h"
 #include "persistence/ConfigFormat.h"
 #include "persistence/ConfigTags.h"
@@ -136,6 +138,23 @@ TEST_P(ShippedTemplate, HasAPreviewThatFitsThePreviewArea) {
     EXPECT_LE(size->first, 400);
     EXPECT_LE(size->second, 290);
     EXPECT_GE(size->first, 300) << "too small to tell templates apart";
+}
+
+// Merged with the sample letter and with a letter left empty, the page keeps no token at all:
+// every placeholder of the template is one the merge replaces.
+TEST_P(ShippedTemplate, MergesWithoutLeavingTokens) {
+    const auto output = std::filesystem::temp_directory_path() / "scribvane-templates-test.html";
+    const LetterConfiguration letters[] = {ReadConfigurationFile(kSampleConfig),
+                                           LetterConfiguration()};
+    for (const LetterConfiguration& letter : letters) {
+        const std::string page = GenerateLetter(LetterValuesFromConfiguration(
+            letter, kTemplatesDir, TemplateNameOf(GetParam()), output.string()));
+        ASSERT_FALSE(page.empty());
+        EXPECT_TRUE(Lowered(page).starts_with("<!doctype html>"));
+        std::smatch left;
+        EXPECT_FALSE(std::regex_search(page, left, std::regex("%%[A-Za-z]+%%"))) << left.str();
+    }
+    EXPECT_FALSE(std::filesystem::exists(output)) << "generating must not write the letter";
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ShippedTemplate, testing::ValuesIn(ShippedTemplates()),
