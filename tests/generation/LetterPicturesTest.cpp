@@ -1,0 +1,103 @@
+// Picture placement: tags for local pictures and addresses, and the copies beside the output.
+#include "generation/LetterPictures.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace scribvane {
+namespace {
+
+using testing::TempDir;
+
+class LetterPicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir / "pics");
+        std::filesystem::create_directories(dir / "site");
+        output = (dir / "site" / "index.html").string();
+    }
+    TempDir dir;
+    std::string output;
+};
+
+struct TagCase {
+    const PictureRow* row;
+    bool local;
+    std::string tagEnd;
+};
+
+class PictureTags : public LetterPicturesTest, public ::testing::WithParamInterface<TagCase> {};
+
+TEST_P(PictureTags, LocalPictureIsCopiedAndNamedBareAddressIsUsedWhole) {
+    const auto& c = GetParam();
+    const std::string picture =
+        c.local ? dir.Write("pics/logo one.gif", "GIF89a").string() : "http://img.test/a b.gif";
+    const std::string tag = PlacePicture(*c.row, picture, output);
+    if (c.local) {
+        EXPECT_EQ(tag, "<img border=0 src=logo one.gif" + c.tagEnd);
+        EXPECT_EQ(TempDir::Read(dir / "site" / "logo one.gif"), "GIF89a");
+    } else {
+        EXPECT_EQ(tag, "<img border=0 src=http://img.test/a b.gif" + c.tagEnd);
+        EXPECT_FALSE(std::filesystem::exists(dir / "site" / "a b.gif"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PictureTags,
+                         ::testing::Values(TagCase{&kHeaderPictureRow, true, "><br><br>"},
+                                           TagCase{&kHeaderPictureRow, false, "><br><br>"},
+                                           TagCase{&kCoverPictureRow, true, ">"},
+                                           TagCase{&kCoverPictureRow, false, ">"},
+                                           TagCase{&kFooterPictureRow, true, ">"},
+                                           TagCase{&kFooterPictureRow, false, "><br><br>"}));
+
+TEST_F(LetterPicturesTest, EmptyFieldGivesNothing) {
+    EXPECT_EQ(PlacePicture(kHeaderPictureRow, "", output), "");
+}
+
+TEST_F(LetterPicturesTest, CopyOverwritesAnOlderCopy) {
+    dir.Write("site/logo.gif", "old picture, longer than the new one");
+    const auto picture = dir.Write("pics/logo.gif", "new");
+    PlacePicture(kHeaderPictureRow, picture.string(), output);
+    EXPECT_EQ(TempDir::Read(dir / "site" / "logo.gif"), "new");
+}
+
+TEST_F(LetterPicturesTest, MissingPathOrFolderIsUsedAsAnAddressAndNothingIsCopied) {
+    for (const std::string& picture :
+         {(dir / "pics" / "missing.gif").string(), dir.path().string()}) {
+        EXPECT_EQ(PlacePicture(kFooterPictureRow, picture, output),
+                  "<img border=0 src=" + picture + "><br><br>");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "site"));
+}
+
+TEST_F(LetterPicturesTest, PictureAlreadyBesideTheOutputKeepsItsContent) {
+    const auto picture = dir.Write("site/logo.gif", "GIF89a original");
+    EXPECT_EQ(PlacePicture(kCoverPictureRow, picture.string(), output),
+              "<img border=0 src=logo.gif>");
+    EXPECT_EQ(TempDir::Read(picture), "GIF89a original");
+    // The same file reached through another spelling of its path.
+    const std::string other = (dir / "site" / "." / "logo.gif").string();
+    PlacePicture(kCoverPictureRow, other, output);
+    EXPECT_EQ(TempDir::Read(picture), "GIF89a original");
+}
+
+TEST_F(LetterPicturesTest, FailedCopyStillNamesTheFile) {
+    const auto picture = dir.Write("pics/logo.gif", "GIF");
+    const std::string nowhere = (dir / "no-such-folder" / "index.html").string();
+    EXPECT_EQ(PlacePicture(kHeaderPictureRow, picture.string(), nowhere),
+              "<img border=0 src=logo.gif><br><br>");
+    EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+}
+
+TEST_F(LetterPicturesTest, SameFileNameFromTwoFoldersLastCopyWins) {
+    std::filesystem::create_directories(dir / "other");
+    const auto header = dir.Write("pics/same.gif", "header");
+    const auto cover = dir.Write("other/same.gif", "cover");
+    PlacePicture(kHeaderPictureRow, header.string(), output);
+    PlacePicture(kCoverPictureRow, cover.string(), output);
+    EXPECT_EQ(TempDir::Read(dir / "site" / "same.gif"), "cover");
+}
+
+} // namespace
+} // namespace scribvane
