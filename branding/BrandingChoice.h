@@ -17,16 +17,17 @@ using RandomIndex = std::function<std::size_t(std::size_t count)>;
 // The production source: a generator freshly seeded from the clock for every pick.
 std::size_t ClockSeededIndex(std::size_t count);
 
-// What the window keeps of the branding, and which stored banner file to show.
+// What the window keeps of the branding, and which stored banner file to show. Every member
+// has an initialiser so callers may name just some of them.
 struct BrandingValues {
-    std::string affiliateId;
-    std::string bannerUrl;
-    std::string bannerPath;
-    std::string link1Url;
-    std::string link1Name;
-    std::string link2Url;
-    std::string link2Name;
-    std::string iconPath;
+    std::string affiliateId{};
+    std::string bannerUrl{};
+    std::string bannerPath{};
+    std::string link1Url{};
+    std::string link1Name{};
+    std::string link2Url{};
+    std::string link2Name{};
+    std::string iconPath{};
     // 1-based position of the chosen banner among the existing ones; 0 when there is none.
     std::size_t bannerPosition = 0;
 };
