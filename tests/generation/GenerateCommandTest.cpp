@@ -269,13 +269,6 @@ const std::vector<CommandCase> kCommandCases = {
      "",
      "Cannot open file \"@/config.dat\". No such file or directory\n",
      NothingWritten},
-    {"ConfigIsAFolder",
-     [](const TempDir& dir) { std::filesystem::create_directory(dir / "cfg"); },
-     {"--config", "cfg", "--output", "site/index.html"},
-     1,
-     "",
-     "Cannot open file \"@/cfg\". Is a directory\n",
-     NothingWritten},
     {"BadSizeStopsBeforeAnyCopy",
      BadSize,
      {"--output", "site/index.html"},
@@ -299,28 +292,6 @@ const std::vector<CommandCase> kCommandCases = {
      1,
      "",
      "'' is not a valid integer value\n",
-     NothingWritten},
-    {"BadFlag",
-     [](const TempDir& dir) {
-         auto texts = InitialTexts();
-         texts[Index(Tag::TBold)] = "yes";
-         WriteConfig(dir, texts);
-     },
-     {"--output", "site/index.html"},
-     1,
-     "",
-     "'yes' is not a valid boolean value\n",
-     NothingWritten},
-    {"BadColour",
-     [](const TempDir& dir) {
-         auto texts = InitialTexts();
-         texts[Index(Tag::OColor)] = "#GG0000";
-         WriteConfig(dir, texts);
-     },
-     {"--output", "site/index.html"},
-     1,
-     "",
-     "'$000000GG' is not a valid integer value\n",
      NothingWritten},
     {"EmptyOutputName",
      Standard,
@@ -408,13 +379,6 @@ const std::vector<CommandCase> kCommandCases = {
      2,
      "",
      "scribvane-generate: option '--output' needs a value\nUsage: ",
-     NothingWritten},
-    {"MissingConfigValue",
-     Standard,
-     {"--output", "site/index.html", "--config"},
-     2,
-     "",
-     "scribvane-generate: option '--config' needs a value\nUsage: ",
      NothingWritten},
 };
 

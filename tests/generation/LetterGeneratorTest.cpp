@@ -133,11 +133,6 @@ const std::vector<MergeCase> kMergeCases = {
      "<p>" + FeaturesHtml({"^t^b^"}, BlockStyle{}) + "</p>"},
     {"OneEmptyFeatureRecordStillRunsTheStep", "%%FEATURES%%",
      [](LetterValues& v) { v.features = {""}; }, FeaturesHtml({""}, BlockStyle{})},
-    {"Testimonials", "%%TESTIMONIALS%%",
-     [](LetterValues& v) {
-         v.testimonials = {"^a^b^c^", "^d^e^f^"};
-     },
-     TestimonialsHtml({"^a^b^c^", "^d^e^f^"}, BlockStyle{})},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, MergeSteps, ::testing::ValuesIn(kMergeCases),
