@@ -2,7 +2,7 @@
 // the user is told, what becomes of the local copy, and how the updater is started.
 #include "update/UpdateCheck.h"
 
-#include "support/RecordingMessageService.h"
+#include "tests/support/RecordingMessageService.h"
 #include "utils/Errors.h"
 
 #include <QDir>
