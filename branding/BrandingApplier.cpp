@@ -53,7 +53,9 @@ bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
         auto* device = new QFile(stored, movie);
         movie->setDevice(device);
         movie->setFormat(format);
-        if (!device->open(QIODevice::ReadOnly) || !movie->isValid() || !movie->jumpToFrame(0)) {
+        // A header alone makes a valid movie; only a decoded first frame shows anything.
+        if (!device->open(QIODevice::ReadOnly) || !movie->isValid() || !movie->jumpToFrame(0) ||
+            movie->currentImage().isNull()) {
             delete movie;
             return false;
         }
