@@ -29,7 +29,7 @@ Q_LOGGING_CATEGORY(lcUpdate, "scribvane.update")
 const QString kNothingNewText = QStringLiteral("There are no new updates for this application!");
 const QString kUpdaterMissingText =
     QStringLiteral("The updater module is missing. Please reinstall again the current version!");
-// LF before CR: the box shows it as one line break.
+// The break is LF then CR, in that order, as the message has always been worded.
 const QString kBeforeClosingText =
     QStringLiteral("To update your software the application will close to\n\r"
                    "replace some files. Do you want to update now?");
