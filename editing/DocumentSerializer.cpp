@@ -498,13 +498,38 @@ const GumboNode* FindChild(const GumboNode* parent, GumboTag tag) {
     return nullptr;
 }
 
+// The characters the parser replaces by U+FFFD when they stand in the markup as they are,
+// though a numeric reference to them is kept.
+bool ParserReplaces(char32_t c) {
+    return (c >= 0x1 && c <= 0x8) || c == 0xB || (c >= 0xE && c <= 0x1F) ||
+           (c >= 0x7F && c <= 0x9F) || (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
+}
+
+// Control characters are rare but real (the code page's five undefined bytes arrive as C1
+// controls): written as references they survive the parser.
+std::string ProtectControls(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const std::string_view rest = utf8;
+        const char32_t c = DecodeUtf8(utf8);
+        if (ParserReplaces(c)) {
+            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+        } else {
+            out.append(rest.data(), rest.size() - utf8.size());
+        }
+    }
+    return out;
+}
+
 struct Parsed {
     GumboOptions options = kGumboDefaultOptions;
+    std::string markup; // the parse output points into it
     GumboOutput* output = nullptr;
 
-    explicit Parsed(std::string_view html) {
+    explicit Parsed(std::string_view html) : markup(ProtectControls(html)) {
         options.max_errors = 0; // parse errors are of no use here and cost memory
-        output = gumbo_parse_with_options(&options, html.data(), html.size());
+        output = gumbo_parse_with_options(&options, markup.data(), markup.size());
     }
     ~Parsed() { gumbo_destroy_output(&options, output); }
     Parsed(const Parsed&) = delete;
