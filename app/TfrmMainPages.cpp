@@ -213,6 +213,11 @@ HtmlEditor* TfrmMain::MakeEditor(const QString& name, const QString& passage, QW
     auto* editor = new HtmlEditor(page);
     editor->setObjectName(name);
     editor->setAccessibleName(passage);
+    // A thin framed margin so the skin can draw the area's border around the document.
+    editor->setAttribute(Qt::WA_StyledBackground, true);
+    if (QLayout* inner = editor->layout()) {
+        inner->setContentsMargins(1, 1, 1, 1);
+    }
     return editor;
 }
 
@@ -336,6 +341,7 @@ QWidget* TfrmMain::BuildPage4() {
     btnDeleteFeat =
         MakeButton(QStringLiteral("btnDeleteFeat"), QStringLiteral("Delete Feature"), page);
     auto* actions = new QHBoxLayout;
+    actions->setSpacing(6);
     actions->addWidget(btnCreateFeat);
     actions->addWidget(btnDeleteFeat);
     actions->addStretch(1);
@@ -378,6 +384,7 @@ QWidget* TfrmMain::BuildPage5() {
     btnDeleteTest =
         MakeButton(QStringLiteral("btnDeleteTest"), QStringLiteral("Delete Testimonial"), page);
     auto* actions = new QHBoxLayout;
+    actions->setSpacing(6);
     actions->addWidget(btnCreateTest);
     actions->addWidget(btnDeleteTest);
     actions->addStretch(1);
