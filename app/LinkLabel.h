@@ -8,6 +8,8 @@ namespace scribvane {
 
 class LinkLabel : public QLabel {
     Q_OBJECT
+    // Declared so that code that only knows QLabel can set the target by property name.
+    Q_PROPERTY(QString url READ url WRITE setUrl)
 
 public:
     explicit LinkLabel(const QString& caption, const QString& url, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include "app/ColorChooser.h"
 #include "app/FileDialog.h"
 #include "app/FontNameChooser.h"
+#include "app/LinkLabel.h"
 #include "app/SizeSpinEdit.h"
 
 #include <QSignalSpy>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void filtersAreConvertedToQtForm_data();
     void filtersAreConvertedToQtForm();
     void fileDialogSeamAnswersWithoutShowing();
+    void linkLabelTakesItsTargetByPropertyAndReportsClicks();
 };
 
 void ControlsTest::colorChooserSelectsTheEntryOfAValue_data() {
@@ -217,6 +219,19 @@ void ControlsTest::fileDialogSeamAnswersWithoutShowing() {
     FileDialog::SetNextAnswerForTesting(QStringLiteral("/pictures/head"));
     QVERIFY(open.Execute(nullptr));
     QCOMPARE(open.FileName(), QStringLiteral("/pictures/head")); // no rule on open
+}
+
+void ControlsTest::linkLabelTakesItsTargetByPropertyAndReportsClicks() {
+    LinkLabel label(QStringLiteral("Google"), QStringLiteral("https://www.google.com/"));
+    QLabel* plain = &label;
+    QVERIFY(plain->setProperty("url", QStringLiteral("http://example.com/a")));
+    QCOMPARE(label.url(), QStringLiteral("http://example.com/a"));
+    label.resize(100, 20);
+    QSignalSpy clicks(&label, &LinkLabel::clicked);
+    QTest::mouseClick(&label, Qt::LeftButton);
+    QTest::mouseClick(&label, Qt::RightButton);
+    QTest::keyClick(&label, Qt::Key_Space);
+    QCOMPARE(clicks.count(), 2);
 }
 
 QTEST_MAIN(ControlsTest)

@@ -60,6 +60,7 @@ private Q_SLOTS:
 
     void startUpLeavesPageZeroWithBackDisabled();
     void frameHasItsCaptionSizeAndRegions();
+    void firstShowVisitsEveryPageOnce();
     void everyFieldStartsAtItsInitialValue();
     void choosersShowTheirInitialEntries();
     void pagesAndControlsCarryTheirNames();
@@ -161,6 +162,24 @@ void WindowTest::frameHasItsCaptionSizeAndRegions() {
     QCOMPARE(window_->lblLink1URL->text(), QStringLiteral("Google"));
     QCOMPARE(window_->lblLink2URL->text(), QStringLiteral("Google"));
     QVERIFY(window_->lblLink1URL->url().contains(QStringLiteral("google")));
+}
+
+void WindowTest::firstShowVisitsEveryPageOnce() {
+    TfrmMain fresh(QStringLiteral(SCRIBVANE_BIN_DIR), &messages_);
+    QSignalSpy pages(fresh.pgcMain, &QStackedWidget::currentChanged);
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    QList<int> visited;
+    for (const QList<QVariant>& change : pages) {
+        visited << change.at(0).toInt();
+    }
+    QCOMPARE(visited, QList<int>({1, 2, 3, 4, 5, 6, 7, 0}));
+    QVERIFY(!fresh.btnBack->isEnabled());
+    QVERIFY(fresh.btnNext->isEnabled());
+    // Only the first show does it.
+    fresh.hide();
+    fresh.show();
+    QCOMPARE(pages.count(), 8);
 }
 
 void WindowTest::everyFieldStartsAtItsInitialValue() {
