@@ -49,20 +49,20 @@ bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
     const QByteArray format = QByteArray::fromStdString(PictureFormatOf(pictureName));
 
     if (IsAnimatedBanner(picturePath.toStdString())) {
-        auto* movie = new QMovie(targets.gifBanner);
-        auto* device = new QFile(stored, movie);
-        movie->setDevice(device);
-        movie->setFormat(format);
+        // By file name with the format given: fed a QIODevice instead, QMovie (Qt 6.4) crashes
+        // when an animation comes round to its first frame again.
+        auto* movie = new QMovie(stored, format, targets.gifBanner);
         // A header alone makes a valid movie; only a decoded first frame shows anything.
-        if (!device->open(QIODevice::ReadOnly) || !movie->isValid() || !movie->jumpToFrame(0) ||
-            movie->currentImage().isNull()) {
+        if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull()) {
             delete movie;
             return false;
         }
-        // Play in a loop even when the file asks for one pass; a single picture has nothing to
-        // repeat, and restarting it would spin.
+        // Play in a loop even when the file asks for one pass. A single picture has nothing to
+        // repeat, and a movie that broke on a later frame would restart without end.
         if (movie->frameCount() > 1) {
-            QObject::connect(movie, &QMovie::finished, movie, &QMovie::start);
+            const auto restart = QObject::connect(movie, &QMovie::finished, movie, &QMovie::start);
+            QObject::connect(movie, &QMovie::error, movie,
+                             [restart] { QObject::disconnect(restart); });
         }
         targets.imgBanner->hide();
         targets.gifBanner->show();

@@ -12,8 +12,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QMovie>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 namespace scribvane {
@@ -37,7 +39,7 @@ QByteArray EncodedPicture(QSize size, const char* format) {
 
 // Qt writes no GIF, so one is put together here: a two-colour palette and frames of one
 // colour each, LZW-coded with a clear code before every pair of pixels so codes stay 3 bits.
-QByteArray EncodedGif(int width, int height, int frames) {
+QByteArray EncodedGif(int width, int height, int frames, bool loopForever = true) {
     QByteArray gif("GIF89a");
     const auto word = [&gif](int value) {
         gif.append(char(value & 0xFF));
@@ -47,7 +49,9 @@ QByteArray EncodedGif(int width, int height, int frames) {
     word(height);
     gif.append("\x80\x00\x00", 3);
     gif.append("\x00\x00\x00\xFF\xFF\xFF", 6);
-    gif.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    if (loopForever) {
+        gif.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    }
     for (int frame = 0; frame < frames; ++frame) {
         gif.append("\x21\xF9\x04\x00\x0A\x00\x00\x00", 8);
         gif.append(char(0x2C));
@@ -282,6 +286,31 @@ private Q_SLOTS:
         } else {
             QCOMPARE(ui.imgBanner->pixmap().size(), size);
         }
+    }
+
+    void animationKeepsPlaying_data() {
+        QTest::addColumn<bool>("loopForever");
+        QTest::newRow("file asks for a loop") << true;
+        QTest::newRow("file asks for one pass") << false;
+    }
+    void animationKeepsPlaying() {
+        QFETCH(bool, loopForever);
+        Write(QStringLiteral("dbconfig.dat"), "[Settings]\nBannerPath1=anim.gif\n");
+        Write(QStringLiteral("dbimg1.dat"), EncodedGif(8, 8, 3, loopForever));
+        StandIn ui;
+        ApplyBranding(ui.Targets(folder_->path()), Sequence({0}));
+        QMovie* movie = ui.gifBanner->movie();
+        QVERIFY(movie != nullptr);
+        QCOMPARE(movie->frameCount(), 3);
+
+        // Round to the first frame twice: the point where playback must start over.
+        QSignalSpy frames(movie, &QMovie::frameChanged);
+        const auto rounds = [&frames] {
+            return std::count_if(frames.begin(), frames.end(),
+                                 [](const QList<QVariant>& args) { return args.at(0) == 0; });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(rounds() >= 2, 20000);
+        QCOMPARE(movie->state(), QMovie::Running);
     }
 
     void links_data() {
