@@ -69,11 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "Scribvane v1.03",
                      {.affiliateId = "?id=42"}},
-        BrandingCase{"KeysOfOtherSectionsIgnored",
-                     "[Other]\nAppName=X\nLink1URL=http://x\n",
-                     {},
-                     "Scribvane v1.03",
-                     {}},
         BrandingCase{"SecondBannerOnlyIsStoredFirst",
                      "[Settings]\nBannerPath1=\nBannerPath2=promo.jpg\nBannerURL2=http://p\n"
                      "BannerURL1=http://ignored\n",
@@ -174,14 +169,6 @@ TEST(BrandingSettings, LoadNeedsTheBrandingFile) {
     const auto settings = BrandingSettings::Load(folder.path());
     ASSERT_TRUE(settings.has_value());
     EXPECT_EQ(settings->appName, "Quick Letters");
-}
-
-TEST(BrandingSettings, EmptyBrandingFileStillBrandsTheCaption) {
-    testing::TempDir folder;
-    folder.Write("dbconfig.dat", "");
-    const auto settings = BrandingSettings::Load(folder.path());
-    ASSERT_TRUE(settings.has_value());
-    EXPECT_EQ(BrandedCaption(settings->appName, "Scribvane"), "Scribvane v1.03");
 }
 
 TEST(BrandingFiles, FileNamePartOfBrandingPaths) {
