@@ -250,11 +250,15 @@ void HtmlEditor::SetDocumentHTML(const QString& html) {
     if (!d->ready || d->broken) {
         return;
     }
+    // The area gets the text as a save would keep it and a load give it back: what the reads
+    // would drop (scripts, a refresh, a base address, other head content) never reaches the
+    // engine, and what the user sees is what will be saved.
+    const QByteArray utf8 = html.toUtf8();
+    const std::string stored = StripEditorDocument(
+        SerializeDocument(FragmentToDocument(std::string_view(utf8.constData(), utf8.size()))));
+    const std::string document = FragmentToDocument(AnsiToUtf8(stored));
     // Written through the document rather than loaded as a page: no navigation happens, the
     // design mode stays, and there is no size limit as for a loaded page.
-    const QByteArray utf8 = html.toUtf8();
-    const std::string document =
-        FragmentToDocument(std::string_view(utf8.constData(), utf8.size()));
     d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; true;")
                       .arg(ScriptLiteral(QString::fromUtf8(
                           document.data(), static_cast<qsizetype>(document.size())))));

@@ -1,0 +1,235 @@
+// The HTML editing area on a real engine: its states, the serialized reads, the writes, the
+// commands, and that a stored passage loads back to the very same text.
+#include "editing/HtmlEditor.h"
+
+#include "utils/TextHelpers.h"
+#include "utils/Win1252.h"
+
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <QtTest>
+#include <memory>
+
+using namespace scribvane;
+
+namespace {
+
+constexpr int kReadyTimeoutMs = 60000;
+
+QString Stored(const QString& document) {
+    // What saving keeps: Windows-1252 text without the wrapper, line breaks and space pairs.
+    return QString::fromStdU16String(
+        AnsiToUtf16(StripEditorDocument(Utf16ToAnsi(document.toStdU16String()))));
+}
+
+// Runs a script the way a user's action would act on the document, and waits for it.
+QVariant RunScript(HtmlEditor& editor, const QString& script) {
+    bool done = false;
+    QVariant result;
+    editor.view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                         [&](const QVariant& value) {
+                                             result = value;
+                                             done = true;
+                                         });
+    if (!QTest::qWaitFor([&] { return done; }, kReadyTimeoutMs)) {
+        qWarning("script gave no answer");
+    }
+    return result;
+}
+
+void SelectAll(HtmlEditor& editor) {
+    RunScript(editor, QStringLiteral("document.execCommand('selectAll'); true"));
+}
+
+} // namespace
+
+class HtmlEditorTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HtmlEditor> shared_;
+
+    static std::unique_ptr<HtmlEditor> ReadyEditor() {
+        auto editor = std::make_unique<HtmlEditor>();
+        editor->resize(400, 300);
+        editor->show();
+        if (!QTest::qWaitFor([&] { return editor->IsReady(); }, kReadyTimeoutMs)) {
+            qWarning("the editing area did not become ready");
+        }
+        return editor;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        shared_ = ReadyEditor();
+        QVERIFY(shared_->IsReady());
+    }
+
+    void cleanupTestCase() { shared_.reset(); }
+
+    void readsGiveBusyAndWritesDoNothingBeforeReady() {
+        HtmlEditor editor;
+        QSignalSpy ready(&editor, &HtmlEditor::ready);
+        QVERIFY(!editor.IsReady());
+        QCOMPARE(editor.GetDocumentHTML(), QStringLiteral("BUSY"));
+        QCOMPARE(editor.GetBodyHTML(), QStringLiteral("BUSY"));
+        editor.SetDocumentHTML(QStringLiteral("<b>too early</b>"));
+        editor.ExecCommand(QStringLiteral("Bold"));
+
+        editor.show();
+        QVERIFY(ready.wait(kReadyTimeoutMs));
+        QCOMPARE(editor.GetBodyHTML(), QStringLiteral("<body>&nbsp;</body>"));
+        editor.SetDocumentHTML(QStringLiteral("<div>later</div>"));
+        QCOMPARE(editor.GetBodyHTML(), QStringLiteral("<body>\r\n  <div>later</div>\r\n</body>"));
+        QCOMPARE(ready.count(), 1);
+    }
+
+    void emptyAreaGivesOneNoBreakSpace_data() {
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("white space") << QStringLiteral("  \r\n\t ");
+        QTest::newRow("empty block with a break") << QStringLiteral("<div><br></div>");
+        QTest::newRow("empty paragraphs") << QStringLiteral("<p></p><p> </p>");
+    }
+
+    void emptyAreaGivesOneNoBreakSpace() {
+        QFETCH(QString, fragment);
+        auto fresh = ReadyEditor();
+        QCOMPARE(fresh->GetBodyHTML(), QStringLiteral("<body>&nbsp;</body>"));
+        shared_->SetDocumentHTML(QStringLiteral("<b>before</b>"));
+        shared_->SetDocumentHTML(fragment);
+        QCOMPARE(shared_->GetBodyHTML(), QStringLiteral("<body>&nbsp;</body>"));
+        QVERIFY(shared_->GetDocumentHTML().contains(QStringLiteral("\r\n<body>&nbsp;</body>\r\n")));
+    }
+
+    void setThenGet_data() {
+        QTest::addColumn<QString>("fragment");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("inline") << QStringLiteral("<B>Hi</B>   there")
+                                << QStringLiteral("<body><b>Hi</b> there</body>");
+        QTest::newRow("blocks")
+            << QStringLiteral("<div>a</div><div><i>b</i></div>")
+            << QStringLiteral("<body>\r\n  <div>a</div>\r\n  <div><i>b</i></div>\r\n</body>");
+        QTest::newRow("font") << QStringLiteral("<font face=Arial size=7 color=#FF0000>f</font>")
+                              << QStringLiteral("<body><font face=\"Arial\" size=\"7\" "
+                                                "color=\"#FF0000\">f</font></body>");
+        QTest::newRow("characters")
+            << QStringLiteral("caf\u00e9 \u20ac &amp; \u2603 a&nbsp;b")
+            << QStringLiteral("<body>caf\u00e9 \u20ac &amp; &#9731; a&nbsp;b</body>");
+        QTest::newRow("void elements")
+            << QStringLiteral("a<br>b<img src=\"pic.gif\">")
+            << QStringLiteral("<body>a<br />b<img src=\"pic.gif\" /></body>");
+        QTest::newRow("script dropped") << QStringLiteral("x<script>document.title='ran'</script>y")
+                                        << QStringLiteral("<body>xy</body>");
+    }
+
+    void setThenGet() {
+        QFETCH(QString, fragment);
+        QFETCH(QString, body);
+        shared_->SetDocumentHTML(fragment);
+        QCOMPARE(shared_->GetBodyHTML(), body);
+        const QString document = shared_->GetDocumentHTML();
+        QVERIFY(document.startsWith(QStringLiteral(
+            "<html>\r\n<head>\r\n<title></title>\r\n<meta http-equiv=\"Content-Type\" "
+            "content=\"text/html; charset=windows-1252\" />\r\n</head>\r\n")));
+        QVERIFY(document.endsWith(body + QStringLiteral("\r\n</html>")));
+    }
+
+    void saveLoadSaveChangesNothing_data() {
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("text") << QStringLiteral("plain  words   with runs ");
+        QTest::newRow("nested blocks")
+            << QStringLiteral("<div>a<div>b <b>c</b></div> tail </div><p>p</p>");
+        QTest::newRow("list") << QStringLiteral("<ul><li>one</li><li>two<ol><li>x</ol></ul>");
+        QTest::newRow("table") << QStringLiteral(
+            "<table border=1><tr><td>a</td><td> b</td></table>");
+        QTest::newRow("pre") << QStringLiteral("<pre>\n\n  two  spaces\nline</pre>");
+        QTest::newRow("attributes")
+            << QStringLiteral("<span title=\"a  b\nc\" style=\"color: red\">s</span>");
+        QTest::newRow("outside the code page") << QStringLiteral("\u2603 \U0001F600 \u0416");
+        QTest::newRow("undefined code page bytes")
+            << QString::fromStdU16String(AnsiToUtf16("x\x81y\x8D\x8F\x90\x9Dz"));
+        QTest::newRow("editor markup")
+            << QStringLiteral("<blockquote style=\"margin: 0 0 0 40px; border: none; padding: "
+                              "0px;\"><div style=\"text-align: center;\"><font size=\"7\">Big"
+                              "</font></div></blockquote>");
+    }
+
+    void saveLoadSaveChangesNothing() {
+        QFETCH(QString, fragment);
+        shared_->SetDocumentHTML(fragment);
+        const QString first = shared_->GetDocumentHTML();
+        QVERIFY(first != QStringLiteral("ERROR"));
+        shared_->SetDocumentHTML(Stored(first));
+        QCOMPARE(shared_->GetDocumentHTML(), first);
+    }
+
+    void bigDocumentsWork() {
+        QString fragment;
+        for (int i = 0; i < 60000; ++i) {
+            fragment += QStringLiteral("<div>line %1 of a long letter</div>").arg(i);
+        }
+        QVERIFY(fragment.size() > 2 * 1024 * 1024);
+        shared_->SetDocumentHTML(fragment);
+        const QString body = shared_->GetBodyHTML();
+        QVERIFY(body.contains(QStringLiteral("<div>line 0 of a long letter</div>")));
+        QVERIFY(body.contains(QStringLiteral("<div>line 59999 of a long letter</div>")));
+        QCOMPARE(body.count(QStringLiteral("<div>")), 60000);
+    }
+
+    void commandsFormatTheSelection_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Bold") << QStringLiteral("Bold") << QVariant()
+                              << QStringLiteral("<b>word</b>");
+        QTest::newRow("Italic") << QStringLiteral("Italic") << QVariant()
+                                << QStringLiteral("<i>word</i>");
+        QTest::newRow("Underline")
+            << QStringLiteral("Underline") << QVariant() << QStringLiteral("<u>word</u>");
+        QTest::newRow("ForeColor red") << QStringLiteral("ForeColor") << QVariant(0x0000FFu)
+                                       << QStringLiteral("<font color=\"#ff0000\">word</font>");
+        QTest::newRow("FontSize") << QStringLiteral("FontSize") << QVariant(5)
+                                  << QStringLiteral("<font size=\"5\">word</font>");
+        QTest::newRow("FontName") << QStringLiteral("FontName") << QVariant(QStringLiteral("Arial"))
+                                  << QStringLiteral("<font face=\"Arial\">word</font>");
+        QTest::newRow("InsertUnorderedList") << QStringLiteral("InsertUnorderedList") << QVariant()
+                                             << QStringLiteral("<li>word</li>");
+        QTest::newRow("unknown command ignored")
+            << QStringLiteral("Delete") << QVariant() << QStringLiteral("<div>word</div>");
+    }
+
+    void commandsFormatTheSelection() {
+        QFETCH(QString, command);
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        shared_->SetDocumentHTML(QStringLiteral("<div>word</div>"));
+        SelectAll(*shared_);
+        shared_->ExecCommand(command, value);
+        const QString body = shared_->GetBodyHTML();
+        QVERIFY2(body.contains(expected, Qt::CaseInsensitive), qPrintable(body));
+    }
+
+    void staysOnItsOwnDocument() {
+        shared_->SetDocumentHTML(QStringLiteral(
+            "<div>keep</div><meta http-equiv=\"refresh\" content=\"0; url=about:blank\">"
+            "<base href=\"http://127.0.0.1:9/\"><a href=\"about:blank\" id=\"away\">link</a>"));
+        QCOMPARE(
+            RunScript(*shared_, QStringLiteral("document.querySelectorAll('meta, base').length"))
+                .toInt(),
+            0);
+        QSignalSpy finished(shared_->view()->page(), &QWebEnginePage::loadFinished);
+        shared_->view()->page()->load(QUrl(QStringLiteral("data:text/html,elsewhere")));
+        QVERIFY(finished.wait(kReadyTimeoutMs));
+        RunScript(*shared_, QStringLiteral("document.getElementById('away').click(); true"));
+        QVERIFY(shared_->IsReady());
+        QVERIFY(shared_->GetBodyHTML().contains(QStringLiteral("<div>keep</div>")));
+        QCOMPARE(RunScript(*shared_, QStringLiteral("document.designMode")).toString(),
+                 QStringLiteral("on"));
+    }
+};
+
+QTEST_MAIN(HtmlEditorTest)
+#include "HtmlEditorTest.moc"
