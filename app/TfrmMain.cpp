@@ -6,6 +6,7 @@
 #include "app/FontNameChooser.h"
 #include "app/LinkLabel.h"
 #include "app/MessageService.h"
+#include "app/ScribvaneApplication.h"
 #include "app/Skin.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
@@ -206,7 +207,8 @@ void TfrmMain::FormCreate() {
     // 2. Both banner pictures start in the same place.
     gifBanner->setGeometry(imgBanner->geometry());
 
-    // 3. Branding settings (LoadBranding) -- called here once the branding subsystem lands.
+    // 3. Branding settings -- wired in with the branding subsystem, as
+    //    RunStartUpStep([this] { LoadBranding(); });
 
     // 4.-6. The font choosers of the five toolbars.
     FillFontChoosers(QFontDatabase::families());
@@ -218,10 +220,19 @@ void TfrmMain::FormCreate() {
     FFeatures.clear();
     FTestimonials.clear();
 
-    // 9. Template catalogue (FillTemplateList) -- called here once the catalogue lands.
+    // 9. Template catalogue -- wired in with the catalogue, as
+    //    RunStartUpStep([this] { FillTemplateList(); });
 
     // 10. Timer1 is enabled here once the update check lands; its first tick runs the quiet
     //     check. Until then it stays disabled.
+}
+
+void TfrmMain::RunStartUpStep(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& failure) {
+        msgMain().Error(ScribvaneApplication::FailureText(failure));
+    }
 }
 
 void TfrmMain::FillFontChoosers(const QStringList& families) {

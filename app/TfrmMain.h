@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ public:
     void bsSkinButton2Click();
     void bsSkinButton3Click();
     void bsSkinButton4Click();
+
+    // Runs one start-up step; a failure in it is reported as an error and start-up goes on,
+    // since the later steps (font lists, record lists, catalogue, timer) must still run.
+    void RunStartUpStep(const std::function<void()>& step);
 
     // Lists the installed font families into the five toolbar font choosers and selects
     // "Times New Roman" in each when it is among them (sending the font to each area).

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void browse();
     void failureEscapingAHandlerIsShownAsAnError();
     void dialogMessagesAreTitledWithTheCaption();
+    void failedStartUpStepIsReportedAndStartUpGoesOn();
 
 private:
     RecordingMessageService messages_;
@@ -578,6 +579,16 @@ void WindowTest::dialogMessagesAreTitledWithTheCaption() {
     QCOMPARE(text, QStringLiteral("Replace it?"));
     QVERIFY(okIsDefault);
     QVERIFY(hasCancel);
+}
+
+void WindowTest::failedStartUpStepIsReportedAndStartUpGoesOn() {
+    bool after = false;
+    window_->RunStartUpStep([] { throw FileError("Cannot open file \"dbimg1.dat\". gone"); });
+    window_->RunStartUpStep([&after] { after = true; });
+    QVERIFY(after);
+    QCOMPARE(messages_.texts(),
+             QStringList({QStringLiteral("Cannot open file \"dbimg1.dat\". gone")}));
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("error"));
 }
 
 // The failure handler lives in the application object, so the test runs under the real one.
