@@ -10,6 +10,8 @@
 #include "app/Skin.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "utils/ProgramConstants.h"
+#include "utils/Win1252.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -71,13 +73,17 @@ QFrame* MakePanel(const QString& name, int height, bool framed, QWidget* parent)
 
 } // namespace
 
-TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages, QWidget* parent)
+TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
+                   const QString& updateFolderAddress, QWidget* parent)
     : QWidget(parent, Qt::Window),
       bsSkinOpenPictureDialog1(FileDialog::Mode::OpenExisting, QStringLiteral("Open picture"),
                                kOpenPictureFilter),
       bsSkinSaveDialog1(FileDialog::Mode::Save, QStringLiteral("Save file"), kSaveFilter),
       programFolder_(WithTrailingSeparator(
-          programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)) {
+          programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)),
+      updateFolderAddress_(updateFolderAddress.isEmpty()
+                               ? QString::fromStdU16String(AnsiToUtf16(UpdateFolderAddress))
+                               : updateFolderAddress) {
     if (messages == nullptr) {
         ownMessages_ = std::make_unique<DialogMessageService>(this);
         messages = ownMessages_.get();

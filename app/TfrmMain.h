@@ -43,8 +43,10 @@ class TfrmMain : public QWidget {
 public:
     // `programFolder`: where the data files are looked up (default: the executable's folder).
     // `messages`: the message box service (default: real message boxes); not owned.
+    // `updateFolderAddress`: the server folder the update check asks (default: the maker's);
+    // tests pass a local address so no test ever reaches the real server.
     explicit TfrmMain(const QString& programFolder = QString(), MessageService* messages = nullptr,
-                      QWidget* parent = nullptr);
+                      const QString& updateFolderAddress = QString(), QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     MessageService& msgMain() const { return *msgMain_; }
@@ -225,6 +227,7 @@ private:
     void Browse(FileDialog& dialog, QLineEdit* target);
 
     QString programFolder_;
+    QString updateFolderAddress_;
     std::unique_ptr<MessageService> ownMessages_;
     MessageService* msgMain_ = nullptr;
     std::array<HtmlEditor*, 5> editors_{};

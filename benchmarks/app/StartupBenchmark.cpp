@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     };
 
     scribvane::ScribvaneApplication application(argc, argv);
-    scribvane::TfrmMain window;
+    // The start-up update check asks a local port nothing listens on, never the real server.
+    scribvane::TfrmMain window(QString(), nullptr, QStringLiteral("http://127.0.0.1:9/"));
     window.show();
     const double shownSinceMain = sinceMain();
     const double shown = SecondsSinceProcessStart();
