@@ -1,6 +1,7 @@
 // Damaged, hand-edited or hostile files fed to the readers of the core: none may crash, hang
 // or take minutes.
 #include "branding/IniFile.h"
+#include "generation/LetterGenerator.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
@@ -78,6 +79,45 @@ TEST(HostileConfiguration, ManyUnclosedTagsStayLinear) {
     }
     const ConfigTexts texts = ReadConfigurationTexts(ConfigurationTextFromBytes(bytes));
     EXPECT_EQ(texts[Index(Tag::PageTitle)], "");
+}
+
+TEST(HostileTemplate, FiftyMegabytesWithEveryPlaceholderTenThousandTimes) {
+    const std::vector<std::string> placeholders = {"%%PAGETITLE%%",     "%%HEADERPICTURE%%",
+                                                   "%%ECOVERPICTURE%%", "%%MAINBGCOLOR%%",
+                                                   "%%FOOTERPICTURE%%", "%%ORDERHEADLINE%%",
+                                                   "%%FROMFULLNAME%%",  "%%FULLNAME%%",
+                                                   "%%CURRENTDATE%%",   "%%ATTENTION%%",
+                                                   "%%OPENING%%",       "%%INTRODUCTION%%",
+                                                   "%%CLOSING%%",       "%%PS%%",
+                                                   "%%ORDERCODE%%",     "%%CLICKBANKCODE%%",
+                                                   "%%PAYPALCODE%%",    "%%AFFILIATEID%%",
+                                                   "%%TESTIMONIALS%%",  "%%FEATURES%%"};
+    const std::string filler(260, 'x');
+    std::string page;
+    page.reserve(52u << 20);
+    for (int round = 0; round < 10'000; ++round) {
+        for (const auto& placeholder : placeholders) {
+            page += placeholder;
+            page += filler;
+            page += "\r\n";
+        }
+    }
+    ASSERT_GE(page.size(), 50u << 20);
+
+    LetterValues values;
+    values.pageTitle = "Title";
+    values.fullName = "Ann";
+    values.directLink = "http://order.invalid/";
+    values.clickBankName = "account";
+    values.features = {"^Fast^yes^", "^Cheap^indeed^"};
+    values.testimonials = {"^Ann^example.test^Great^"};
+    values.mainHeadline = {false, "<b>Headline</b>"};
+    values.outputFileName = "letter.html";
+    const std::string merged = MergeLetter(std::move(page), values);
+    for (const auto& placeholder : placeholders) {
+        EXPECT_EQ(merged.find(placeholder), std::string::npos) << placeholder;
+    }
+    EXPECT_NE(merged.find("<b>Headline</b>"), std::string::npos);
 }
 
 TEST(HostileBranding, TenThousandSections) {

@@ -1,0 +1,105 @@
+// The letter merge over any template and configuration bytes.
+//
+// Every input must merge without a crash. When the values hold no '%' and the template is
+// made of whole placeholders between blank-framed text (so no placeholder can appear by two
+// pieces meeting), no placeholder of the step table may be left in the page.
+#include "generation/LetterGenerator.h"
+#include "persistence/LetterConfiguration.h"
+#include "utils/Errors.h"
+
+#include <array>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+
+namespace {
+
+using namespace scribvane;
+
+constexpr std::array<std::string_view, 24> kTokens = {"%%PAGETITLE%%",     "%%HEADERPICTURE%%",
+                                                      "%%ECOVERPICTURE%%", "%%MAINBGCOLOR%%",
+                                                      "%%FOOTERPICTURE%%", "%%ORDERHEADLINE%%",
+                                                      "%%FROMFULLNAME%%",  "%%FULLNAME%%",
+                                                      "%%CURRENTDATE%%",   "%%ATTENTION%%",
+                                                      "%%OPENING%%",       "%%INTRODUCTION%%",
+                                                      "%%CLOSING%%",       "%%PS%%",
+                                                      "%%ORDERCODE%%",     "%%CLICKBANKCODE%%",
+                                                      "%%PAYPALCODE%%",    "%%AFFILIATEID%%",
+                                                      "%%TESTIMONIALS%%",  "%%FEATURES%%",
+                                                      "%%TNAME%%",         "%%ORDERLINK%%",
+                                                      "%%FTITLE%%",        "%%CBNAME%%"};
+constexpr std::size_t kStepPlaceholders = 20;
+
+std::string WithoutPercent(std::string text) {
+    std::erase(text, '%');
+    return text;
+}
+
+// Picture fields must never name a file on this machine: the merge would copy it.
+std::string AsAddress(const std::string& text) {
+    return text.empty() ? text : "http://pictures.invalid/" + text;
+}
+
+void KeepPicturesRemote(LetterValues& values) {
+    values.headerPicture = AsAddress(values.headerPicture);
+    values.coverPicture = AsAddress(values.coverPicture);
+    values.footerPicture = AsAddress(values.footerPicture);
+    values.outputFileName = "letter.html";
+}
+
+LetterValues ValuesFromBytes(const std::string& bytes) {
+    try {
+        return LetterValuesFromConfiguration(LetterConfiguration::FromTexts(ReadConfigurationTexts(
+                                                 ConfigurationTextFromBytes(bytes))),
+                                             {}, {}, {});
+    } catch (const ConversionError&) {
+        return LetterValuesFromConfiguration(LetterConfiguration(), {}, {}, {});
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider provider(data, size);
+    if (!provider.ConsumeBool()) {
+        // Raw bytes: any template, any configuration.
+        const std::string page = NormalizeLines(provider.ConsumeRandomLengthString(4096));
+        LetterValues values = ValuesFromBytes(provider.ConsumeRemainingBytesAsString());
+        KeepPicturesRemote(values);
+        (void)MergeLetter(page, values);
+        return 0;
+    }
+
+    std::string page;
+    const auto pieces = provider.ConsumeIntegralInRange<int>(0, 40);
+    for (int i = 0; i < pieces; ++i) {
+        page += kTokens[provider.ConsumeIntegralInRange<std::size_t>(0, kTokens.size() - 1)];
+        page += " " + WithoutPercent(provider.ConsumeRandomLengthString(16)) + " ";
+    }
+    LetterValues values;
+    for (std::string* text :
+         {&values.pageTitle, &values.fullName, &values.currentDate, &values.headerPicture,
+          &values.coverPicture, &values.footerPicture, &values.attention, &values.directLink,
+          &values.clickBankName, &values.productName, &values.description, &values.paypalCode,
+          &values.paypalEmail, &values.featureStyle.fontName, &values.testimonialStyle.fontName}) {
+        *text = WithoutPercent(provider.ConsumeRandomLengthString(24));
+    }
+    for (Passage* passage : {&values.mainHeadline, &values.introduction,
+                             &values.productIntroduction, &values.closing, &values.postScript}) {
+        passage->empty = provider.ConsumeBool();
+        passage->fragment = WithoutPercent(provider.ConsumeRandomLengthString(24));
+    }
+    for (auto* records : {&values.features, &values.testimonials}) {
+        records->resize(provider.ConsumeIntegralInRange<std::size_t>(0, 3));
+        for (auto& record : *records) {
+            record = WithoutPercent(provider.ConsumeRandomLengthString(32));
+        }
+    }
+    KeepPicturesRemote(values);
+    const std::string merged = MergeLetter(page, values);
+    for (std::size_t i = 0; i < kStepPlaceholders; ++i) {
+        if (merged.find(kTokens[i]) != std::string::npos) {
+            std::abort();
+        }
+    }
+    return 0;
+}
