@@ -4,6 +4,7 @@
 // markup can be nested far deeper than the call stack allows.
 #include "editing/DocumentSerializer.h"
 
+#include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@ constexpr std::string_view kHead = "<html>\r\n"
                                    "</head>\r\n";
 constexpr std::string_view kEmptyBody = "<body>&nbsp;</body>";
 constexpr std::string_view kTail = "\r\n</html>";
+constexpr int kSettleRounds = 3;
 
 bool IsOneOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
     return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -121,7 +123,8 @@ bool IsPlainContainer(const GumboNode* node) {
                     GUMBO_TAG_H2,      GUMBO_TAG_H3,      GUMBO_TAG_H4,         GUMBO_TAG_H5,
                     GUMBO_TAG_H6,      GUMBO_TAG_PRE,     GUMBO_TAG_CODE,       GUMBO_TAG_ADDRESS,
                     GUMBO_TAG_SECTION, GUMBO_TAG_ARTICLE, GUMBO_TAG_HEADER,     GUMBO_TAG_FOOTER,
-                    GUMBO_TAG_MAIN,    GUMBO_TAG_NAV,     GUMBO_TAG_ASIDE,      GUMBO_TAG_TT});
+                    GUMBO_TAG_MAIN,    GUMBO_TAG_NAV,     GUMBO_TAG_ASIDE,      GUMBO_TAG_TT,
+                    GUMBO_TAG_XMP,     GUMBO_TAG_LISTING, GUMBO_TAG_PLAINTEXT});
 }
 
 bool IsAsciiWhiteSpace(char32_t c) {
@@ -538,22 +541,36 @@ struct Parsed {
     const GumboNode* Body() const { return FindChild(output->root, GUMBO_TAG_BODY); }
 };
 
-} // namespace
-
-std::string SerializeBody(std::string_view utf8Html) {
-    const Parsed parsed(utf8Html);
-    Writer writer;
-    BodyWriter(writer).Write(parsed.Body());
-    return std::move(writer.out);
-}
-
-std::string SerializeDocument(std::string_view utf8Html) {
+std::string WriteDocument(std::string_view utf8Html) {
     const Parsed parsed(utf8Html);
     Writer writer;
     writer.Raw(kHead);
     BodyWriter(writer).Write(parsed.Body());
     writer.Raw(kTail);
     return std::move(writer.out);
+}
+
+} // namespace
+
+std::string SerializeDocument(std::string_view utf8Html) {
+    std::string document = WriteDocument(utf8Html);
+    // The parser does not read every tree back as it was (it repairs misnested markup it
+    // built itself, and gumbo has quirks such as text before </form>), so settle on the text
+    // that a load of the stored fragment gives: then Save, Load, Save changes nothing.
+    for (int round = 0; round < kSettleRounds; ++round) {
+        std::string reloaded =
+            WriteDocument(FragmentToDocument(AnsiToUtf8(StripEditorDocument(document))));
+        if (reloaded == document) {
+            break;
+        }
+        document = std::move(reloaded);
+    }
+    return document;
+}
+
+std::string SerializeBody(std::string_view utf8Html) {
+    const std::string document = SerializeDocument(utf8Html);
+    return document.substr(kHead.size(), document.size() - kHead.size() - kTail.size());
 }
 
 std::string FragmentToDocument(std::string_view fragment) {

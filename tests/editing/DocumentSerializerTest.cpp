@@ -6,7 +6,9 @@
 #include "utils/Win1252.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace scribvane {
 namespace {
@@ -174,6 +176,103 @@ INSTANTIATE_TEST_SUITE_P(
         "<hr><hr>", "text<hr>text", "&#13;&#10;&#9;", "<pre>&#13;cr</pre>", "<p>\xC2\xA0</p>",
         "<b>x</b>\n<div>\n  <i>y</i>\n</div>\n"),
     [](const auto& info) { return "Input" + std::to_string(info.index); });
+
+// Tag soup from pieces that stress the parser's repairs, white space and the dropped elements.
+TEST(SerializeDocument, SaveLoadSaveChangesNothingForRandomTagSoup) {
+    const std::vector<std::string> pieces = {"<div>",
+                                             "</div>",
+                                             "<p>",
+                                             "</p>",
+                                             "<b>",
+                                             "</b>",
+                                             "<i>",
+                                             "</i>",
+                                             "<span title=\"a  b\">",
+                                             "</span>",
+                                             "<pre>",
+                                             "</pre>",
+                                             "<textarea>",
+                                             "</textarea>",
+                                             "<ul>",
+                                             "<li>",
+                                             "</ul>",
+                                             "<table>",
+                                             "<tr>",
+                                             "<td>",
+                                             "</td>",
+                                             "</table>",
+                                             "<br>",
+                                             "<img src=x>",
+                                             "<hr>",
+                                             " ",
+                                             "  ",
+                                             "\n",
+                                             "\r\n",
+                                             "\t",
+                                             "x",
+                                             "word",
+                                             "&nbsp;",
+                                             "&amp;",
+                                             "&lt;",
+                                             "\xE2\x98\x83",
+                                             "\xC2\x81",
+                                             "<!--c-->",
+                                             "<script>s</script>",
+                                             "<style>p{}</style>",
+                                             "<a href=u>",
+                                             "</a>",
+                                             "<font size=3>",
+                                             "</font>",
+                                             "<blockquote>",
+                                             "</blockquote>",
+                                             "<h1>",
+                                             "</h1>",
+                                             "<xmp>",
+                                             "</xmp>",
+                                             "<select>",
+                                             "<option>",
+                                             "</select>",
+                                             "<svg>",
+                                             "</svg>",
+                                             "<math>",
+                                             "<mi>",
+                                             "<form>",
+                                             "</form>",
+                                             "<center>",
+                                             "<dl><dt>",
+                                             "<dd>",
+                                             "<listing>",
+                                             "<iframe>",
+                                             "</iframe>",
+                                             "<title>",
+                                             "<body>",
+                                             "<html>",
+                                             "</body>",
+                                             "<meta name=a>",
+                                             "<col>",
+                                             "<th>",
+                                             "<input>",
+                                             "<nobr>",
+                                             "</nobr>",
+                                             "<em>",
+                                             "</em>"};
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 3000; ++round) {
+        std::string input;
+        for (unsigned length = random() % 40; length > 0; --length) {
+            input += pieces[random() % pieces.size()];
+        }
+        const std::string first = SerializeDocument(input);
+        ASSERT_EQ(Reload(StripEditorDocument(first)), first) << "input: " << input;
+    }
+}
+
+TEST(SerializeDocument, SettlesWhereTheParserReadsItsOwnOutputDifferently) {
+    // gumbo puts text that ends a form behind it; the stored text is what a load gives.
+    const std::string first = SerializeBody("<form>x</form>");
+    EXPECT_EQ(first, "<body>\r\n  <form></form>\r\n  x\r\n</body>");
+    EXPECT_EQ(SerializeBody(FragmentToDocument(StripEditorDocument(first))), first);
+}
 
 TEST(SerializeDocument, KeepsEveryCharacterOutsideTheCodePage) {
     const std::string input = "\xE2\x98\x83\xE2\x80\x83\xD0\x96\xF0\x9F\x98\x80\xE4\xB8\xAD";
