@@ -130,6 +130,7 @@ const CommandInfo* FindCommand(const QString& command) {
 } // namespace
 
 struct HtmlEditor::Private {
+    HtmlEditor* owner = nullptr;
     QWebEngineView* view = nullptr;
     EditorPage* page = nullptr;
     LocalOnlyInterceptor* interceptor = nullptr;
@@ -163,6 +164,12 @@ struct HtmlEditor::Private {
         return answer->value;
     }
 
+    // Assistive technology names the document by its title: the area's passage. Only the
+    // live document has it; the serialized form always writes an empty title.
+    QString TitleScript() const {
+        return QStringLiteral("document.title = %1;").arg(ScriptLiteral(owner->accessibleName()));
+    }
+
     QString Read(const QString& script, std::string (*serialize)(std::string_view)) {
         if (broken) {
             return QStringLiteral("ERROR");
@@ -180,6 +187,7 @@ struct HtmlEditor::Private {
 };
 
 HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
+    d->owner = this;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     d->view = new QWebEngineView(this);
@@ -216,17 +224,18 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
             return;
         }
         QPointer<HtmlEditor> self(this);
-        d->page->runJavaScript(QStringLiteral("document.designMode = 'on';"
+        d->page->runJavaScript(
+            d->TitleScript() + QStringLiteral("document.designMode = 'on';"
                                               "document.execCommand('styleWithCSS', false, false);"
                                               "document.execCommand('defaultParagraphSeparator',"
                                               " false, 'div');"
                                               "true;"),
-                               kOwnWorld, [self](const QVariant&) {
-                                   if (self && !self->d->ready) {
-                                       self->d->ready = true;
-                                       Q_EMIT self->ready();
-                                   }
-                               });
+            kOwnWorld, [self](const QVariant&) {
+                if (self && !self->d->ready) {
+                    self->d->ready = true;
+                    Q_EMIT self->ready();
+                }
+            });
     });
 
     d->page->AllowNavigationUntilLoaded();
@@ -259,9 +268,10 @@ void HtmlEditor::SetDocumentHTML(const QString& html) {
     const std::string document = FragmentToDocument(AnsiToUtf8(stored));
     // Written through the document rather than loaded as a page: no navigation happens, the
     // design mode stays, and there is no size limit as for a loaded page.
-    d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; true;")
+    d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; %2 true;")
                       .arg(ScriptLiteral(QString::fromUtf8(
-                          document.data(), static_cast<qsizetype>(document.size())))));
+                               document.data(), static_cast<qsizetype>(document.size()))),
+                           d->TitleScript()));
 }
 
 void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
@@ -294,6 +304,15 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
             .arg(ScriptLiteral(QLatin1String(info->name)), argument,
                  info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"));
     d->RunAndWait(script);
+}
+
+void HtmlEditor::showEvent(QShowEvent* event) {
+    // The window names the area; the view inside, which takes the focus, says the same.
+    d->view->setAccessibleName(accessibleName());
+    if (IsReady()) {
+        d->page->runJavaScript(d->TitleScript(), kOwnWorld);
+    }
+    QWidget::showEvent(event);
 }
 
 bool HtmlEditor::IsReady() const {

@@ -37,6 +37,9 @@ Q_SIGNALS:
     // The document became ready for the first time.
     void ready();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct Private;
     Private* d;

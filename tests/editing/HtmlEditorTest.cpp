@@ -212,6 +212,21 @@ private Q_SLOTS:
         QVERIFY2(body.contains(expected, Qt::CaseInsensitive), qPrintable(body));
     }
 
+    void carriesTheNameTheWindowGivesIt() {
+        HtmlEditor editor;
+        editor.setAccessibleName(QStringLiteral("Main headline"));
+        QSignalSpy ready(&editor, &HtmlEditor::ready);
+        editor.show();
+        QVERIFY(ready.wait(kReadyTimeoutMs));
+        QCOMPARE(editor.view()->accessibleName(), QStringLiteral("Main headline"));
+        editor.SetDocumentHTML(QStringLiteral("<title>Other</title>text"));
+        QCOMPARE(RunScript(editor, QStringLiteral("document.title")).toString(),
+                 QStringLiteral("Main headline"));
+        // The live document's title never reaches the stored form.
+        QVERIFY(editor.GetDocumentHTML().contains(QStringLiteral("\r\n<title></title>\r\n")));
+        QCOMPARE(editor.GetBodyHTML(), QStringLiteral("<body>text</body>"));
+    }
+
     void staysOnItsOwnDocument() {
         shared_->SetDocumentHTML(QStringLiteral(
             "<div>keep</div><meta http-equiv=\"refresh\" content=\"0; url=about:blank\">"
