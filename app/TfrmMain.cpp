@@ -100,6 +100,9 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
     Timer1->setSingleShot(true);
 
     BuildRegions();
+    ConnectListActions();
+    ConnectLetterActions();
+    ConnectConfigurationActions();
 
     resize(kClientWidth, kClientHeight);
     if (const QScreen* screen = this->screen()) {
@@ -226,8 +229,8 @@ void TfrmMain::FormCreate() {
     FFeatures.clear();
     FTestimonials.clear();
 
-    // 9. Template catalogue -- wired in with the catalogue, as
-    //    RunStartUpStep([this] { FillTemplateList(); });
+    // 9. Template catalogue, its first entry selected.
+    RunStartUpStep([this] { FillTemplateList(); });
 
     // 10. Timer1 is enabled here once the update check lands; its first tick runs the quiet
     //     check. Until then it stays disabled.

@@ -29,10 +29,12 @@ class QTimer;
 
 namespace scribvane {
 
+enum class RecordKind;
 class ColorChooser;
 class FontNameChooser;
 class FormattingToolbar;
 class HtmlEditor;
+class LetterConfiguration;
 class LinkLabel;
 class MessageService;
 class SizeSpinEdit;
@@ -81,6 +83,28 @@ public:
     // Lists the installed font families into the five toolbar font choosers and selects
     // "Times New Roman" in each when it is among them (sending the font to each area).
     void FillFontChoosers(const QStringList& families);
+
+    // Steps 4 and 5: the feature and testimonial lists.
+    void btnCreateFeatClick();
+    void btnDeleteFeatClick();
+    void lbxFeaturesListBoxClick();
+    void btnCreateTestClick();
+    void btnDeleteTestClick();
+    void lbxTestimonialsListBoxClick();
+
+    // The template catalogue and the letter of step 8.
+    void FillTemplateList();
+    void cbxTemplatesChange();
+    // The page text of the chosen template, or empty text when there is no such template.
+    std::string GenerateLetter();
+    void btnFinishClick();
+
+    // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
+    LetterConfiguration ReadLetterConfiguration();
+    void SaveConfiguration();
+    void LoadConfiguration();
+    void btnSaveClick();
+    void btnLoadClick();
 
     // The record lists (one encoded Windows-1252 record per item) and the branding values.
     std::vector<std::string> FFeatures;
@@ -225,6 +249,12 @@ private:
     void CentreBanner();
     void StretchEditorsToPages();
     void Browse(FileDialog& dialog, QLineEdit* target);
+    void ConnectListActions();
+    void ConnectLetterActions();
+    void ConnectConfigurationActions();
+    void ApplyLetterConfiguration(const LetterConfiguration& config);
+    void ShowRecordDetails(RecordKind kind);
+    void DeleteSelectedRecord(RecordKind kind);
 
     QString programFolder_;
     QString updateFolderAddress_;
