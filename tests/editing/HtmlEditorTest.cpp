@@ -6,6 +6,7 @@
 #include "utils/Win1252.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -225,6 +226,26 @@ private Q_SLOTS:
         // The live document's title never reaches the stored form.
         QVERIFY(editor.GetDocumentHTML().contains(QStringLiteral("\r\n<title></title>\r\n")));
         QCOMPARE(editor.GetBodyHTML(), QStringLiteral("<body>text</body>"));
+    }
+
+    void fetchesNothingFromTheNetwork() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+        shared_->SetDocumentHTML(QStringLiteral("<img id=\"remote\" src=\"%1a.gif\">"
+                                                "<iframe src=\"%1frame\"></iframe>")
+                                     .arg(address));
+        // A refused picture is complete at once; one being fetched would wait for the server,
+        // which never answers.
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return RunScript(*shared_,
+                                 QStringLiteral("document.getElementById('remote').complete"))
+                    .toBool();
+            },
+            kReadyTimeoutMs));
+        QVERIFY(!server.hasPendingConnections());
+        QVERIFY(!server.waitForNewConnection(0));
     }
 
     void staysOnItsOwnDocument() {
