@@ -228,6 +228,14 @@ private Q_SLOTS:
         QCOMPARE(editor.GetBodyHTML(), QStringLiteral("<body>text</body>"));
     }
 
+    void enterStartsADiv() {
+        shared_->SetDocumentHTML(QStringLiteral("ab"));
+        RunScript(*shared_, QStringLiteral("getSelection().collapse(document.body.firstChild, 1);"
+                                           "document.execCommand('insertParagraph'); true"));
+        QCOMPARE(shared_->GetBodyHTML(),
+                 QStringLiteral("<body>\r\n  a\r\n  <div>b</div>\r\n</body>"));
+    }
+
     void fetchesNothingFromTheNetwork() {
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
