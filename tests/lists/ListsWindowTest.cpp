@@ -1,0 +1,374 @@
+// The feature and testimonial pages on the real window: creating entries with their records
+// and captions, the refusals, showing an entry's details, and deleting.
+#include "app/ScribvaneApplication.h"
+#include "app/TfrmMain.h"
+#include "tests/support/ReadyWindow.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+using namespace scribvane;
+using scribvane::testing::MakeShownWindow;
+using scribvane::testing::RecordingMessageService;
+
+namespace {
+
+QStringList Captions(const QListWidget& list) {
+    QStringList captions;
+    for (int row = 0; row < list.count(); ++row) {
+        captions << list.item(row)->text();
+    }
+    return captions;
+}
+
+// What a multi-line edit shows, no-break spaces included (the plain text turns them into blanks).
+QString Shown(const QPlainTextEdit* memo) {
+    return memo->document()->toRawText().replace(QChar(QChar::ParagraphSeparator),
+                                                 QLatin1Char('\n'));
+}
+
+} // namespace
+
+class ListsWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void createStoresTheRecordAndClearsTheInputs_data();
+    void createStoresTheRecordAndClearsTheInputs();
+    void createRefusesAnEmptyField_data();
+    void createRefusesAnEmptyField();
+    void typedLinesAreStoredAsOneRecord();
+    void captionsCountTheCaptionsThere_data();
+    void captionsCountTheCaptionsThere();
+    void deleteNeedsASelection_data();
+    void deleteNeedsASelection();
+    void clickShowsTheEntryAndCreateKeepsIt();
+
+private:
+    struct Page {
+        std::vector<std::string>& records;
+        QListWidget* list;
+        QPlainTextEdit* details;
+        QPushButton* create;
+        QPushButton* remove;
+        QString caption;
+    };
+    Page PageOf(const QString& kind);
+    // Fills the inputs of the page; `b` is unused for a feature.
+    void Fill(const QString& kind, const QString& a, const QString& b, const QString& c);
+    void Create(const QString& kind, const QString& a, const QString& b, const QString& c);
+    void ClickCaption(QListWidget* list, int row);
+
+    QTemporaryDir programFolder_;
+    RecordingMessageService messages_;
+    std::unique_ptr<TfrmMain> window_;
+};
+
+void ListsWindowTest::initTestCase() {
+    window_ = MakeShownWindow(programFolder_.path(), messages_);
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void ListsWindowTest::cleanupTestCase() {
+    window_.reset();
+}
+
+void ListsWindowTest::init() {
+    for (const QString& kind : {QStringLiteral("feature"), QStringLiteral("testimonial")}) {
+        Page page = PageOf(kind);
+        page.records.clear();
+        page.list->clear();
+        page.details->clear();
+    }
+    for (QLineEdit* edit :
+         {window_->edtFeatureTitle, window_->edtTestName, window_->edtTestWebsite}) {
+        edit->clear();
+    }
+    window_->memFeatureBody->clear();
+    window_->memTest->clear();
+    messages_.messages.clear();
+}
+
+ListsWindowTest::Page ListsWindowTest::PageOf(const QString& kind) {
+    TfrmMain& w = *window_;
+    if (kind == QStringLiteral("feature")) {
+        w.pgcMain->setCurrentWidget(w.bsSkinTabSheet4);
+        return {w.FFeatures,     w.lbxFeatures,   w.memFeatureDetails,
+                w.btnCreateFeat, w.btnDeleteFeat, QStringLiteral("Feature %1")};
+    }
+    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet6);
+    return {w.FTestimonials, w.lbxTestimonials, w.memTestDetails,
+            w.btnCreateTest, w.btnDeleteTest,   QStringLiteral("Testimonial %1")};
+}
+
+void ListsWindowTest::Fill(const QString& kind, const QString& a, const QString& b,
+                           const QString& c) {
+    if (kind == QStringLiteral("feature")) {
+        window_->edtFeatureTitle->setText(a);
+        window_->memFeatureBody->setPlainText(c);
+    } else {
+        window_->edtTestName->setText(a);
+        window_->edtTestWebsite->setText(b);
+        window_->memTest->setPlainText(c);
+    }
+}
+
+void ListsWindowTest::Create(const QString& kind, const QString& a, const QString& b,
+                             const QString& c) {
+    Fill(kind, a, b, c);
+    PageOf(kind).create->click();
+}
+
+void ListsWindowTest::ClickCaption(QListWidget* list, int row) {
+    const QRect place = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+void ListsWindowTest::createStoresTheRecordAndClearsTheInputs_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("c");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QString>("details");
+    const QString f = QStringLiteral("feature");
+    const QString t = QStringLiteral("testimonial");
+    QTest::newRow("two lines each ended by Enter")
+        << f << "Fast"
+        << ""
+        << "first\nsecond\n"
+        << QByteArray("^Fast^first$$second^") << "Fast\nfirst\nsecond";
+    QTest::newRow("a body that is only a line break") << f << "T"
+                                                      << ""
+                                                      << "\n"
+                                                      << QByteArray("^T^^") << "T\n";
+    QTest::newRow("blanks are content") << f << " "
+                                        << ""
+                                        << " " << QByteArray("^ ^ ^") << " \n ";
+    QTest::newRow("a typed $$ is a line break when shown")
+        << f << "T"
+        << ""
+        << "a$$b" << QByteArray("^T^a$$b^") << "T\na\nb";
+    QTest::newRow("a caret in the title splits the record")
+        << f << "A^B"
+        << ""
+        << "c" << QByteArray("^A^B^c^") << "A\nB";
+    QTest::newRow("Windows-1252 letters and a no-break space")
+        << f << QString::fromUtf8("Caf\u00e9\u00a0\u20ac") << ""
+        << "x" << QByteArray("^Caf\xE9\xA0\x80^x^")
+        << QString::fromUtf8("Caf\u00e9\u00a0\u20ac\nx");
+    QTest::newRow("a character outside the code page") << f << QString::fromUtf8("\u4e2d") << ""
+                                                       << "x" << QByteArray("^?^x^") << "?\nx";
+    QTest::newRow("Shift+Enter inside a line")
+        << f << "T"
+        << "" << QString::fromUtf8("a\u2028b") << QByteArray("^T^a$$b^") << "T\na\nb";
+    QTest::newRow("testimonial") << t << "Ann"
+                                 << "ann.example"
+                                 << "Great\nproduct\n"
+                                 << QByteArray("^Ann^ann.example^Great$$product^")
+                                 << "Ann\nann.example\nGreat\nproduct";
+    QTest::newRow("testimonial of blanks") << t << " "
+                                           << " "
+                                           << " " << QByteArray("^ ^ ^ ^") << " \n \n ";
+}
+
+void ListsWindowTest::createStoresTheRecordAndClearsTheInputs() {
+    QFETCH(QString, kind);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, c);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, details);
+    Page page = PageOf(kind);
+    page.details->setPlainText(QStringLiteral("shown before"));
+    Create(kind, a, b, c);
+
+    QVERIFY(messages_.messages.isEmpty());
+    QCOMPARE(page.records.size(), std::size_t{1});
+    QCOMPARE(QByteArray::fromStdString(page.records[0]), record);
+    QCOMPARE(Captions(*page.list), QStringList{page.caption.arg(1)});
+    QVERIFY(page.list->selectedItems().isEmpty());
+    // The inputs are emptied, the focus is back on the first one, the details stay.
+    const bool feature = kind == QStringLiteral("feature");
+    QLineEdit* first = feature ? window_->edtFeatureTitle : window_->edtTestName;
+    QVERIFY(first->text().isEmpty());
+    QVERIFY(window_->edtTestWebsite->text().isEmpty());
+    QVERIFY((feature ? window_->memFeatureBody : window_->memTest)->toPlainText().isEmpty());
+    QTRY_VERIFY(first->hasFocus());
+    QCOMPARE(Shown(page.details), QStringLiteral("shown before"));
+
+    ClickCaption(page.list, 0);
+    QCOMPARE(Shown(page.details), details);
+}
+
+void ListsWindowTest::createRefusesAnEmptyField_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("c");
+    QTest::addColumn<QString>("warning");
+    const QString f = QStringLiteral("feature");
+    const QString t = QStringLiteral("testimonial");
+    const QString feature = QStringLiteral("Please provide a valid feature's content.");
+    const QString testimonial = QStringLiteral("Please provide a valid testimonial's content.");
+    QTest::newRow("feature without title") << f << ""
+                                           << ""
+                                           << "body" << feature;
+    QTest::newRow("feature without body") << f << "title"
+                                          << ""
+                                          << "" << feature;
+    QTest::newRow("feature without either") << f << ""
+                                            << ""
+                                            << "" << feature;
+    QTest::newRow("testimonial without name") << t << ""
+                                              << "web"
+                                              << "content" << testimonial;
+    QTest::newRow("testimonial without website") << t << "Ann"
+                                                 << ""
+                                                 << "content" << testimonial;
+    QTest::newRow("testimonial without content") << t << "Ann"
+                                                 << "web"
+                                                 << "" << testimonial;
+}
+
+void ListsWindowTest::createRefusesAnEmptyField() {
+    QFETCH(QString, kind);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, c);
+    QFETCH(QString, warning);
+    Page page = PageOf(kind);
+    Create(kind, QStringLiteral("kept"), QStringLiteral("kept"), QStringLiteral("kept"));
+    page.details->setPlainText(QStringLiteral("shown before"));
+    const auto before = page.records;
+
+    Create(kind, a, b, c);
+    QCOMPARE(messages_.messages.size(), 1);
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("warning"));
+    QCOMPARE(messages_.messages[0].text, warning);
+    QCOMPARE(page.records, before);
+    QCOMPARE(Captions(*page.list), QStringList{page.caption.arg(1)});
+    QCOMPARE(Shown(page.details), QStringLiteral("shown before"));
+    // The inputs keep what was typed.
+    if (kind == QStringLiteral("feature")) {
+        QCOMPARE(window_->edtFeatureTitle->text(), a);
+        QCOMPARE(window_->memFeatureBody->toPlainText(), c);
+    } else {
+        QCOMPARE(window_->edtTestName->text(), a);
+        QCOMPARE(window_->edtTestWebsite->text(), b);
+        QCOMPARE(window_->memTest->toPlainText(), c);
+    }
+}
+
+void ListsWindowTest::typedLinesAreStoredAsOneRecord() {
+    PageOf(QStringLiteral("feature"));
+    QTest::keyClicks(window_->edtFeatureTitle, QStringLiteral("Title"));
+    QTest::keyClicks(window_->memFeatureBody, QStringLiteral("first"));
+    QTest::keyClick(window_->memFeatureBody, Qt::Key_Return);
+    QTest::keyClicks(window_->memFeatureBody, QStringLiteral("second"));
+    QTest::keyClick(window_->memFeatureBody, Qt::Key_Return);
+    QTest::mouseClick(window_->btnCreateFeat, Qt::LeftButton);
+    QCOMPARE(window_->FFeatures, std::vector<std::string>{"^Title^first$$second^"});
+}
+
+void ListsWindowTest::captionsCountTheCaptionsThere_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("features") << QStringLiteral("feature");
+    QTest::newRow("testimonials") << QStringLiteral("testimonial");
+}
+
+void ListsWindowTest::captionsCountTheCaptionsThere() {
+    QFETCH(QString, kind);
+    Page page = PageOf(kind);
+    for (const char* name : {"one", "two", "three"}) {
+        Create(kind, QString::fromLatin1(name), QStringLiteral("w"), QStringLiteral("x"));
+    }
+    QCOMPARE(Captions(*page.list),
+             QStringList({page.caption.arg(1), page.caption.arg(2), page.caption.arg(3)}));
+
+    ClickCaption(page.list, 1);
+    page.remove->click();
+    QCOMPARE(Captions(*page.list), QStringList({page.caption.arg(1), page.caption.arg(3)}));
+    QCOMPARE(page.records.size(), std::size_t{2});
+    QVERIFY(page.records[0].starts_with("^one^"));
+    QVERIFY(page.records[1].starts_with("^three^"));
+
+    // The next caption counts the captions there, so a number may repeat.
+    Create(kind, QStringLiteral("four"), QStringLiteral("w"), QStringLiteral("x"));
+    QCOMPARE(Captions(*page.list),
+             QStringList({page.caption.arg(1), page.caption.arg(3), page.caption.arg(3)}));
+    QVERIFY(page.records[2].starts_with("^four^"));
+    QVERIFY(messages_.messages.isEmpty());
+}
+
+void ListsWindowTest::deleteNeedsASelection_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("features") << QStringLiteral("feature")
+                              << QStringLiteral("Please select a feature to delete.");
+    QTest::newRow("testimonials") << QStringLiteral("testimonial")
+                                  << QStringLiteral("Please select a testimonial to delete.");
+}
+
+void ListsWindowTest::deleteNeedsASelection() {
+    QFETCH(QString, kind);
+    QFETCH(QString, warning);
+    Page page = PageOf(kind);
+    // An empty list: nothing, not even a message.
+    page.remove->click();
+    QVERIFY(messages_.messages.isEmpty());
+
+    Create(kind, QStringLiteral("one"), QStringLiteral("w"), QStringLiteral("x"));
+    Create(kind, QStringLiteral("two"), QStringLiteral("w"), QStringLiteral("x"));
+    page.remove->click();
+    QCOMPARE(messages_.texts(), QStringList{warning});
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("warning"));
+    QCOMPARE(page.records.size(), std::size_t{2});
+
+    // The shown entry goes, the details view is emptied and nothing is selected after.
+    ClickCaption(page.list, 0);
+    QVERIFY(!Shown(page.details).isEmpty());
+    page.remove->click();
+    QCOMPARE(page.records.size(), std::size_t{1});
+    QVERIFY(page.records[0].starts_with("^two^"));
+    QCOMPARE(Captions(*page.list), QStringList{page.caption.arg(2)});
+    QVERIFY(Shown(page.details).isEmpty());
+    QVERIFY(page.list->selectedItems().isEmpty());
+    QCOMPARE(messages_.messages.size(), 1);
+}
+
+void ListsWindowTest::clickShowsTheEntryAndCreateKeepsIt() {
+    Page page = PageOf(QStringLiteral("testimonial"));
+    Create(QStringLiteral("testimonial"), QStringLiteral("Ann"), QStringLiteral("a.example"),
+           QStringLiteral("Good"));
+    Create(QStringLiteral("testimonial"), QStringLiteral("Bob"), QStringLiteral("b.example"),
+           QStringLiteral("Better\nstill"));
+    ClickCaption(page.list, 1);
+    QCOMPARE(Shown(page.details), QStringLiteral("Bob\nb.example\nBetter\nstill"));
+    ClickCaption(page.list, 0);
+    QCOMPARE(Shown(page.details), QStringLiteral("Ann\na.example\nGood"));
+    // A create leaves no caption selected and the details as they were.
+    Create(QStringLiteral("testimonial"), QStringLiteral("Cy"), QStringLiteral("c.example"),
+           QStringLiteral("Best"));
+    QVERIFY(page.list->selectedItems().isEmpty());
+    QCOMPARE(Shown(page.details), QStringLiteral("Ann\na.example\nGood"));
+}
+
+int main(int argc, char** argv) {
+    ScribvaneApplication application(argc, argv);
+    ListsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ListsWindowTest.moc"
