@@ -133,11 +133,6 @@ TEST(SerializeDocument, WritesTheFixedHeadAndDropsAnyOther) {
     EXPECT_EQ(out, kHead + "<body><b>Hi</b> there</body>\r\n</html>");
 }
 
-TEST(SerializeDocument, StripsToTheBodyContent) {
-    const std::string out = SerializeDocument("<div>one</div><div><b>two</b> words</div>");
-    EXPECT_EQ(StripEditorDocument(out), "<div>one</div><div><b>two</b> words</div>");
-}
-
 // Save, Load, Save: a stored fragment loaded again writes the very same text.
 class FixedPointTest : public testing::TestWithParam<std::string> {};
 

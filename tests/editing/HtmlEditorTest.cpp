@@ -180,37 +180,17 @@ private Q_SLOTS:
         QCOMPARE(body.count(QStringLiteral("<div>")), 60000);
     }
 
-    void commandsFormatTheSelection_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Bold") << QStringLiteral("Bold") << QVariant()
-                              << QStringLiteral("<b>word</b>");
-        QTest::newRow("Italic") << QStringLiteral("Italic") << QVariant()
-                                << QStringLiteral("<i>word</i>");
-        QTest::newRow("Underline")
-            << QStringLiteral("Underline") << QVariant() << QStringLiteral("<u>word</u>");
-        QTest::newRow("ForeColor red") << QStringLiteral("ForeColor") << QVariant(0x0000FFu)
-                                       << QStringLiteral("<font color=\"#ff0000\">word</font>");
-        QTest::newRow("FontSize") << QStringLiteral("FontSize") << QVariant(5)
-                                  << QStringLiteral("<font size=\"5\">word</font>");
-        QTest::newRow("FontName") << QStringLiteral("FontName") << QVariant(QStringLiteral("Arial"))
-                                  << QStringLiteral("<font face=\"Arial\">word</font>");
-        QTest::newRow("InsertUnorderedList") << QStringLiteral("InsertUnorderedList") << QVariant()
-                                             << QStringLiteral("<li>word</li>");
-        QTest::newRow("unknown command ignored")
-            << QStringLiteral("Delete") << QVariant() << QStringLiteral("<div>word</div>");
-    }
-
-    void commandsFormatTheSelection() {
-        QFETCH(QString, command);
-        QFETCH(QVariant, value);
-        QFETCH(QString, expected);
+    void runsOnlyTheFormattingCommands() {
+        // The formatting commands are driven through the toolbars (FormattingToolbarTest); any
+        // other command, even one the engine knows, is ignored.
         shared_->SetDocumentHTML(QStringLiteral("<div>word</div>"));
         SelectAll(*shared_);
-        shared_->ExecCommand(command, value);
-        const QString body = shared_->GetBodyHTML();
-        QVERIFY2(body.contains(expected, Qt::CaseInsensitive), qPrintable(body));
+        shared_->ExecCommand(QStringLiteral("Delete"));
+        shared_->ExecCommand(QStringLiteral("insertHTML"), QStringLiteral("<i>new</i>"));
+        QCOMPARE(shared_->GetBodyHTML(), QStringLiteral("<body>\r\n  <div>word</div>\r\n</body>"));
+        shared_->ExecCommand(QStringLiteral("bold")); // names in any letter case
+        QCOMPARE(shared_->GetBodyHTML(),
+                 QStringLiteral("<body>\r\n  <div><b>word</b></div>\r\n</body>"));
     }
 
     void carriesTheNameTheWindowGivesIt() {
