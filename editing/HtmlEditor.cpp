@@ -153,6 +153,8 @@ struct HtmlEditor::Private {
             QTimer::singleShot(kAnswerTimeoutMs, &loop, &QEventLoop::quit);
             QObject::connect(page, &QWebEnginePage::renderProcessTerminated, &loop,
                              &QEventLoop::quit);
+            // Something run while waiting may close the window and with it this area.
+            QObject::connect(page, &QObject::destroyed, &loop, &QEventLoop::quit);
             // The caller waits as for a plain function call: the user's input waits too, so
             // no other action can start in the middle of this one.
             loop.exec(QEventLoop::ExcludeUserInputEvents);
