@@ -10,6 +10,7 @@
 #include "app/Skin.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "update/UpdateCheck.h"
 #include "utils/ProgramConstants.h"
 #include "utils/Win1252.h"
 
@@ -103,6 +104,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
     ConnectListActions();
     ConnectLetterActions();
     ConnectConfigurationActions();
+    WireBranding();
+    WireUpdateCheck();
 
     resize(kClientWidth, kClientHeight);
     if (const QScreen* screen = this->screen()) {
@@ -216,8 +219,8 @@ void TfrmMain::FormCreate() {
     // 2. Both banner pictures start in the same place.
     gifBanner->setGeometry(imgBanner->geometry());
 
-    // 3. Branding settings -- wired in with the branding subsystem, as
-    //    RunStartUpStep([this] { LoadBranding(); });
+    // 3. Branding settings.
+    RunStartUpStep([this] { LoadBranding(); });
 
     // 4.-6. The font choosers of the five toolbars.
     FillFontChoosers(QFontDatabase::families());
@@ -232,8 +235,8 @@ void TfrmMain::FormCreate() {
     // 9. Template catalogue, its first entry selected.
     RunStartUpStep([this] { FillTemplateList(); });
 
-    // 10. Timer1 is enabled here once the update check lands; its first tick runs the quiet
-    //     check. Until then it stays disabled.
+    // 10. The first tick runs the quiet update check.
+    Timer1->start();
 }
 
 void TfrmMain::RunStartUpStep(const std::function<void()>& step) {

@@ -38,6 +38,7 @@ class LetterConfiguration;
 class LinkLabel;
 class MessageService;
 class SizeSpinEdit;
+class UpdateCheck;
 
 class TfrmMain : public QWidget {
     Q_OBJECT
@@ -75,6 +76,21 @@ public:
     void bsSkinButton2Click();
     void bsSkinButton3Click();
     void bsSkinButton4Click();
+
+    // Branding and the pages it opens (branding/TfrmMainBranding.cpp).
+    void LoadBranding();
+    void imgBannerClick();
+    void gifBannerClick();
+    void btnHelpClick();
+    void btnMakeMoneyClick();
+    void lblLink1URLClick();
+    void lblLink2URLClick();
+
+    // The update check (update/TfrmMainUpdate.cpp).
+    void Timer1Timer();
+    void btnUpdateClick();
+    void CheckForUpdates(bool Silent);
+    UpdateCheck& UpdateChecker() const { return *updateCheck_; }
 
     // Runs one start-up step; a failure in it is reported as an error and start-up goes on,
     // since the later steps (font lists, record lists, catalogue, timer) must still run.
@@ -255,6 +271,8 @@ private:
     void ApplyLetterConfiguration(const LetterConfiguration& config);
     void ShowRecordDetails(RecordKind kind);
     void DeleteSelectedRecord(RecordKind kind);
+    void WireBranding();
+    void WireUpdateCheck();
 
     QString programFolder_;
     QString updateFolderAddress_;
@@ -263,6 +281,8 @@ private:
     std::array<HtmlEditor*, 5> editors_{};
     std::array<FormattingToolbar*, 5> toolbars_{};
     bool shown_ = false;
+    // Declared last so it goes first: it must not outlive the message service it reports to.
+    std::unique_ptr<UpdateCheck> updateCheck_;
 };
 
 } // namespace scribvane
