@@ -5,6 +5,7 @@
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QWebEnginePage>
@@ -165,6 +166,67 @@ private Q_SLOTS:
         QVERIFY(first != QStringLiteral("ERROR"));
         shared_->SetDocumentHTML(Stored(first));
         QCOMPARE(shared_->GetDocumentHTML(), first);
+    }
+
+    void saveLoadSaveChangesNothingForRandomTagSoup() {
+        // Both parsers meet here: the engine's reads what the serializer wrote, gumbo reads
+        // the engine's markup.
+        const QStringList pieces = {QStringLiteral("<div>"),
+                                    QStringLiteral("</div>"),
+                                    QStringLiteral("<p>"),
+                                    QStringLiteral("</p>"),
+                                    QStringLiteral("<b>"),
+                                    QStringLiteral("</b>"),
+                                    QStringLiteral("<i>"),
+                                    QStringLiteral("</i>"),
+                                    QStringLiteral("<span title=\"a  b\">"),
+                                    QStringLiteral("</span>"),
+                                    QStringLiteral("<pre>"),
+                                    QStringLiteral("</pre>"),
+                                    QStringLiteral("<ul>"),
+                                    QStringLiteral("<li>"),
+                                    QStringLiteral("</ul>"),
+                                    QStringLiteral("<table>"),
+                                    QStringLiteral("<tr>"),
+                                    QStringLiteral("<td>"),
+                                    QStringLiteral("</table>"),
+                                    QStringLiteral("<br>"),
+                                    QStringLiteral("<hr>"),
+                                    QStringLiteral(" "),
+                                    QStringLiteral("  "),
+                                    QStringLiteral("\n"),
+                                    QStringLiteral("x"),
+                                    QStringLiteral("&nbsp;"),
+                                    QStringLiteral("&lt;"),
+                                    QStringLiteral("\u2603"),
+                                    QStringLiteral("<!--c-->"),
+                                    QStringLiteral("<a href=u>"),
+                                    QStringLiteral("</a>"),
+                                    QStringLiteral("<font size=3>"),
+                                    QStringLiteral("</font>"),
+                                    QStringLiteral("<blockquote>"),
+                                    QStringLiteral("<h1>"),
+                                    QStringLiteral("</h1>"),
+                                    QStringLiteral("<form>"),
+                                    QStringLiteral("</form>"),
+                                    QStringLiteral("<select>"),
+                                    QStringLiteral("<option>"),
+                                    QStringLiteral("<textarea>"),
+                                    QStringLiteral("</textarea>"),
+                                    QStringLiteral("<svg>"),
+                                    QStringLiteral("</svg>"),
+                                    QStringLiteral("<center>")};
+        QRandomGenerator random(20261209);
+        for (int round = 0; round < 500; ++round) {
+            QString fragment;
+            for (int length = random.bounded(25); length > 0; --length) {
+                fragment += pieces.at(random.bounded(pieces.size()));
+            }
+            shared_->SetDocumentHTML(fragment);
+            const QString first = shared_->GetDocumentHTML();
+            shared_->SetDocumentHTML(Stored(first));
+            QVERIFY2(shared_->GetDocumentHTML() == first, qPrintable(fragment));
+        }
     }
 
     void bigDocumentsWork() {
