@@ -1,0 +1,333 @@
+// Step 8 on the real window: the template chooser and its preview, and "Save generated code"
+// end to end, compared byte for byte with the headless generator run on the saved
+// configuration.
+#include "app/ColorChooser.h"
+#include "app/ScribvaneApplication.h"
+#include "app/SizeSpinEdit.h"
+#include "app/TfrmMain.h"
+#include "editing/HtmlEditor.h"
+#include "tests/support/ReadyWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+using namespace scribvane;
+using scribvane::testing::EditorsReady;
+using scribvane::testing::kEditorsReadyTimeoutMs;
+using scribvane::testing::MakeShownWindow;
+using scribvane::testing::RecordingMessageService;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+QStringList Items(const QComboBox& chooser) {
+    QStringList items;
+    for (int index = 0; index < chooser.count(); ++index) {
+        items << chooser.itemText(index);
+    }
+    return items;
+}
+
+QString PathText(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+class LetterWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void catalogueAndPreview_data();
+    void catalogueAndPreview();
+    void changingTheChoiceShowsOrHidesThePreview();
+    void finishStopsEarly_data();
+    void finishStopsEarly();
+    void finishWritesWhatTheHeadlessGeneratorWrites();
+
+private:
+    fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
+    fs::path Templates() const { return Folder() / "Templates"; }
+    // Empties the program folder's template folder, then puts the named files in it: ".jpg"
+    // files as pictures of the given size (or damaged bytes), the rest as small templates.
+    void MakeTemplates(const QStringList& files, QSize pictureSize);
+    void FillTheLetter(const fs::path& picture);
+
+    QTemporaryDir folder_;
+    QTemporaryDir output_;
+    RecordingMessageService messages_;
+    std::unique_ptr<TfrmMain> window_;
+};
+
+void LetterWindowTest::initTestCase() {
+    QVERIFY(folder_.isValid() && output_.isValid());
+    window_ = MakeShownWindow(folder_.path(), messages_);
+    QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window_), kEditorsReadyTimeoutMs);
+    ScribvaneApplication::instance()->SetFailureReporter(
+        [this](const QString& text) { window_->msgMain().Error(text); });
+}
+
+void LetterWindowTest::cleanupTestCase() {
+    ScribvaneApplication::instance()->SetFailureReporter({});
+    window_.reset();
+}
+
+void LetterWindowTest::init() {
+    messages_.messages.clear();
+    window_->bsSkinGroupBox1->hide();
+    for (const auto& entry : fs::directory_iterator(output_.path().toStdString())) {
+        fs::remove_all(entry.path());
+    }
+}
+
+void LetterWindowTest::MakeTemplates(const QStringList& files, QSize pictureSize) {
+    fs::remove_all(Templates());
+    if (files.isEmpty()) {
+        return;
+    }
+    fs::create_directory(Templates());
+    for (const QString& name : files) {
+        const fs::path file = Templates() / name.toStdString();
+        if (!name.endsWith(QStringLiteral(".jpg"))) {
+            WriteBytes(file, "<html>%%PAGETITLE%%</html>\r\n");
+        } else if (pictureSize.isEmpty()) {
+            WriteBytes(file, "this is not a picture");
+        } else {
+            QImage picture(pictureSize, QImage::Format_RGB32);
+            picture.fill(Qt::darkCyan);
+            QVERIFY(picture.save(PathText(file), "JPEG"));
+        }
+    }
+}
+
+void LetterWindowTest::catalogueAndPreview_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QSize>("pictureSize");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<bool>("previewShown");
+    // Runs of the change handler; -1 when it fails, which ends the signal before the spy.
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("error");
+    const QSize small(120, 80);
+    QTest::newRow("in catalogue order, first selected with its preview")
+        << QStringList{"sales.tem", "Classic.tem", "Classic.jpg"} << small
+        << QStringList{"Classic", "Sales"} << true << 1 << QString();
+    QTest::newRow("the preview is found without regard to letter case")
+        << QStringList{"sales.tem", "sales.jpg"} << small << QStringList{"Sales"} << true << 1
+        << QString();
+    QTest::newRow("no preview hides the group")
+        << QStringList{"Classic.tem", "Other.jpg"} << small << QStringList{"Classic"} << false << 1
+        << QString();
+    QTest::newRow("names by the catalogue rule")
+        << QStringList{"Sales.TEM", "my.template.tem", "1st offer.tem"} << small
+        << QStringList{"1st offer", "Myplate", "Sales.TEM"} << false << 1 << QString();
+    QTest::newRow("a preview larger than the group keeps its size")
+        << QStringList{"Big.tem", "Big.jpg"} << QSize(600, 400) << QStringList{"Big"} << true << 1
+        << QString();
+    QTest::newRow("an empty folder")
+        << QStringList{"readme.txt"} << small << QStringList{} << false << 0 << QString();
+    QTest::newRow("no folder") << QStringList{} << small << QStringList{} << false << 0
+                               << QString();
+    QTest::newRow("a preview that does not decode is reported")
+        << QStringList{"Bad.tem", "Bad.jpg"} << QSize() << QStringList{"Bad"} << true << -1
+        << QStringLiteral("The preview picture \"%1/Templates/Bad.jpg\" cannot be shown.");
+}
+
+void LetterWindowTest::catalogueAndPreview() {
+    QFETCH(QStringList, files);
+    QFETCH(QSize, pictureSize);
+    QFETCH(QStringList, items);
+    QFETCH(bool, previewShown);
+    QFETCH(int, changes);
+    QFETCH(QString, error);
+    MakeTemplates(files, pictureSize);
+    window_->Image1->clear();
+    QSignalSpy changed(window_->cbxTemplates, &QComboBox::currentTextChanged);
+
+    // As at start-up: a failure is reported and start-up goes on.
+    window_->RunStartUpStep([this] { window_->FillTemplateList(); });
+
+    QCOMPARE(Items(*window_->cbxTemplates), items);
+    QCOMPARE(window_->cbxTemplates->currentIndex(), items.isEmpty() ? -1 : 0);
+    if (changes >= 0) {
+        QCOMPARE(changed.count(), changes);
+    }
+    QCOMPARE(!window_->bsSkinGroupBox1->isHidden(), previewShown);
+    if (error.isEmpty()) {
+        QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.texts().join(u'\n')));
+    } else {
+        QCOMPARE(messages_.messages.size(), 1);
+        QCOMPARE(messages_.messages[0].kind, QStringLiteral("error"));
+        QVERIFY2(messages_.messages[0].text.startsWith(error.arg(folder_.path())),
+                 qPrintable(messages_.messages[0].text));
+    }
+    if (previewShown && error.isEmpty()) {
+        // At its own size, not scaled, in a picture control that keeps its own size.
+        QCOMPARE(window_->Image1->pixmap().size(), pictureSize);
+        QCOMPARE(window_->Image1->size(), QSize(400, 290));
+        QVERIFY(window_->Image1->alignment() & Qt::AlignCenter);
+    }
+}
+
+void LetterWindowTest::changingTheChoiceShowsOrHidesThePreview() {
+    MakeTemplates({"Alpha.tem", "alpha.jpg", "Beta.tem"}, QSize(30, 20));
+    window_->FillTemplateList();
+    QVERIFY(!window_->bsSkinGroupBox1->isHidden());
+    window_->cbxTemplates->setCurrentIndex(1);
+    QVERIFY(window_->bsSkinGroupBox1->isHidden());
+    // The hidden group still holds the earlier picture.
+    QCOMPARE(window_->Image1->pixmap().size(), QSize(30, 20));
+    window_->cbxTemplates->setCurrentIndex(0);
+    QVERIFY(!window_->bsSkinGroupBox1->isHidden());
+    QVERIFY(messages_.messages.isEmpty());
+}
+
+void LetterWindowTest::finishStopsEarly_data() {
+    QTest::addColumn<QString>("fileName"); // %1: the output folder
+    QTest::addColumn<bool>("withTemplate");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message"); // the start of it
+    QTest::newRow("no output name")
+        << "" << true << "warning"
+        << "Please select a location where you want to save your output file.";
+    QTest::newRow("no template: nothing written, nothing said") << "%1/letter.html" << false << ""
+                                                                << "";
+    QTest::newRow("a missing folder is reported")
+        << "%1/missing/letter.html" << true << "error"
+        << "Cannot create file \"%1/missing/letter.html\". No such file or directory";
+}
+
+void LetterWindowTest::finishStopsEarly() {
+    QFETCH(QString, fileName);
+    QFETCH(bool, withTemplate);
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    MakeTemplates(withTemplate ? QStringList{"Plain.tem"} : QStringList{}, QSize());
+    window_->FillTemplateList();
+    window_->edtPageTitle->setText(QStringLiteral("Title"));
+    window_->edtFilename->setText(fileName.isEmpty() ? fileName : fileName.arg(output_.path()));
+
+    QTest::mouseClick(window_->btnFinish, Qt::LeftButton);
+    if (kind.isEmpty()) {
+        QVERIFY(messages_.messages.isEmpty());
+    } else {
+        QCOMPARE(messages_.messages.size(), 1);
+        QCOMPARE(messages_.messages[0].kind, kind);
+        QCOMPARE(messages_.messages[0].text, message.arg(output_.path()));
+    }
+    QVERIFY(fs::is_empty(output_.path().toStdString()));
+}
+
+void LetterWindowTest::FillTheLetter(const fs::path& picture) {
+    TfrmMain& w = *window_;
+    w.edtPageTitle->setText(QStringLiteral("Tom & Jerry's caf\u00e9"));
+    w.edtFullName->setText(QStringLiteral("Ann Author"));
+    w.edtCurrentDate->setText(QStringLiteral("1 May"));
+    w.edtHeaderPicture->setText(PathText(picture));
+    w.edtCoverPicture->setText(QStringLiteral("http://pictures.invalid/cover.jpg"));
+    w.edtFooterPicture->setText(QString());
+    w.cbxMainBgColor->SelectColor(0x00CCFFu);
+    w.edtAttention->setText(QStringLiteral("Read this"));
+    w.prfEditor1->SetDocumentHTML(QStringLiteral("<div><b>Big</b> news</div>"));
+    w.prfEditor2->SetDocumentHTML(QStringLiteral("<div>Dear friend,</div><div>hello</div>"));
+    w.prfEditor3->SetDocumentHTML(QStringLiteral("<div><i>The product</i></div>"));
+    w.prfEditor10->SetDocumentHTML(QStringLiteral("<div>Buy now</div>"));
+    w.prfEditor11->SetDocumentHTML(QString()); // empty: no "P.S." at all
+    w.FFeatures = {"^Fast^first$$second^", "^Cheap^yes^"};
+    w.FTestimonials = {"^Ann^ann.example^Great$$stuff^"};
+    w.cbxFSize->setValue(15);
+    w.chkFBold->setChecked(true);
+    w.chkTItalic->setChecked(true);
+    w.edtDirectLink->setText(QStringLiteral("http://order.invalid/buy"));
+    w.edtClickBankName->setText(QStringLiteral("seller"));
+    w.edtProductName->setText(QStringLiteral("product"));
+    w.edtDescription->setText(QStringLiteral("a fine product"));
+    w.memPaypalCode->setPlainText(QStringLiteral("<form>\n<input type=\"submit\">\n</form>"));
+    w.edtPaypalEmail->setText(QStringLiteral("pay@example.invalid"));
+}
+
+void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
+    fs::remove_all(Templates());
+    fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
+    window_->FillTemplateList();
+    QVERIFY(window_->cbxTemplates->count() >= 1);
+
+    const fs::path picture = Folder() / "header.png";
+    QImage image(12, 7, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(PathText(picture), "PNG"));
+    FillTheLetter(picture);
+
+    const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
+    WriteBytes(letter, "an older letter that is replaced without a question");
+    window_->edtFilename->setText(PathText(letter));
+    QTest::mouseClick(window_->btnFinish, Qt::LeftButton);
+    QCOMPARE(messages_.texts(),
+             QStringList{QStringLiteral("You have successfully saved your file as:") +
+                         PathText(letter)});
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("information"));
+    const std::string page = ReadBytes(letter);
+    QVERIFY(page.find("Tom & Jerry's caf\xE9") != std::string::npos);
+    QVERIFY(page.find("older letter") == std::string::npos);
+    QVERIFY(page.find("P.S.") == std::string::npos);
+    for (const char* merged : {"<b>Big</b> news", "Dear friend,", "Fast", "first<br>second",
+                               "Great<br>stuff", "http://pictures.invalid/cover.jpg"}) {
+        QVERIFY2(page.find(merged) != std::string::npos, merged);
+    }
+    QVERIFY(page.ends_with("\r\n"));
+    // The local picture lies beside the letter, named bare in it.
+    QCOMPARE(ReadBytes(letter.parent_path() / "header.png"), ReadBytes(picture));
+    QVERIFY(page.find("\"header.png\"") != std::string::npos ||
+            page.find("=header.png") != std::string::npos);
+
+    // The same letter from the saved configuration, by the headless generator.
+    window_->btnSave->click();
+    QVERIFY(messages_.messages.size() == 1);
+    const fs::path other = fs::path(output_.path().toStdString()) / "other";
+    fs::create_directory(other);
+    QProcess generator;
+    generator.start(QStringLiteral(SCRIBVANE_BIN_DIR "/scribvane-generate"),
+                    {QStringLiteral("--config"), PathText(Folder() / "config.dat"),
+                     QStringLiteral("--templates"), PathText(Templates()),
+                     QStringLiteral("--output"), PathText(other / "letter.html")});
+    QVERIFY(generator.waitForFinished(60000));
+    QCOMPARE(generator.exitCode(), 0);
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(other / "letter.html")),
+             QByteArray::fromStdString(page));
+    QCOMPARE(ReadBytes(other / "header.png"), ReadBytes(picture));
+}
+
+int main(int argc, char** argv) {
+    ScribvaneApplication application(argc, argv);
+    LetterWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "LetterWindowTest.moc"
