@@ -224,6 +224,7 @@ private Q_SLOTS:
             }
             shared_->SetDocumentHTML(fragment);
             const QString first = shared_->GetDocumentHTML();
+            QVERIFY(first.startsWith(QStringLiteral("<html>")));
             shared_->SetDocumentHTML(Stored(first));
             QVERIFY2(shared_->GetDocumentHTML() == first, qPrintable(fragment));
         }
