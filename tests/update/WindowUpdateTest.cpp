@@ -1,6 +1,7 @@
 // The update check as the main window wires it: the quiet check on the first tick of Timer1,
 // "Check Updates", and the window closing for the updater. The server is a small HTTP server
 // the test runs on 127.0.0.1, or a local port where nothing listens.
+#include "app/ScribvaneApplication.h"
 #include "app/TfrmMain.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/RecordingMessageService.h"
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void quietCheckAtStartUpAsksAboutANewerVersion();
     void checkUpdatesWithoutServerSaysNothingNew();
     void agreeingTwiceStartsTheUpdaterAndClosesTheWindow();
+    void quietCheckThatCannotWriteItsCopyReportsTheFailure();
 
 private:
     void Start(const QString& updateFolder);
@@ -178,5 +180,32 @@ void WindowUpdateTest::agreeingTwiceStartsTheUpdaterAndClosesTheWindow() {
              server.Folder().toUtf8() + '\0' + "1.02999997138977" + '\0' + "A" + '\0');
 }
 
-QTEST_MAIN(WindowUpdateTest)
+void WindowUpdateTest::quietCheckThatCannotWriteItsCopyReportsTheFailure() {
+    // A folder in the way of the local copy: the file cannot be created.
+    const QString copy = folder_->filePath(QStringLiteral("mainappupdate.inf"));
+    QVERIFY(QDir().mkdir(copy));
+    auto* application = ScribvaneApplication::instance();
+    QVERIFY(application != nullptr);
+    application->SetFailureReporter([this](const QString& text) { messages_.Error(text); });
+    Start(NoUpdateServer());
+    QTRY_VERIFY(!window_->Timer1->isActive());
+    application->SetFailureReporter({});
+
+    // The failure leaves the timer's tick and reaches the application-wide handler.
+    QCOMPARE(messages_.messages.size(), 1);
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("error"));
+    QVERIFY2(messages_.messages[0].text.startsWith(QStringLiteral("Cannot create file \"") + copy +
+                                                   QStringLiteral("\". ")),
+             qPrintable(messages_.messages[0].text));
+    // Nothing is left running: the user can ask again.
+    QVERIFY(!window_->UpdateChecker().IsRunning());
+}
+
+// Failures escaping a handler are caught by the application object, so the real one runs.
+int main(int argc, char** argv) {
+    ScribvaneApplication application(argc, argv);
+    WindowUpdateTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "WindowUpdateTest.moc"
