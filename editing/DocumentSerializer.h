@@ -15,7 +15,9 @@
 namespace scribvane {
 
 // The whole document: "<html>", the fixed head, the body, "</html>", lines ending in CR LF.
-// Takes markup as UTF-8 (the engine's outerHTML), gives Windows-1252 text.
+// Takes markup as UTF-8 (the engine's outerHTML), gives Windows-1252 text. Markup the parser
+// would read back differently is written as a reload of it reads, so the result is stable.
+// Comments, scripts, style sheets and head content are left out.
 std::string SerializeDocument(std::string_view utf8Html);
 
 // The body element alone in the same form; a body without visible content gives exactly
