@@ -10,8 +10,11 @@
 #include "generation/TemplateCatalogue.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/Errors.h"
+#include "utils/FileIo.h"
 
+#include <QBuffer>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QImageReader>
@@ -30,11 +33,8 @@ namespace {
 const QString kEmptyPassageMarker = QStringLiteral("<body>&nbsp;</body>");
 
 std::filesystem::path TemplateFolder(const QString& programFolder) {
-    return std::filesystem::path((programFolder + QStringLiteral("Templates")).toStdU16String());
-}
-
-QString DisplayPath(const std::filesystem::path& path) {
-    return QString::fromStdU16String(path.u16string());
+    return std::filesystem::path(
+        QFile::encodeName(programFolder + QStringLiteral("Templates")).toStdString());
 }
 
 } // namespace
@@ -69,11 +69,16 @@ void TfrmMain::cbxTemplatesChange() {
         bsSkinGroupBox1->setVisible(false);
         return;
     }
-    QImageReader reader(DisplayPath(*preview));
+    // Read through the core so that any file name the catalogue listed also opens here.
+    const QByteArray bytes = QByteArray::fromStdString(ReadFileBytes(*preview));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        throw Error(AnsiOf(QStringLiteral("The preview picture \"%1\" cannot be shown. %2")
-                               .arg(DisplayPath(*preview), reader.errorString())));
+        throw Error("The preview picture \"" + preview->string() + "\" cannot be shown. " +
+                    AnsiOf(reader.errorString()));
     }
     // At its own size, centred in the group, never scaled.
     Image1->setPixmap(QPixmap::fromImage(picture));

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -38,7 +39,8 @@ Control& BoundControl(const QWidget& window, const ConfigField& field) {
 }
 
 std::filesystem::path ConfigurationPath(const QString& programFolder) {
-    return std::filesystem::path((programFolder + QStringLiteral("config.dat")).toStdU16String());
+    return std::filesystem::path(
+        QFile::encodeName(programFolder + QStringLiteral("config.dat")).toStdString());
 }
 
 } // namespace

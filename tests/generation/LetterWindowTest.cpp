@@ -8,6 +8,7 @@
 #include "editing/HtmlEditor.h"
 #include "tests/support/ReadyWindow.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -114,7 +115,8 @@ void LetterWindowTest::MakeTemplates(const QStringList& files, QSize pictureSize
     }
     fs::create_directory(Templates());
     for (const QString& name : files) {
-        const fs::path file = Templates() / name.toStdString();
+        // Latin-1 here: a name may hold Windows-1252 bytes that are not UTF-8.
+        const fs::path file = Templates() / name.toLatin1().toStdString();
         if (!name.endsWith(QStringLiteral(".jpg"))) {
             WriteBytes(file, "<html>%%PAGETITLE%%</html>\r\n");
         } else if (pictureSize.isEmpty()) {
@@ -122,7 +124,10 @@ void LetterWindowTest::MakeTemplates(const QStringList& files, QSize pictureSize
         } else {
             QImage picture(pictureSize, QImage::Format_RGB32);
             picture.fill(Qt::darkCyan);
-            QVERIFY(picture.save(PathText(file), "JPEG"));
+            QBuffer jpeg;
+            jpeg.open(QIODevice::WriteOnly);
+            QVERIFY(picture.save(&jpeg, "JPEG"));
+            WriteBytes(file, jpeg.data().toStdString());
         }
     }
 }
@@ -148,6 +153,9 @@ void LetterWindowTest::catalogueAndPreview_data() {
     QTest::newRow("names by the catalogue rule")
         << QStringList{"Sales.TEM", "my.template.tem", "1st offer.tem"} << small
         << QStringList{"1st offer", "Myplate", "Sales.TEM"} << false << 1 << QString();
+    QTest::newRow("a name in Windows-1252 bytes")
+        << QStringList{"caf\u00e9.tem", "CAF\u00e9.jpg"} << small
+        << QStringList{QStringLiteral("Caf\u00e9")} << true << 1 << QString();
     QTest::newRow("a preview larger than the group keeps its size")
         << QStringList{"Big.tem", "Big.jpg"} << QSize(600, 400) << QStringList{"Big"} << true << 1
         << QString();
