@@ -150,17 +150,12 @@ void LetterWindowTest::catalogueAndPreview_data() {
     QTest::newRow("no preview hides the group")
         << QStringList{"Classic.tem", "Other.jpg"} << small << QStringList{"Classic"} << false << 1
         << QString();
-    QTest::newRow("names by the catalogue rule")
-        << QStringList{"Sales.TEM", "my.template.tem", "1st offer.tem"} << small
-        << QStringList{"1st offer", "Myplate", "Sales.TEM"} << false << 1 << QString();
     QTest::newRow("a name in Windows-1252 bytes")
         << QStringList{"caf\u00e9.tem", "CAF\u00e9.jpg"} << small
         << QStringList{QStringLiteral("Caf\u00e9")} << true << 1 << QString();
     QTest::newRow("a preview larger than the group keeps its size")
         << QStringList{"Big.tem", "Big.jpg"} << QSize(600, 400) << QStringList{"Big"} << true << 1
         << QString();
-    QTest::newRow("an empty folder")
-        << QStringList{"readme.txt"} << small << QStringList{} << false << 0 << QString();
     QTest::newRow("no folder") << QStringList{} << small << QStringList{} << false << 0
                                << QString();
     QTest::newRow("a preview that does not decode is reported")
