@@ -183,7 +183,13 @@ std::string ElementName(const GumboNode* node) {
         return {};
     }
     gumbo_tag_from_original_text(&original);
-    return NameText(std::string_view(original.data, original.length));
+    std::string name = NameText(std::string_view(original.data, original.length));
+    // The parser's original text of an unknown element can take in a token it ignored before
+    // it ("</><name>"); such a name could never be read back, so the element is unwrapped.
+    if (name.find_first_of("\t\n\f\r /<>") != std::string::npos) {
+        return {};
+    }
+    return name;
 }
 
 // Keeps the bytes of the fixed form and the rules for writing text into them.
