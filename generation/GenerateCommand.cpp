@@ -7,6 +7,8 @@
 #include "generation/TemplateCatalogue.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/Errors.h"
+#include "utils/FileIo.h"
+#include "utils/Win1252.h"
 
 #include <exception>
 #include <optional>
@@ -75,6 +77,11 @@ std::string Quoted(const std::filesystem::path& path) {
     return "\"" + (absolute.empty() ? path : absolute).string() + "\"";
 }
 
+// The terminal speaks UTF-8; the letter's texts and the core's messages are Windows-1252.
+std::string ForTerminal(std::string_view text) {
+    return AnsiToUtf8(text);
+}
+
 int Generate(const Options& options, const std::filesystem::path& programFolder, std::ostream& out,
              std::ostream& err) {
     const std::filesystem::path templates =
@@ -105,14 +112,17 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
         return kFailed;
     }
 
+    // The output name joins the letter's Windows-1252 texts, as the window's edit gives it;
+    // the core turns it back into a file name.
+    const std::string output = Utf8ToAnsi(options.output);
     const std::string page =
-        GenerateLetter(LetterValuesFromConfiguration(config, templates, name, options.output));
+        GenerateLetter(LetterValuesFromConfiguration(config, templates, name, output));
     if (page.empty()) {
         err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
         return kFailed;
     }
-    WriteLetter(options.output, page);
-    out << "You have successfully saved your file as:" << options.output << '\n';
+    WriteLetter(output, page);
+    out << "You have successfully saved your file as:" << ForTerminal(output) << '\n';
     return 0;
 }
 
@@ -134,7 +144,7 @@ int RunGenerateCommand(const std::vector<std::string>& arguments,
         return Generate(options, programFolder, out, err);
     } catch (const std::exception& failure) {
         // Error carries the user's text; anything else still ends the run with its message.
-        err << failure.what() << '\n';
+        err << ForTerminal(failure.what()) << '\n';
         return kFailed;
     }
 }

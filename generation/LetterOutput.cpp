@@ -9,7 +9,7 @@
 namespace scribvane {
 
 void WriteLetter(std::string_view outputFileName, std::string_view page) {
-    WriteFileAtomically(std::filesystem::path(outputFileName), NormalizeLines(page));
+    WriteFileAtomically(PathFromText(outputFileName), NormalizeLines(page));
 }
 
 } // namespace scribvane

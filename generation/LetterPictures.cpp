@@ -11,13 +11,13 @@ namespace scribvane {
 
 bool IsLocalPicture(std::string_view picture) {
     std::error_code error;
-    return !picture.empty() &&
-           std::filesystem::is_regular_file(std::filesystem::path(picture), error);
+    return !picture.empty() && std::filesystem::is_regular_file(PathFromText(picture), error);
 }
 
 void CopyPicture(std::string_view picture, std::string_view outputFileName) {
-    const std::filesystem::path source{picture};
-    const std::filesystem::path destination{FolderPart(outputFileName) + FileNamePart(picture)};
+    const std::filesystem::path source = PathFromText(picture);
+    const std::filesystem::path destination =
+        PathFromText(FolderPart(outputFileName) + FileNamePart(picture));
     std::error_code error;
     if (std::filesystem::equivalent(source, destination, error)) {
         return; // copying a file onto itself would empty it

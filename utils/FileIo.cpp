@@ -2,6 +2,7 @@
 #include "utils/FileIo.h"
 
 #include "utils/Errors.h"
+#include "utils/Win1252.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,10 +26,12 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
+// The absolute path as Windows-1252 text: messages are single-byte text like everything the
+// user reads.
 std::string FullPath(const std::filesystem::path& path) {
     std::error_code ignored;
     const auto absolute = std::filesystem::absolute(path, ignored);
-    return (absolute.empty() ? path : absolute).string();
+    return TextFromPath(absolute.empty() ? path : absolute);
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::filesystem::path& path, int error) {
@@ -151,6 +154,16 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::unlink(temp.c_str());
         ThrowCannotCreate(path, error);
     }
+}
+
+std::filesystem::path PathFromText(std::string_view text) {
+    const std::string utf8 = AnsiToUtf8(text);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string TextFromPath(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return Utf8ToAnsi(std::string(utf8.begin(), utf8.end()));
 }
 
 std::filesystem::path ProgramFolder() {

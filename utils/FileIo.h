@@ -39,6 +39,13 @@ private:
     FileLayer* previous_;
 };
 
+// The file system path that a text names. Text is Windows-1252 and file names here are UTF-8,
+// so a folder named with accented letters, typed or chosen in the window, is still found.
+std::filesystem::path PathFromText(std::string_view text);
+
+// A path as Windows-1252 text, for messages; characters the code page lacks become '?'.
+std::string TextFromPath(const std::filesystem::path& path);
+
 // The folder of the running executable (from /proc/self/exe), where every data file lives.
 std::filesystem::path ProgramFolder();
 

@@ -236,14 +236,14 @@ const std::vector<CommandCase> kCommandCases = {
      [](const TempDir& dir) {
          EXPECT_EQ(TempDir::Read(dir / "site" / "index.html"), "<title>Hello</title>\r\n\r\n");
      }},
-    {"OutputNameIsUsedAsBytes",
+    {"AccentedOutputNameNamesTheSameFileOnDisk",
      Standard,
-     {"--output", "site/caf\xE9.html"},
+     {"--output", "site/caf\xC3\xA9.html"},
      0,
-     std::string(kSuccess) + "site/caf\xE9.html\n",
+     std::string(kSuccess) + "site/caf\xC3\xA9.html\n",
      "",
      [](const TempDir& dir) {
-         EXPECT_EQ(FilesIn(dir / "site"), std::vector<std::string>{"caf\xE9.html"});
+         EXPECT_EQ(FilesIn(dir / "site"), std::vector<std::string>{"caf\xC3\xA9.html"});
      }},
     {"Help",
      [](const TempDir&) {},

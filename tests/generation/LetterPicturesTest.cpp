@@ -51,6 +51,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, PictureTags,
                                            TagCase{&kFooterPictureRow, true, ">"},
                                            TagCase{&kFooterPictureRow, false, "><br><br>"}));
 
+TEST_F(LetterPicturesTest, AccentedFoldersInWindows1252TextAreFoundOnDisk) {
+    // The window hands over Windows-1252 text; the folders on disk are named in UTF-8.
+    std::filesystem::create_directories(dir / "pics" / "caf\xC3\xA9");
+    std::filesystem::create_directories(dir / "site" / "\xC3\xA9t\xC3\xA9");
+    dir.Write("pics/caf\xC3\xA9/logo.gif", "GIF89a");
+    const std::string picture = (dir / "pics").string() + "/caf\xE9/logo.gif";
+    const std::string accentedOutput = (dir / "site").string() + "/\xE9t\xE9/index.html";
+    EXPECT_EQ(PlacePicture(kCoverPictureRow, picture, accentedOutput),
+              "<img border=0 src=logo.gif>");
+    EXPECT_EQ(TempDir::Read(dir / "site" / "\xC3\xA9t\xC3\xA9" / "logo.gif"), "GIF89a");
+}
+
 TEST_F(LetterPicturesTest, EmptyFieldGivesNothing) {
     EXPECT_EQ(PlacePicture(kHeaderPictureRow, "", output), "");
 }

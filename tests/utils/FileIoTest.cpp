@@ -126,6 +126,21 @@ TEST(WriteFileAtomically, ShortWritesStillWriteEverything) {
     EXPECT_EQ(TempDir::Read(dir / "f"), "0123456789");
 }
 
+TEST(PathFromText, Windows1252TextNamesUtf8FilesAndMessagesComeBackAsText) {
+    TempDir dir;
+    dir.Write("caf\xC3\xA9.dat", "x");
+    const auto path = PathFromText(dir.path().string() + "/caf\xE9.dat");
+    EXPECT_EQ(ReadFileBytes(path), "x");
+    EXPECT_EQ(TextFromPath(path), dir.path().string() + "/caf\xE9.dat");
+    try {
+        WriteFileAtomically(PathFromText(dir.path().string() + "/no\xEBl/letter.html"), "x");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("/no\xEBl/letter.html\""), std::string::npos)
+            << error.what();
+    }
+}
+
 TEST(FileNameParts, SplitAtTheLastSeparator) {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
         {"/tmp/site/index.html", "/tmp/site/", "index.html"},
