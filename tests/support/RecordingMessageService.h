@@ -17,7 +17,9 @@ public:
         QString text;
     };
 
-    void Warning(const QString& text) override { messages.append({QStringLiteral("warning"), text}); }
+    void Warning(const QString& text) override {
+        messages.append({QStringLiteral("warning"), text});
+    }
     void Information(const QString& text) override {
         messages.append({QStringLiteral("information"), text});
     }
