@@ -2,22 +2,9 @@
 #include "branding/BrandingFiles.h"
 
 #include "utils/FileIo.h"
+#include "utils/TextHelpers.h"
 
 namespace scribvane {
-namespace {
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-} // namespace
-
 std::string BrandingFileNamePart(std::string_view path) {
     std::string name = FileNamePart(path);
     const auto last = name.find_last_of("\\:");

@@ -13,25 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-std::string_view Trim(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 // A colon-separated list of folders; relative entries are invalid and skipped.
 std::vector<fs::path> FolderList(std::string_view value, std::string_view fallback) {
     std::vector<std::string> pieces;
@@ -102,7 +83,7 @@ std::optional<std::string> KeyFileValue(const fs::path& file, std::string_view g
     const std::string wantedKey = LowerAscii(key);
     bool inGroup = false;
     for (const auto& rawLine : SplitLines(text)) {
-        const std::string_view line = Trim(rawLine);
+        const std::string_view line = TrimBlanks(rawLine);
         if (line.empty() || line.front() == '#') {
             continue;
         }
@@ -112,8 +93,8 @@ std::optional<std::string> KeyFileValue(const fs::path& file, std::string_view g
         }
         const auto equals = line.find('=');
         if (inGroup && equals != std::string_view::npos &&
-            LowerAscii(Trim(line.substr(0, equals))) == wantedKey) {
-            return UnescapeValue(Trim(line.substr(equals + 1)));
+            LowerAscii(TrimBlanks(line.substr(0, equals))) == wantedKey) {
+            return UnescapeValue(TrimBlanks(line.substr(equals + 1)));
         }
     }
     return std::nullopt;
@@ -297,7 +278,7 @@ std::optional<std::string> FindBrowserProgram(const XdgEnvironment& environment,
         std::vector<std::string> ids;
         SplitByChar(';', *defaults, ids);
         for (const auto& id : ids) {
-            if (auto program = DesktopEntryProgram(folders, Trim(id))) {
+            if (auto program = DesktopEntryProgram(folders, TrimBlanks(id))) {
                 return program;
             }
         }

@@ -8,29 +8,10 @@
 namespace scribvane {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-std::string Fold(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
 std::string MakeKey(std::string_view section, std::string_view key) {
-    std::string combined = Fold(Trim(section));
+    std::string combined = LowerAscii(TrimBlanks(section));
     combined += '\0';
-    combined += Fold(Trim(key));
+    combined += LowerAscii(TrimBlanks(key));
     return combined;
 }
 
@@ -51,7 +32,7 @@ IniFile::IniFile(std::string_view text) {
     std::string section;
     bool inSection = false;
     for (const auto& rawLine : SplitLines(text)) {
-        const std::string_view line = Trim(rawLine);
+        const std::string_view line = TrimBlanks(rawLine);
         if (line.starts_with('[')) {
             const auto close = line.find(']');
             section = std::string(
@@ -63,7 +44,7 @@ IniFile::IniFile(std::string_view text) {
         if (!inSection || equals == std::string_view::npos || line.starts_with(';')) {
             continue;
         }
-        std::string_view value = Unquote(Trim(line.substr(equals + 1)));
+        std::string_view value = Unquote(TrimBlanks(line.substr(equals + 1)));
         if (value.size() > kMaxValueLength) {
             value = value.substr(0, kMaxValueLength);
         }

@@ -155,10 +155,6 @@ const GumboNode* ChildAt(const GumboVector* children, unsigned index) {
     return static_cast<const GumboNode*>(children->data[index]);
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // A name written as it stands: only characters the code page holds, lower case.
 std::string NameText(std::string_view utf8) {
     std::string name;
@@ -168,7 +164,7 @@ std::string NameText(std::string_view utf8) {
         if (!byte || c == 0xFFFD) {
             return {};
         }
-        name += AsciiLower(static_cast<char>(*byte));
+        name += LowerAscii(static_cast<char>(*byte));
     }
     return name;
 }
@@ -590,7 +586,7 @@ std::string FragmentToDocument(std::string_view fragment) {
             }
             bool same = true;
             for (std::size_t i = 0; i < name.size() && same; ++i) {
-                same = AsciiLower(fragment[at + 1 + i]) == name[i];
+                same = LowerAscii(fragment[at + 1 + i]) == name[i];
             }
             if (!same) {
                 continue;

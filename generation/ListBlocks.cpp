@@ -9,14 +9,6 @@
 namespace scribvane {
 namespace {
 
-std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string joined;
-    for (const auto piece : pieces) {
-        joined.append(piece);
-    }
-    return joined;
-}
-
 // The words the check boxes choose; an unticked underline box still yields "normal".
 struct StyleWords {
     std::string_view italic;
@@ -42,7 +34,7 @@ std::string TestimonialBlockTemplate(const BlockStyle& style) {
     const StyleWords words = WordsOf(style);
     const std::string background = ColorToHtml(style.backgroundColor);
     const std::string color = ColorToHtml(style.color);
-    return Join({
+    return JoinPieces({
         /*  1 */ "<center><table border=1 cellpadding=5 cellspacing=0 style=\"border-collapse: "
                  "collapse\" bordercolor=#111111 width=\"90%\" bgcolor=\"",
         /*  2 */ background,
@@ -71,7 +63,7 @@ std::string TestimonialBlockTemplate(const BlockStyle& style) {
 std::string FeatureItemTemplate(const BlockStyle& style) {
     const StyleWords words = WordsOf(style);
     const std::string color = ColorToHtml(style.color);
-    return Join({
+    return JoinPieces({
         /*  1 */ "<li><p><font face=\"",
         /*  2 */ style.fontName,
         /*  3 */ "\" style=\"font-size: ",
@@ -90,7 +82,7 @@ std::string FeatureItemTemplate(const BlockStyle& style) {
 
 std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
     const std::string background = ColorToHtml(style.backgroundColor);
-    return Join({
+    return JoinPieces({
         /*  1 */ "<center><table border=0 cellpadding=0 cellspacing=0 style=\"border-collapse: "
                  "collapse\" bordercolor=#111111 width=\"90%\" bgcolor=\"",
         /*  2 */ background,

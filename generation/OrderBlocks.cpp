@@ -6,21 +6,11 @@
 #include <initializer_list>
 
 namespace scribvane {
-namespace {
-
-std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string joined;
-    for (const auto piece : pieces) {
-        joined.append(piece);
-    }
-    return joined;
-}
-
-} // namespace
+namespace {} // namespace
 
 // clang-format off
 std::string DirectOrderBlockTemplate() {
-    return Join({
+    return JoinPieces({
         /*  1 */ "<table style='BORDER-COLLAPSE: collapse' borderColor=#000000 cellSpacing=0 "
                  "cellPadding=5 width=424 bgColor=#FFFFCC border=1>",
         /*  2 */ "\t",
@@ -44,7 +34,7 @@ std::string DirectOrderBlockTemplate() {
 }
 
 std::string ClickBankOrderBlockTemplate() {
-    return Join({
+    return JoinPieces({
         /*  1 */ "<table style='BORDER-COLLAPSE: collapse' borderColor=#000000 cellSpacing=0 "
                  "cellPadding=5 width=424 bgColor=#FFFFCC border=1>",
         /*  2 */ "   ",

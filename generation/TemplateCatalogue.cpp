@@ -8,21 +8,16 @@
 namespace scribvane {
 namespace {
 
+// Bytes compare unsigned, so accented letters sort after ASCII ones.
 unsigned char Folded(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view left, std::string_view right) {
-    return left.size() == right.size() &&
-           std::equal(left.begin(), left.end(), right.begin(),
-                      [](char a, char b) { return Folded(a) == Folded(b); });
+    return static_cast<unsigned char>(LowerAscii(c));
 }
 
 bool HasTemplateExtension(std::string_view fileName) {
     constexpr std::string_view kExtension = ".tem";
     return fileName.size() >= kExtension.size() &&
-           EqualIgnoringAsciiCase(fileName.substr(fileName.size() - kExtension.size()), kExtension);
+           EqualsIgnoringAsciiCase(fileName.substr(fileName.size() - kExtension.size()),
+                                   kExtension);
 }
 
 bool IsHidden(std::string_view fileName) {
@@ -64,7 +59,7 @@ bool CatalogueLess(std::string_view left, std::string_view right) {
     const auto folded =
         std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                      [](char a, char b) { return Folded(a) < Folded(b); });
-    if (folded || !EqualIgnoringAsciiCase(left, right)) {
+    if (folded || !EqualsIgnoringAsciiCase(left, right)) {
         return folded;
     }
     return std::lexicographical_compare(
@@ -100,7 +95,7 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
     // Hidden files are found too: the look-up asks whether the file exists, as the window's
     // preview and generator always have; only the listing leaves them out.
     const auto matches = RegularFiles(
-        folder, [&](std::string_view name) { return EqualIgnoringAsciiCase(name, fileName); });
+        folder, [&](std::string_view name) { return EqualsIgnoringAsciiCase(name, fileName); });
     if (matches.empty()) {
         return std::nullopt;
     }

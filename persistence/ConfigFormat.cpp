@@ -16,18 +16,6 @@ constexpr bool TableIsInTagOrder() {
 }
 static_assert(TableIsInTagOrder(), "kConfigFields must list the tags in enum order");
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string FoldAscii(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        c = FoldAscii(c);
-    }
-    return folded;
-}
-
 std::string OpeningTag(std::string_view name) {
     return "<%%" + std::string(name) + "%%>";
 }
@@ -59,20 +47,20 @@ std::string ConfigurationTextFromBytes(std::string_view bytes) {
 }
 
 TaggedValueReader::TaggedValueReader(std::string text)
-    : text_(std::move(text)), folded_(FoldAscii(text_)) {}
+    : text_(std::move(text)), folded_(LowerAscii(text_)) {}
 
 std::size_t TaggedValueReader::Find(std::string_view foldedNeedle) const {
     return std::string_view(folded_).find(foldedNeedle, position_);
 }
 
 std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
-    const std::string opening = FoldAscii(OpeningTag(tag));
+    const std::string opening = LowerAscii(OpeningTag(tag));
     const auto open = Find(opening);
     if (open == std::string::npos) {
         return {};
     }
     position_ = open + opening.size();
-    const auto close = Find(FoldAscii(ClosingTag(tag)));
+    const auto close = Find(LowerAscii(ClosingTag(tag)));
     if (close == std::string::npos) {
         return {};
     }

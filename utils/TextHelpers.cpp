@@ -139,6 +139,52 @@ std::string StripEditorDocument(std::string_view markup) {
     return result;
 }
 
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = LowerAscii(c);
+    }
+    return lower;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (LowerAscii(left[i]) != LowerAscii(right[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string JoinPieces(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const auto piece : pieces) {
+        size += piece.size();
+    }
+    std::string joined;
+    joined.reserve(size);
+    for (const auto piece : pieces) {
+        joined.append(piece);
+    }
+    return joined;
+}
+
 std::string NormalizeLines(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16 + 2);

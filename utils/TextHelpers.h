@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,19 @@ std::string ColorToHtml(ColorValue color);
 // Reduces an editing area's document markup to the stored fragment: the fixed wrapper tags,
 // every LF, every pair of spaces and every CR are removed, in that order.
 std::string StripEditorDocument(std::string_view markup);
+
+// A-Z lowered; every other byte, accented letters included, stays as it is. File formats of
+// this program compare names this way.
+char LowerAscii(char c);
+std::string LowerAscii(std::string_view text);
+bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right);
+
+// The text without blanks (spaces and tabs) at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+// The pieces one after the other, with nothing between them: the blocks a letter is built
+// from are written as tables of pieces.
+std::string JoinPieces(std::initializer_list<std::string_view> pieces);
 
 // Splits bytes into lines (CR LF, lone CR and lone LF each end a line; the first NUL ends the
 // text) and joins them again with CR LF after every line.

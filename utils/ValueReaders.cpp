@@ -2,8 +2,8 @@
 #include "utils/ValueReaders.h"
 
 #include "utils/Errors.h"
+#include "utils/TextHelpers.h"
 
-#include <cctype>
 
 namespace scribvane {
 namespace {
@@ -18,19 +18,6 @@ int DigitValue(char c, int base) {
         value = c - 'A' + 10;
     }
     return value < base ? value : -1;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
