@@ -21,6 +21,8 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 status=0
+passed=0
+failed=0
 for target in "${targets[@]}"; do
     name=${target#fuzz_}
     seeds=tests/fuzz/corpus/$name
@@ -37,9 +39,12 @@ for target in "${targets[@]}"; do
             base64 "$crash"
         done
         status=1
+        failed=$((failed + 1))
     else
+        passed=$((passed + 1))
         grep -E '^stat::number_of_executed_units|^Done' "$work.log" || true
     fi
     rm -rf "$work" "$work.log" "$artifacts"
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status
