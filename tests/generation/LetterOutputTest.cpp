@@ -3,7 +3,9 @@
 
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
+#include "utils/FileIo.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace scribvane {
@@ -49,6 +51,35 @@ TEST(WriteLetter, MissingFolderFailsWithTheCreateMessage) {
         EXPECT_EQ(std::string(error.what()),
                   "Cannot create file \"" + file.string() + "\". No such file or directory");
     }
+}
+
+// The disk fills up after the first kilobytes of the new letter.
+class FullDisk : public FileLayer {
+public:
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (written_ >= 4096) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const auto n = FileLayer::Write(fd, data, std::min<std::size_t>(size, 1024));
+        written_ += n > 0 ? static_cast<std::size_t>(n) : 0;
+        return n;
+    }
+
+private:
+    std::size_t written_ = 0;
+};
+
+TEST(WriteLetter, DiskFullPartWayKeepsThePreviousLetterAndLeavesNoTemporary) {
+    TempDir dir;
+    const auto file = dir.Write("index.html", "the letter that was there\r\n");
+    FullDisk layer;
+    ScopedFileLayer guard(layer);
+    EXPECT_THROW(WriteLetter(file.string(), std::string(100'000, 'x')), FileError);
+    EXPECT_EQ(TempDir::Read(file), "the letter that was there\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace
