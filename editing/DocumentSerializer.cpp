@@ -29,7 +29,7 @@ constexpr std::string_view kHead = "<html>\r\n"
                                    "</head>\r\n";
 constexpr std::string_view kEmptyBody = "<body>&nbsp;</body>";
 constexpr std::string_view kTail = "\r\n</html>";
-constexpr int kSettleRounds = 3;
+constexpr int kSettleRounds = 8;
 
 bool IsOneOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
     return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -543,6 +543,46 @@ struct Parsed {
     const GumboNode* Body() const { return FindChild(output->root, GUMBO_TAG_BODY); }
 };
 
+// The text of the body alone, as escaped markup in one division: the last resort for a tree
+// that the parser keeps rebuilding differently. The words stay; only the markup goes.
+std::string TextOnlyMarkup(std::string_view utf8Html) {
+    const Parsed parsed(utf8Html);
+    std::string markup = "<html><body><div>";
+    std::vector<const GumboNode*> pending;
+    if (const GumboNode* body = parsed.Body()) {
+        pending.push_back(body);
+    }
+    while (!pending.empty()) {
+        const GumboNode* node = pending.back();
+        pending.pop_back();
+        if (IsText(node)) {
+            for (const char c : std::string_view(node->v.text.text)) {
+                switch (c) {
+                case '&':
+                    markup += "&amp;";
+                    break;
+                case '<':
+                    markup += "&lt;";
+                    break;
+                case '>':
+                    markup += "&gt;";
+                    break;
+                default:
+                    markup += c;
+                }
+            }
+            continue;
+        }
+        if (const GumboVector* children = ChildrenOf(node)) {
+            markup += ' '; // element boundaries separate words
+            for (unsigned i = children->length; i > 0; --i) {
+                pending.push_back(ChildAt(children, i - 1));
+            }
+        }
+    }
+    return markup + "</div></body></html>";
+}
+
 std::string WriteDocument(std::string_view utf8Html) {
     const Parsed parsed(utf8Html);
     Writer writer;
@@ -563,11 +603,14 @@ std::string SerializeDocument(std::string_view utf8Html) {
         std::string reloaded =
             WriteDocument(FragmentToDocument(AnsiToUtf8(StripEditorDocument(document))));
         if (reloaded == document) {
-            break;
+            return document;
         }
         document = std::move(reloaded);
     }
-    return document;
+    // Markup that still changes on every load would change on every Save, Load, Save: keep its
+    // text, which reads back the same.
+    return WriteDocument(
+        TextOnlyMarkup(FragmentToDocument(AnsiToUtf8(StripEditorDocument(document)))));
 }
 
 std::string SerializeBody(std::string_view utf8Html) {
