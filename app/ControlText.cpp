@@ -8,14 +8,6 @@
 
 namespace scribvane {
 
-std::string AnsiOf(const QString& text) {
-    return Utf16ToAnsi(text.toStdU16String());
-}
-
-QString QStringOfAnsi(std::string_view ansi) {
-    return QString::fromStdU16String(AnsiToUtf16(ansi));
-}
-
 std::string MemoText(const QPlainTextEdit& memo) {
     // The raw text keeps no-break spaces, which the plain text turns into blanks. Paragraphs
     // are separated by U+2029 and Shift+Enter puts U+2028 in a line: both are line breaks.

@@ -2,6 +2,8 @@
 // and multi-line edits read as Windows-1252 with CR LF line breaks, and set back from it.
 #pragma once
 
+#include "utils/QtText.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
@@ -9,10 +11,6 @@
 class QPlainTextEdit;
 
 namespace scribvane {
-
-// Characters Windows-1252 cannot hold become '?'.
-std::string AnsiOf(const QString& text);
-QString QStringOfAnsi(std::string_view ansi);
 
 // A multi-line edit's whole text, its lines joined by CR LF (no line break after the last).
 std::string MemoText(const QPlainTextEdit& memo);

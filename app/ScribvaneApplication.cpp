@@ -1,7 +1,7 @@
 // The application object and its catch-all for failures escaping event handlers.
 #include "app/ScribvaneApplication.h"
 
-#include "utils/Win1252.h"
+#include "utils/QtText.h"
 
 #include <QDebug>
 #include <utility>
@@ -15,7 +15,7 @@ ScribvaneApplication* ScribvaneApplication::instance() {
 }
 
 QString ScribvaneApplication::FailureText(const std::exception& failure) {
-    return QString::fromStdU16String(AnsiToUtf16(failure.what()));
+    return QStringOfAnsi(failure.what());
 }
 
 void ScribvaneApplication::SetFailureReporter(FailureReporter reporter) {

@@ -12,7 +12,7 @@
 #include "editing/HtmlEditor.h"
 #include "update/UpdateCheck.h"
 #include "utils/ProgramConstants.h"
-#include "utils/Win1252.h"
+#include "utils/QtText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -82,9 +82,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
       bsSkinSaveDialog1(FileDialog::Mode::Save, QStringLiteral("Save file"), kSaveFilter),
       programFolder_(WithTrailingSeparator(
           programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)),
-      updateFolderAddress_(updateFolderAddress.isEmpty()
-                               ? QString::fromStdU16String(AnsiToUtf16(UpdateFolderAddress))
-                               : updateFolderAddress) {
+      updateFolderAddress_(updateFolderAddress.isEmpty() ? QStringOfAnsi(UpdateFolderAddress)
+                                                         : updateFolderAddress) {
     if (messages == nullptr) {
         ownMessages_ = std::make_unique<DialogMessageService>(this);
         messages = ownMessages_.get();

@@ -4,7 +4,7 @@
 #include "branding/BrandingFiles.h"
 #include "branding/BrandingSettings.h"
 #include "branding/SkinData.h"
-#include "utils/Win1252.h"
+#include "utils/QtText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,13 +19,8 @@
 namespace scribvane {
 namespace {
 
-// The branding file's single-byte text as the window shows it.
-QString FromAnsi(std::string_view ansi) {
-    return QString::fromStdU16String(AnsiToUtf16(ansi));
-}
-
 QString FolderFile(const QString& folder, std::string_view ansiName) {
-    return QDir(folder).filePath(FromAnsi(ansiName));
+    return QDir(folder).filePath(QStringOfAnsi(ansiName));
 }
 
 void ShowStill(QLabel* label, const QImage& image) {
@@ -93,8 +88,8 @@ bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
 void SetLinkLabel(QLabel* label, std::string_view caption, std::string_view target) {
     // Captions are shown as typed, never read as markup.
     label->setTextFormat(Qt::PlainText);
-    label->setText(FromAnsi(caption));
-    label->setProperty(kLinkTargetProperty, FromAnsi(target));
+    label->setText(QStringOfAnsi(caption));
+    label->setProperty(kLinkTargetProperty, QStringOfAnsi(target));
 }
 
 void ApplyIcon(const QString& programFolder, const std::string& iconPath) {
@@ -115,14 +110,13 @@ void ApplyIcon(const QString& programFolder, const std::string& iconPath) {
 } // namespace
 
 BrandingValues ApplyBranding(const BrandingTargets& targets, const RandomIndex& random) {
-    const auto settings =
-        BrandingSettings::Load(QFile::encodeName(targets.programFolder).toStdString());
+    const auto settings = BrandingSettings::Load(NativePath(targets.programFolder));
     if (!settings) {
         return {};
     }
 
-    targets.window->setWindowTitle(FromAnsi(BrandedCaption(
-        settings->appName, Utf16ToAnsi(targets.window->windowTitle().toStdU16String()))));
+    targets.window->setWindowTitle(
+        QStringOfAnsi(BrandedCaption(settings->appName, AnsiOf(targets.window->windowTitle()))));
 
     const BrandingValues values = ChooseBranding(*settings, random);
     if (!values.bannerUrl.empty()) {
@@ -139,7 +133,7 @@ BrandingValues ApplyBranding(const BrandingTargets& targets, const RandomIndex& 
     const QString skinFile =
         QDir(targets.programFolder)
             .filePath(QString::fromLatin1(kSkinFileName.data(), qsizetype(kSkinFileName.size())));
-    if (const auto sheet = ReadSkinFile(QFile::encodeName(skinFile).toStdString())) {
+    if (const auto sheet = ReadSkinFile(NativePath(skinFile))) {
         targets.window->setStyleSheet(QString::fromUtf8(sheet->data(), qsizetype(sheet->size())));
     }
 

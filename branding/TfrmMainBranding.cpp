@@ -6,21 +6,13 @@
 #include "branding/BrowserLaunch.h"
 #include "branding/ClickFilter.h"
 #include "utils/ProgramConstants.h"
-#include "utils/Win1252.h"
+#include "utils/QtText.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <string>
 
 namespace scribvane {
-namespace {
-
-QString FromAnsi(std::string_view ansi) {
-    return QString::fromStdU16String(AnsiToUtf16(ansi));
-}
-
-} // namespace
-
 void TfrmMain::WireBranding() {
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
     connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
@@ -52,23 +44,23 @@ void TfrmMain::LoadBranding() {
 
 void TfrmMain::imgBannerClick() {
     if (!FBannerURL.empty()) {
-        OpenInBrowser(FromAnsi(FBannerURL));
+        OpenInBrowser(QStringOfAnsi(FBannerURL));
     }
 }
 
 void TfrmMain::gifBannerClick() {
     if (!FBannerURL.empty()) {
-        OpenInBrowser(FromAnsi(FBannerURL));
+        OpenInBrowser(QStringOfAnsi(FBannerURL));
     }
 }
 
 void TfrmMain::btnHelpClick() {
-    OpenInBrowser(FromAnsi(HelpAddress));
+    OpenInBrowser(QStringOfAnsi(HelpAddress));
 }
 
 void TfrmMain::btnMakeMoneyClick() {
     // The identifier follows the address directly: it carries its own "?" or "/" if any.
-    OpenInBrowser(FromAnsi(std::string(AffiliateSalesAddress) + FAffiliateID));
+    OpenInBrowser(QStringOfAnsi(std::string(AffiliateSalesAddress) + FAffiliateID));
 }
 
 void TfrmMain::lblLink1URLClick() {

@@ -2,6 +2,7 @@
 #include "editing/HtmlEditor.h"
 
 #include "editing/DocumentSerializer.h"
+#include "utils/QtText.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
@@ -78,10 +79,6 @@ public:
 QString ScriptLiteral(const QString& text) {
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json) + QStringLiteral("[0]");
-}
-
-QString FromAnsi(const std::string& ansi) {
-    return QString::fromStdU16String(AnsiToUtf16(ansi));
 }
 
 // The engine's answer, delivered after the waiting loop may already be gone.
@@ -184,7 +181,7 @@ struct HtmlEditor::Private {
             return QStringLiteral("ERROR");
         }
         const QByteArray utf8 = markup->toString().toUtf8();
-        return FromAnsi(serialize(std::string_view(utf8.constData(), utf8.size())));
+        return QStringOfAnsi(serialize(std::string_view(utf8.constData(), utf8.size())));
     }
 };
 

@@ -33,8 +33,7 @@ namespace {
 const QString kEmptyPassageMarker = QStringLiteral("<body>&nbsp;</body>");
 
 std::filesystem::path TemplateFolder(const QString& programFolder) {
-    return std::filesystem::path(
-        QFile::encodeName(programFolder + QStringLiteral("Templates")).toStdString());
+    return NativePath(programFolder + QStringLiteral("Templates"));
 }
 
 } // namespace

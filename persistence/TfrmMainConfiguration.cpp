@@ -10,7 +10,6 @@
 #include "lists/Records.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/Errors.h"
-#include "utils/Win1252.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -39,8 +38,7 @@ Control& BoundControl(const QWidget& window, const ConfigField& field) {
 }
 
 std::filesystem::path ConfigurationPath(const QString& programFolder) {
-    return std::filesystem::path(
-        QFile::encodeName(programFolder + QStringLiteral("config.dat")).toStdString());
+    return NativePath(programFolder + QStringLiteral("config.dat"));
 }
 
 } // namespace
@@ -65,7 +63,7 @@ LetterConfiguration TfrmMain::ReadLetterConfiguration() {
             break;
         case ValueKind::Passage: {
             const QString document = BoundControl<HtmlEditor>(*this, field).GetDocumentHTML();
-            config.Set(field.tag, StripEditorDocument(Utf16ToAnsi(document.toStdU16String())));
+            config.Set(field.tag, StripEditorDocument(AnsiOf(document)));
             break;
         }
         case ValueKind::RecordList:

@@ -5,8 +5,9 @@
 #include "update/UpdateVersion.h"
 #include "update/UpdaterCommand.h"
 #include "utils/Errors.h"
+#include "utils/FileIo.h"
 #include "utils/ProgramConstants.h"
-#include "utils/Win1252.h"
+#include "utils/QtText.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,8 +36,7 @@ const QString kBeforeClosingText =
                    "replace some files. Do you want to update now?");
 
 QString NewerVersionText(const std::string& versionText) {
-    return QStringLiteral("There is a new update: (version ") +
-           QString::fromStdU16String(AnsiToUtf16(versionText)) +
+    return QStringLiteral("There is a new update: (version ") + QStringOfAnsi(versionText) +
            QStringLiteral(") available for your application!. Do you want download this "
                           "update now?");
 }
@@ -47,8 +47,8 @@ QFile* CreateEmptyFile(const QString& path) {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw FileError("Cannot create file \"" +
-                        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString() +
-                        "\". " + file->errorString().toStdString());
+                        TextFromPath(NativePath(QFileInfo(path).absoluteFilePath())) + "\". " +
+                        AnsiOf(file->errorString()));
     }
     return file.release();
 }
@@ -165,8 +165,7 @@ void UpdateCheck::AfterDownload(bool stored) {
         NothingNew();
         return;
     }
-    const std::string versionText =
-        ReadUpdateVersionText(std::filesystem::path(QFile::encodeName(localCopy).toStdString()));
+    const std::string versionText = ReadUpdateVersionText(NativePath(localCopy));
     if (!IsNewerVersion(VersionNumber, ReadRemoteVersionNumber(versionText))) {
         NothingNew();
         return;
