@@ -11,12 +11,6 @@
 namespace scribvane {
 namespace {
 
-// Every step replaces its placeholder in the whole page, values inserted by earlier steps
-// included; an empty value removes it.
-void Replace(std::string& page, std::string_view placeholder, std::string_view value) {
-    page = ReplaceAll(page, placeholder, value);
-}
-
 std::string Prefixed(std::string_view prefix, std::string_view text, std::string_view suffix) {
     if (text.empty()) {
         return {};
@@ -34,50 +28,54 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
     return NormalizeLines(ReadFileBytes(path));
 }
 
+// Every step replaces its placeholder in the whole page, values inserted by earlier steps
+// included; an empty value removes it.
 std::string MergeLetter(std::string page, const LetterValues& v) {
     const std::string_view output = v.outputFileName;
 
     // Steps 1-5: title, pictures (copied as they are placed) and background.
-    Replace(page, "%%PAGETITLE%%", v.pageTitle);
-    Replace(page, "%%HEADERPICTURE%%", PlacePicture(kHeaderPictureRow, v.headerPicture, output));
-    Replace(page, "%%ECOVERPICTURE%%", PlacePicture(kCoverPictureRow, v.coverPicture, output));
-    Replace(page, "%%MAINBGCOLOR%%", ColorToHtml(v.mainBgColor));
-    Replace(page, "%%FOOTERPICTURE%%", PlacePicture(kFooterPictureRow, v.footerPicture, output));
+    ReplaceAllIn(page, "%%PAGETITLE%%", v.pageTitle);
+    ReplaceAllIn(page, "%%HEADERPICTURE%%",
+                 PlacePicture(kHeaderPictureRow, v.headerPicture, output));
+    ReplaceAllIn(page, "%%ECOVERPICTURE%%", PlacePicture(kCoverPictureRow, v.coverPicture, output));
+    ReplaceAllIn(page, "%%MAINBGCOLOR%%", ColorToHtml(v.mainBgColor));
+    ReplaceAllIn(page, "%%FOOTERPICTURE%%",
+                 PlacePicture(kFooterPictureRow, v.footerPicture, output));
 
     // Steps 6-14: headline, author, date, sub-headline and the passages.
-    Replace(page, "%%ORDERHEADLINE%%", PassageText(v.mainHeadline));
-    Replace(page, "%%FROMFULLNAME%%",
-            Prefixed("<font face=Arial size=2><b>From: </b>", v.fullName, "</font>"));
-    Replace(page, "%%FULLNAME%%", v.fullName);
-    Replace(
+    ReplaceAllIn(page, "%%ORDERHEADLINE%%", PassageText(v.mainHeadline));
+    ReplaceAllIn(page, "%%FROMFULLNAME%%",
+                 Prefixed("<font face=Arial size=2><b>From: </b>", v.fullName, "</font>"));
+    ReplaceAllIn(page, "%%FULLNAME%%", v.fullName);
+    ReplaceAllIn(
         page, "%%CURRENTDATE%%",
         Prefixed("<font face=Arial size=2><b>Current Date: </b>", v.currentDate, "</font><br>"));
-    Replace(page, "%%ATTENTION%%", v.attention);
-    Replace(page, "%%OPENING%%", PassageText(v.introduction));
-    Replace(page, "%%INTRODUCTION%%", PassageText(v.productIntroduction));
-    Replace(page, "%%CLOSING%%", PassageText(v.closing));
-    Replace(page, "%%PS%%", PassageText(v.postScript, "<b>P.S.- </b>"));
+    ReplaceAllIn(page, "%%ATTENTION%%", v.attention);
+    ReplaceAllIn(page, "%%OPENING%%", PassageText(v.introduction));
+    ReplaceAllIn(page, "%%INTRODUCTION%%", PassageText(v.productIntroduction));
+    ReplaceAllIn(page, "%%CLOSING%%", PassageText(v.closing));
+    ReplaceAllIn(page, "%%PS%%", PassageText(v.postScript, "<b>P.S.- </b>"));
 
     // Steps 15-18: the order section.
-    Replace(page, "%%ORDERCODE%%",
-            v.directLink.empty() ? std::string() : DirectOrderBlock(v.directLink));
-    Replace(page, "%%CLICKBANKCODE%%",
-            v.clickBankName.empty()
-                ? std::string()
-                : ClickBankOrderBlock(v.clickBankName, v.productName, v.description));
-    Replace(page, "%%PAYPALCODE%%", v.paypalCode);
-    Replace(page, "%%AFFILIATEID%%", v.paypalEmail);
+    ReplaceAllIn(page, "%%ORDERCODE%%",
+                 v.directLink.empty() ? std::string() : DirectOrderBlock(v.directLink));
+    ReplaceAllIn(page, "%%CLICKBANKCODE%%",
+                 v.clickBankName.empty()
+                     ? std::string()
+                     : ClickBankOrderBlock(v.clickBankName, v.productName, v.description));
+    ReplaceAllIn(page, "%%PAYPALCODE%%", v.paypalCode);
+    ReplaceAllIn(page, "%%AFFILIATEID%%", v.paypalEmail);
 
     // Steps 19-20: testimonials always, features only when there is one.
-    Replace(page, "%%TESTIMONIALS%%", TestimonialsHtml(v.testimonials, v.testimonialStyle));
+    ReplaceAllIn(page, "%%TESTIMONIALS%%", TestimonialsHtml(v.testimonials, v.testimonialStyle));
     if (!v.features.empty()) {
-        Replace(page, "%%FEATURES%%", FeaturesHtml(v.features, v.featureStyle));
+        ReplaceAllIn(page, "%%FEATURES%%", FeaturesHtml(v.features, v.featureStyle));
     }
 
     // Step 21: what a skipped step or a value inserted after its own step left behind.
     for (const std::string_view leftover :
          {"%%TESTIMONIALS%%", "%%FEATURES%%", "%%HEADERPICTURE%%", "%%FOOTERPICTURE%%"}) {
-        Replace(page, leftover, "");
+        ReplaceAllIn(page, leftover, "");
     }
     return page;
 }

@@ -66,6 +66,12 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern, std::str
     return out;
 }
 
+void ReplaceAllIn(std::string& text, std::string_view pattern, std::string_view value) {
+    if (!pattern.empty() && text.find(pattern) != std::string::npos) {
+        text = ReplaceAll(text, pattern, value);
+    }
+}
+
 void SplitByChar(char delimiter, std::string_view text, std::vector<std::string>& pieces) {
     pieces.clear();
     std::size_t start = 0;
@@ -134,7 +140,7 @@ std::string StripEditorDocument(std::string_view markup) {
     };
     std::string result(markup);
     for (const auto removed : kRemoved) {
-        result = ReplaceAll(result, removed, "");
+        ReplaceAllIn(result, removed, "");
     }
     return result;
 }

@@ -19,6 +19,10 @@ using ColorValue = std::uint32_t;
 // overlap; the inserted text is not scanned again. An empty pattern changes nothing.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view value);
 
+// The same rule on the text itself; a text that does not hold the pattern is left untouched
+// rather than copied, which matters when many steps run over a large page.
+void ReplaceAllIn(std::string& text, std::string_view pattern, std::string_view value);
+
 // Clears `pieces` and fills it with the text between delimiters. A leading delimiter gives an
 // empty first piece, adjacent delimiters an empty piece between them, and a final piece is
 // only added when it is not empty.
