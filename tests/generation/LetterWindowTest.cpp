@@ -7,6 +7,7 @@
 #include "app/TfrmMain.h"
 #include "editing/HtmlEditor.h"
 #include "tests/support/ReadyWindow.h"
+#include "tests/support/TempDir.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -22,27 +23,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 
 using namespace scribvane;
 using scribvane::testing::EditorsReady;
 using scribvane::testing::kEditorsReadyTimeoutMs;
 using scribvane::testing::MakeShownWindow;
 using scribvane::testing::RecordingMessageService;
+using scribvane::testing::TempDir;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& file, std::string_view bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 QStringList Items(const QComboBox& chooser) {
     QStringList items;
@@ -118,16 +109,16 @@ void LetterWindowTest::MakeTemplates(const QStringList& files, QSize pictureSize
         // Latin-1 here: a name may hold Windows-1252 bytes that are not UTF-8.
         const fs::path file = Templates() / name.toLatin1().toStdString();
         if (!name.endsWith(QStringLiteral(".jpg"))) {
-            WriteBytes(file, "<html>%%PAGETITLE%%</html>\r\n");
+            TempDir::WriteFile(file, "<html>%%PAGETITLE%%</html>\r\n");
         } else if (pictureSize.isEmpty()) {
-            WriteBytes(file, "this is not a picture");
+            TempDir::WriteFile(file, "this is not a picture");
         } else {
             QImage picture(pictureSize, QImage::Format_RGB32);
             picture.fill(Qt::darkCyan);
             QBuffer jpeg;
             jpeg.open(QIODevice::WriteOnly);
             QVERIFY(picture.save(&jpeg, "JPEG"));
-            WriteBytes(file, jpeg.data().toStdString());
+            TempDir::WriteFile(file, jpeg.data().toStdString());
         }
     }
 }
@@ -289,14 +280,14 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
     FillTheLetter(picture);
 
     const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
-    WriteBytes(letter, "an older letter that is replaced without a question");
+    TempDir::WriteFile(letter, "an older letter that is replaced without a question");
     window_->edtFilename->setText(PathText(letter));
     QTest::mouseClick(window_->btnFinish, Qt::LeftButton);
     QCOMPARE(messages_.texts(),
              QStringList{QStringLiteral("You have successfully saved your file as:") +
                          PathText(letter)});
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("information"));
-    const std::string page = ReadBytes(letter);
+    const std::string page = TempDir::Read(letter);
     QVERIFY(page.find("Tom & Jerry's caf\xE9") != std::string::npos);
     QVERIFY(page.find("older letter") == std::string::npos);
     QVERIFY(page.find("P.S.") == std::string::npos);
@@ -306,7 +297,7 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
     }
     QVERIFY(page.ends_with("\r\n"));
     // The local picture lies beside the letter, named bare in it.
-    QCOMPARE(ReadBytes(letter.parent_path() / "header.png"), ReadBytes(picture));
+    QCOMPARE(TempDir::Read(letter.parent_path() / "header.png"), TempDir::Read(picture));
     QVERIFY(page.find("\"header.png\"") != std::string::npos ||
             page.find("=header.png") != std::string::npos);
 
@@ -322,9 +313,9 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
                      QStringLiteral("--output"), PathText(other / "letter.html")});
     QVERIFY(generator.waitForFinished(60000));
     QCOMPARE(generator.exitCode(), 0);
-    QCOMPARE(QByteArray::fromStdString(ReadBytes(other / "letter.html")),
+    QCOMPARE(QByteArray::fromStdString(TempDir::Read(other / "letter.html")),
              QByteArray::fromStdString(page));
-    QCOMPARE(ReadBytes(other / "header.png"), ReadBytes(picture));
+    QCOMPARE(TempDir::Read(other / "header.png"), TempDir::Read(picture));
 }
 
 int main(int argc, char** argv) {

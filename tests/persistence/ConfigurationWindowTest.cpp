@@ -9,6 +9,7 @@
 #include "persistence/ConfigFormat.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/ReadyWindow.h"
+#include "tests/support/TempDir.h"
 #include "utils/FileIo.h"
 
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QTest>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 using namespace scribvane;
@@ -31,6 +31,7 @@ using scribvane::testing::EditorsReady;
 using scribvane::testing::kEditorsReadyTimeoutMs;
 using scribvane::testing::MakeShownWindow;
 using scribvane::testing::RecordingMessageService;
+using scribvane::testing::TempDir;
 
 namespace fs = std::filesystem;
 
@@ -38,16 +39,6 @@ namespace {
 
 QString Name(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& file, std::string_view bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // One line per field, so a mismatch names its tag.
@@ -208,7 +199,7 @@ void ConfigurationWindowTest::saveWritesTheInitialValues() {
     Click(window_->btnSave);
     QVERIFY(messages_.messages.isEmpty());
     const ConfigTexts texts =
-        ReadConfigurationTexts(ConfigurationTextFromBytes(ReadBytes(ConfigFile())));
+        ReadConfigurationTexts(ConfigurationTextFromBytes(TempDir::Read(ConfigFile())));
     for (const ConfigField& field : kConfigFields) {
         const std::string& text = texts[Index(field.tag)];
         if (field.kind == ValueKind::Passage) {
@@ -234,7 +225,7 @@ void ConfigurationWindowTest::saveChangeLoadGivesEveryFieldBack() {
         QVERIFY(passage.find_first_of("\r\n") == std::string::npos);
     }
     Click(window_->btnSave);
-    const std::string savedBytes = ReadBytes(ConfigFile());
+    const std::string savedBytes = TempDir::Read(ConfigFile());
     QCOMPARE(Lines(ReadConfigurationTexts(ConfigurationTextFromBytes(savedBytes))), Lines(saved));
 
     SetEveryField(1);
@@ -266,7 +257,7 @@ void ConfigurationWindowTest::saveChangeLoadGivesEveryFieldBack() {
 
     // Save, Load, Save changes nothing.
     Click(window_->btnSave);
-    QCOMPARE(QByteArray::fromStdString(ReadBytes(ConfigFile())),
+    QCOMPARE(QByteArray::fromStdString(TempDir::Read(ConfigFile())),
              QByteArray::fromStdString(savedBytes));
 }
 
@@ -309,7 +300,7 @@ void ConfigurationWindowTest::loadIsAllOrNothing() {
             "<%%" + name + "%%>" + texts[std::size_t(tag)] + "<%%/" + name + "%%>\r\n";
         file = ReplaceAll(file, entry, "");
     }
-    WriteBytes(ConfigFile(), file);
+    TempDir::WriteFile(ConfigFile(), file);
     SetEveryField(1);
     const ConfigTexts before = Snapshot();
     const QStringList featureCaptions = Captions(*window_->lbxFeatures);
@@ -351,7 +342,7 @@ void ConfigurationWindowTest::loadReadsValuesAsTheReaderDoes() {
     ConfigTexts texts = Snapshot();
     const QByteArray before = QByteArray::fromStdString(texts[std::size_t(tag)]);
     texts[std::size_t(tag)] = value.toStdString();
-    WriteBytes(ConfigFile(), WriteConfiguration(texts));
+    TempDir::WriteFile(ConfigFile(), WriteConfiguration(texts));
     Click(window_->btnLoad);
     QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.texts().join(QLatin1Char('\n'))));
     QCOMPARE(QByteArray::fromStdString(Snapshot()[std::size_t(tag)]),
@@ -393,10 +384,10 @@ void ConfigurationWindowTest::failedSaveKeepsThePreviousFile() {
     std::string previous;
     if (failure == QStringLiteral("folder")) {
         fs::create_directory(ConfigFile());
-        WriteBytes(ConfigFile() / "inside", "kept");
+        TempDir::WriteFile(ConfigFile() / "inside", "kept");
     } else {
         Click(window_->btnSave);
-        previous = ReadBytes(ConfigFile());
+        previous = TempDir::Read(ConfigFile());
         QVERIFY(!previous.empty());
     }
     SetEveryField(1);
@@ -419,9 +410,9 @@ void ConfigurationWindowTest::failedSaveKeepsThePreviousFile() {
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("error"));
     if (failure == QStringLiteral("folder")) {
         QVERIFY(fs::is_directory(ConfigFile()));
-        QCOMPARE(ReadBytes(ConfigFile() / "inside"), std::string("kept"));
+        QCOMPARE(TempDir::Read(ConfigFile() / "inside"), std::string("kept"));
     } else {
-        QCOMPARE(QByteArray::fromStdString(ReadBytes(ConfigFile())),
+        QCOMPARE(QByteArray::fromStdString(TempDir::Read(ConfigFile())),
                  QByteArray::fromStdString(previous));
     }
     // Nothing but config.dat is left in the folder: no temporary file.

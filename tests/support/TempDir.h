@@ -28,8 +28,13 @@ public:
 
     // Writes bytes to a file in the folder and gives its path.
     std::filesystem::path Write(std::string_view name, std::string_view bytes) const {
-        const auto file = path_ / name;
-        std::ofstream(file, std::ios::binary)
+        return WriteFile(path_ / name, bytes);
+    }
+
+    // Writes bytes to any file, replacing what it held, and gives its path.
+    static std::filesystem::path WriteFile(const std::filesystem::path& file,
+                                           std::string_view bytes) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return file;
     }
