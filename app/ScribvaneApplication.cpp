@@ -1,7 +1,7 @@
 // The application object and its catch-all for failures escaping event handlers.
 #include "app/ScribvaneApplication.h"
 
-#include "utils/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QDebug>
 #include <utility>

@@ -1,18 +1,27 @@
-// The main window: its frame and regions, the start-up sequence, navigation and the Browse
-// buttons. The wizard pages are built in TfrmMainPages.cpp.
+// The main window: its frame and regions, the start-up sequence, navigation, and the
+// handlers, each handing its work to its subsystem. The wizard pages are built in
+// TfrmMainPages.cpp.
 #include "app/TfrmMain.h"
 
-#include "app/BannerCentring.h"
-#include "app/FontNameChooser.h"
-#include "app/LinkLabel.h"
-#include "app/MessageService.h"
 #include "app/ScribvaneApplication.h"
 #include "app/Skin.h"
+#include "branding/BannerCentring.h"
+#include "branding/BrandingApplier.h"
+#include "branding/BrowserLaunch.h"
+#include "branding/ClickFilter.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
-#include "update/UpdateCheck.h"
+#include "generation/LetterPage.h"
+#include "lists/RecordPage.h"
+#include "persistence/ConfigurationForm.h"
+#include "update/UpdateController.h"
 #include "utils/ProgramConstants.h"
-#include "utils/QtText.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/DialogService.h"
+#include "widgets/FontNameChooser.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/MessageService.h"
+#include "widgets/QtText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -22,6 +31,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -75,8 +85,8 @@ QFrame* MakePanel(const QString& name, int height, bool framed, QWidget* parent)
 } // namespace
 
 TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
-                   const QString& updateFolderAddress, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+                   const QString& updateFolderAddress, DialogService* dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), ColorDialog1(dialogs != nullptr ? *dialogs : StandardDialogs()),
       bsSkinOpenPictureDialog1(FileDialog::Mode::OpenExisting, QStringLiteral("Open picture"),
                                kOpenPictureFilter),
       bsSkinSaveDialog1(FileDialog::Mode::Save, QStringLiteral("Save file"), kSaveFilter),
@@ -89,6 +99,7 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
         messages = ownMessages_.get();
     }
     msgMain_ = messages;
+    dialogs_ = dialogs != nullptr ? dialogs : &StandardDialogs();
 
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Scribvane"));
@@ -100,11 +111,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
     Timer1->setSingleShot(true);
 
     BuildRegions();
-    ConnectListActions();
-    ConnectLetterActions();
-    ConnectConfigurationActions();
-    WireBranding();
-    WireUpdateCheck();
+    BuildSubsystems();
+    ConnectActions();
 
     resize(kClientWidth, kClientHeight);
     if (const QScreen* screen = this->screen()) {
@@ -187,11 +195,61 @@ void TfrmMain::BuildRegions() {
     links->addStretch(1);
     links->addWidget(lblLink2URL);
     layout->addWidget(panLinks);
+}
 
+void TfrmMain::BuildSubsystems() {
+    for (ColorChooser* chooser : findChildren<ColorChooser*>()) {
+        chooser->SetDialogService(*dialogs_);
+    }
+    features_ = std::make_unique<RecordPage>(
+        RecordKind::Feature,
+        RecordPageControls{{edtFeatureTitle}, memFeatureBody, lbxFeatures, memFeatureDetails},
+        FFeatures, msgMain());
+    testimonials_ = std::make_unique<RecordPage>(
+        RecordKind::Testimonial,
+        RecordPageControls{{edtTestName, edtTestWebsite}, memTest, lbxTestimonials, memTestDetails},
+        FTestimonials, msgMain());
+    configuration_ = std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_);
+    configuration_->ShowInitialValues();
+    letter_ = std::make_unique<LetterPage>(
+        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, edtFilename, editors_},
+        *configuration_, ProgramFolder(), msgMain());
+    updateCheck_ =
+        std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
+}
+
+void TfrmMain::ConnectActions() {
     connect(bsSkinButton1, &QPushButton::clicked, this, &TfrmMain::bsSkinButton1Click);
     connect(bsSkinButton2, &QPushButton::clicked, this, &TfrmMain::bsSkinButton2Click);
     connect(bsSkinButton3, &QPushButton::clicked, this, &TfrmMain::bsSkinButton3Click);
     connect(bsSkinButton4, &QPushButton::clicked, this, &TfrmMain::bsSkinButton4Click);
+
+    connect(btnCreateFeat, &QPushButton::clicked, this, &TfrmMain::btnCreateFeatClick);
+    connect(btnDeleteFeat, &QPushButton::clicked, this, &TfrmMain::btnDeleteFeatClick);
+    connect(btnCreateTest, &QPushButton::clicked, this, &TfrmMain::btnCreateTestClick);
+    connect(btnDeleteTest, &QPushButton::clicked, this, &TfrmMain::btnDeleteTestClick);
+    // A click shows the entry, and so does choosing it with the keyboard.
+    connect(lbxFeatures, &QListWidget::itemSelectionChanged, this,
+            &TfrmMain::lbxFeaturesListBoxClick);
+    connect(lbxTestimonials, &QListWidget::itemSelectionChanged, this,
+            &TfrmMain::lbxTestimonialsListBoxClick);
+
+    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
+    connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
+    connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
+    connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
+
+    connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
+    connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
+    connect(lblLink1URL, &LinkLabel::clicked, this, &TfrmMain::lblLink1URLClick);
+    connect(lblLink2URL, &LinkLabel::clicked, this, &TfrmMain::lblLink2URLClick);
+    ClickFilter::Install(imgBanner, [this] { imgBannerClick(); });
+    ClickFilter::Install(gifBanner, [this] { gifBannerClick(); });
+
+    // The user agreed and the updater runs: it needs the program's files released.
+    connect(updateCheck_.get(), &UpdateController::closeRequested, this, &QWidget::close);
+    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+    connect(btnUpdate, &QPushButton::clicked, this, &TfrmMain::btnUpdateClick);
 }
 
 HtmlEditor* TfrmMain::EditorForTag(int tag) const {
@@ -341,7 +399,7 @@ void TfrmMain::btnBackClick() {
 }
 
 void TfrmMain::Browse(FileDialog& dialog, QLineEdit* target) {
-    if (dialog.Execute(this)) {
+    if (dialog.Execute(this, *dialogs_)) {
         target->setText(dialog.FileName());
     }
 }
@@ -360,6 +418,125 @@ void TfrmMain::bsSkinButton3Click() {
 
 void TfrmMain::bsSkinButton4Click() {
     Browse(bsSkinOpenPictureDialog1, edtFooterPicture);
+}
+
+void TfrmMain::btnCreateFeatClick() {
+    features_->CreateRecord();
+}
+
+void TfrmMain::btnDeleteFeatClick() {
+    features_->DeleteSelectedRecord();
+}
+
+void TfrmMain::lbxFeaturesListBoxClick() {
+    features_->ShowSelectedRecord();
+}
+
+void TfrmMain::btnCreateTestClick() {
+    testimonials_->CreateRecord();
+}
+
+void TfrmMain::btnDeleteTestClick() {
+    testimonials_->DeleteSelectedRecord();
+}
+
+void TfrmMain::lbxTestimonialsListBoxClick() {
+    testimonials_->ShowSelectedRecord();
+}
+
+void TfrmMain::FillTemplateList() {
+    letter_->FillTemplateList();
+}
+
+void TfrmMain::cbxTemplatesChange() {
+    letter_->ShowTemplatePreview();
+}
+
+std::string TfrmMain::GenerateLetter() const {
+    return letter_->GenerateLetter();
+}
+
+void TfrmMain::btnFinishClick() {
+    letter_->Finish();
+}
+
+LetterConfiguration TfrmMain::ReadLetterConfiguration() const {
+    return configuration_->Read();
+}
+
+void TfrmMain::SaveConfiguration() {
+    configuration_->Save(ProgramFolder());
+}
+
+void TfrmMain::LoadConfiguration() {
+    configuration_->Load(ProgramFolder());
+}
+
+void TfrmMain::btnSaveClick() {
+    SaveConfiguration();
+}
+
+void TfrmMain::btnLoadClick() {
+    LoadConfiguration();
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::LoadBranding() {
+    BrandingTargets targets;
+    targets.window = this;
+    targets.panBanner = panBanner;
+    targets.imgBanner = imgBanner;
+    targets.gifBanner = gifBanner;
+    targets.lblLink1URL = lblLink1URL;
+    targets.lblLink2URL = lblLink2URL;
+    targets.programFolder = ProgramFolder();
+    const BrandingValues values = ApplyBranding(targets);
+    FAffiliateID = values.affiliateId;
+    FBannerURL = values.bannerUrl;
+    FBannerPath = values.bannerPath;
+    FLink1URL = values.link1Url;
+    FLink2URL = values.link2Url;
+    FLink1Name = values.link1Name;
+    FLink2Name = values.link2Name;
+    FIconPath = values.iconPath;
+}
+
+void TfrmMain::imgBannerClick() {
+    OpenBannerTarget(FBannerURL);
+}
+
+void TfrmMain::gifBannerClick() {
+    OpenBannerTarget(FBannerURL);
+}
+
+void TfrmMain::btnHelpClick() {
+    OpenInBrowser(QStringOfAnsi(HelpAddress));
+}
+
+void TfrmMain::btnMakeMoneyClick() {
+    OpenAffiliatePage(FAffiliateID);
+}
+
+void TfrmMain::lblLink1URLClick() {
+    OpenLinkAddress(lblLink1URL->url());
+}
+
+void TfrmMain::lblLink2URLClick() {
+    OpenLinkAddress(lblLink2URL->url());
+}
+
+void TfrmMain::Timer1Timer() {
+    // One tick per start: the quiet check runs once.
+    Timer1->stop();
+    CheckForUpdates(true);
+}
+
+void TfrmMain::btnUpdateClick() {
+    CheckForUpdates(false);
+}
+
+void TfrmMain::CheckForUpdates(bool Silent) {
+    updateCheck_->CheckForUpdates(Silent);
 }
 
 } // namespace scribvane

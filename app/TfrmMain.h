@@ -1,10 +1,11 @@
 // The main window: the button bar, the banner, the eight wizard pages, the navigation panel
 // and the links panel. Its controls hold the letter configuration; it also owns the record
-// lists, the branding values, the shared dialogs and the start-up timer.
+// lists, the branding values, the shared dialogs and the start-up timer. Each handler hands
+// its work to the window half of its subsystem, which gets the controls it works on.
 #pragma once
 
-#include "app/FileDialog.h"
 #include "editing/ColorDialog.h"
+#include "widgets/FileDialog.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,16 +30,19 @@ class QTimer;
 
 namespace scribvane {
 
-enum class RecordKind;
 class ColorChooser;
+class ConfigurationForm;
+class DialogService;
 class FontNameChooser;
 class FormattingToolbar;
 class HtmlEditor;
 class LetterConfiguration;
+class LetterPage;
 class LinkLabel;
 class MessageService;
+class RecordPage;
 class SizeSpinEdit;
-class UpdateCheck;
+class UpdateController;
 
 class TfrmMain : public QWidget {
     Q_OBJECT
@@ -48,11 +52,14 @@ public:
     // `messages`: the message box service (default: real message boxes); not owned.
     // `updateFolderAddress`: the server folder the update check asks (default: the maker's);
     // tests pass a local address so no test ever reaches the real server.
+    // `dialogs`: the colour and file dialogs (default: the real ones); not owned.
     explicit TfrmMain(const QString& programFolder = QString(), MessageService* messages = nullptr,
-                      const QString& updateFolderAddress = QString(), QWidget* parent = nullptr);
+                      const QString& updateFolderAddress = QString(),
+                      DialogService* dialogs = nullptr, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     MessageService& msgMain() const { return *msgMain_; }
+    DialogService& Dialogs() const { return *dialogs_; }
     // The program folder, ending in a path separator.
     const QString& ProgramFolder() const { return programFolder_; }
 
@@ -77,7 +84,7 @@ public:
     void bsSkinButton3Click();
     void bsSkinButton4Click();
 
-    // Branding and the pages it opens (branding/TfrmMainBranding.cpp).
+    // Branding and the pages it opens.
     void LoadBranding();
     void imgBannerClick();
     void gifBannerClick();
@@ -86,11 +93,11 @@ public:
     void lblLink1URLClick();
     void lblLink2URLClick();
 
-    // The update check (update/TfrmMainUpdate.cpp).
+    // The update check.
     void Timer1Timer();
     void btnUpdateClick();
     void CheckForUpdates(bool Silent);
-    UpdateCheck& UpdateChecker() const { return *updateCheck_; }
+    UpdateController& UpdateChecker() const { return *updateCheck_; }
 
     // Runs one start-up step; a failure in it is reported as an error and start-up goes on,
     // since the later steps (font lists, record lists, catalogue, timer) must still run.
@@ -112,11 +119,11 @@ public:
     void FillTemplateList();
     void cbxTemplatesChange();
     // The page text of the chosen template, or empty text when there is no such template.
-    std::string GenerateLetter();
+    std::string GenerateLetter() const;
     void btnFinishClick();
 
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
-    LetterConfiguration ReadLetterConfiguration();
+    LetterConfiguration ReadLetterConfiguration() const;
     void SaveConfiguration();
     void LoadConfiguration();
     void btnSaveClick();
@@ -265,24 +272,23 @@ private:
     void CentreBanner();
     void StretchEditorsToPages();
     void Browse(FileDialog& dialog, QLineEdit* target);
-    void ConnectListActions();
-    void ConnectLetterActions();
-    void ConnectConfigurationActions();
-    void ApplyLetterConfiguration(const LetterConfiguration& config);
-    void ShowRecordDetails(RecordKind kind);
-    void DeleteSelectedRecord(RecordKind kind);
-    void WireBranding();
-    void WireUpdateCheck();
+    void BuildSubsystems();
+    void ConnectActions();
 
     QString programFolder_;
     QString updateFolderAddress_;
     std::unique_ptr<MessageService> ownMessages_;
     MessageService* msgMain_ = nullptr;
+    DialogService* dialogs_ = nullptr;
     std::array<HtmlEditor*, 5> editors_{};
     std::array<FormattingToolbar*, 5> toolbars_{};
     bool shown_ = false;
+    std::unique_ptr<RecordPage> features_;
+    std::unique_ptr<RecordPage> testimonials_;
+    std::unique_ptr<ConfigurationForm> configuration_;
+    std::unique_ptr<LetterPage> letter_;
     // Declared last so it goes first: it must not outlive the message service it reports to.
-    std::unique_ptr<UpdateCheck> updateCheck_;
+    std::unique_ptr<UpdateController> updateCheck_;
 };
 
 } // namespace scribvane

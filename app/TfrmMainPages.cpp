@@ -1,11 +1,11 @@
 // The eight wizard pages of the main window: every field of the letter configuration and the
-// working inputs, with their labels, initial values and names.
-#include "app/ColorChooser.h"
-#include "app/FontNameChooser.h"
-#include "app/SizeSpinEdit.h"
+// working inputs, with their labels and names. The initial values come from the tag table.
 #include "app/TfrmMain.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/FontNameChooser.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,11 +24,6 @@ namespace scribvane {
 
 namespace {
 
-constexpr ColorValue kWhite = 0xFFFFFF;
-constexpr ColorValue kBlack = 0x000000;
-constexpr ColorValue kLightYellow = 0xD9FFFF; // #FFFFD9, red in the low byte
-constexpr ColorValue kMoneyGreen = 0xC0DCC0;
-constexpr int kInitialFontSize = 13;
 constexpr int kEditorBottomGap = 10;
 // The hidden controls of step 8 sit right of the page's initial width of 783 pixels.
 constexpr int kTemplateLabelLeft = 732;
@@ -101,14 +96,12 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 QCheckBox* MakeCheck(const QString& name, const QString& caption, QWidget* parent) {
     auto* check = new QCheckBox(caption, parent);
     check->setObjectName(name);
-    check->setChecked(false);
     return check;
 }
 
-ColorChooser* MakeColor(const QString& name, ColorValue initial, QWidget* parent) {
+ColorChooser* MakeColor(const QString& name, QWidget* parent) {
     auto* chooser = new ColorChooser(parent);
     chooser->setObjectName(name);
-    chooser->SelectColor(initial);
     return chooser;
 }
 
@@ -147,7 +140,6 @@ QGridLayout* MakeGrid() {
 struct TfrmMain::StyleBlock {
     QString letter; // "F", "T" or "O"
     ColorChooser*& background;
-    ColorValue initialBackground;
     ColorChooser*& fore;
     FontNameChooser*& name;
     SizeSpinEdit*& size;
@@ -159,16 +151,13 @@ struct TfrmMain::StyleBlock {
 void TfrmMain::BuildStyleBlock(const StyleBlock& block, QWidget* page, QGridLayout* grid, int row,
                                bool hidden) {
     const QString& x = block.letter;
-    block.background =
-        MakeColor(QStringLiteral("cbx%1BgColor").arg(x), block.initialBackground, page);
-    block.fore = MakeColor(QStringLiteral("cbx%1Color").arg(x), kBlack, page);
+    block.background = MakeColor(QStringLiteral("cbx%1BgColor").arg(x), page);
+    block.fore = MakeColor(QStringLiteral("cbx%1Color").arg(x), page);
     block.name = new FontNameChooser(page);
     block.name->setObjectName(QStringLiteral("cbx%1Name").arg(x));
     block.name->SetFontNames(QFontDatabase::families());
-    block.name->ShowFontName(QStringLiteral("Arial"));
     block.size = new SizeSpinEdit(page);
     block.size->setObjectName(QStringLiteral("cbx%1Size").arg(x));
-    block.size->setValue(kInitialFontSize);
     block.bold = MakeCheck(QStringLiteral("chk%1Bold").arg(x), QStringLiteral("Bold"), page);
     block.underline =
         MakeCheck(QStringLiteral("chk%1Underline").arg(x), QStringLiteral("Underline"), page);
@@ -265,7 +254,7 @@ QWidget* TfrmMain::BuildPage1() {
         ++row;
     }
 
-    cbxMainBgColor = MakeColor(QStringLiteral("cbxMainBgColor"), kWhite, page);
+    cbxMainBgColor = MakeColor(QStringLiteral("cbxMainBgColor"), page);
     cbxMainBgColor->setMinimumWidth(200);
     auto* colorRow = new QHBoxLayout;
     colorRow->addWidget(cbxMainBgColor);
@@ -347,8 +336,8 @@ QWidget* TfrmMain::BuildPage4() {
     actions->addStretch(1);
     left->addLayout(actions, 2, 1);
     left->setRowMinimumHeight(3, 8);
-    BuildStyleBlock({QStringLiteral("F"), cbxFBgColor, kLightYellow, cbxFColor, cbxFName, cbxFSize,
-                     chkFBold, chkFUnderline, chkFItalic},
+    BuildStyleBlock({QStringLiteral("F"), cbxFBgColor, cbxFColor, cbxFName, cbxFSize, chkFBold,
+                     chkFUnderline, chkFItalic},
                     page, left, 4, false);
     left->setRowStretch(1, 1);
 
@@ -390,8 +379,8 @@ QWidget* TfrmMain::BuildPage5() {
     actions->addStretch(1);
     left->addLayout(actions, 3, 1);
     left->setRowMinimumHeight(4, 8);
-    BuildStyleBlock({QStringLiteral("T"), cbxTBgColor, kLightYellow, cbxTColor, cbxTName, cbxTSize,
-                     chkTBold, chkTUnderline, chkTItalic},
+    BuildStyleBlock({QStringLiteral("T"), cbxTBgColor, cbxTColor, cbxTName, cbxTSize, chkTBold,
+                     chkTUnderline, chkTItalic},
                     page, left, 5, false);
     left->setRowStretch(2, 1);
 
@@ -482,8 +471,8 @@ QWidget* TfrmMain::BuildPage7() {
     format->hide();
     layout->addWidget(format);
     QGridLayout* style = MakeGrid();
-    BuildStyleBlock({QStringLiteral("O"), cbxOBgColor, kMoneyGreen, cbxOColor, cbxOName, cbxOSize,
-                     chkOBold, chkOUnderline, chkOItalic},
+    BuildStyleBlock({QStringLiteral("O"), cbxOBgColor, cbxOColor, cbxOName, cbxOSize, chkOBold,
+                     chkOUnderline, chkOItalic},
                     page, style, 0, true);
     layout->addLayout(style);
     layout->addStretch(1);

@@ -1,7 +1,7 @@
 // Program entry: one main window, created before the event loop; closing it ends the program.
-#include "app/MessageService.h"
 #include "app/ScribvaneApplication.h"
 #include "app/TfrmMain.h"
+#include "widgets/MessageService.h"
 
 #include <unistd.h>
 

@@ -4,7 +4,7 @@
 #include "branding/BrandingFiles.h"
 #include "branding/BrandingSettings.h"
 #include "branding/SkinData.h"
-#include "utils/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "branding/BrandingSettings.h"
 
 #include "branding/BrandingFiles.h"
-#include "branding/IniFile.h"
+#include "utils/IniFile.h"
 
 #include <system_error>
 

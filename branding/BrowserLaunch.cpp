@@ -2,6 +2,8 @@
 #include "branding/BrowserLaunch.h"
 
 #include "branding/BrowserLookup.h"
+#include "utils/ProgramConstants.h"
+#include "widgets/QtText.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -24,6 +26,16 @@ void OpenLinkAddress(const QString& address) {
     if (!address.isEmpty()) {
         QDesktopServices::openUrl(QUrl(address));
     }
+}
+
+void OpenBannerTarget(const std::string& bannerUrl) {
+    if (!bannerUrl.empty()) {
+        OpenInBrowser(QStringOfAnsi(bannerUrl));
+    }
+}
+
+void OpenAffiliatePage(const std::string& affiliateId) {
+    OpenInBrowser(QStringOfAnsi(std::string(AffiliateSalesAddress) + affiliateId));
 }
 
 } // namespace scribvane

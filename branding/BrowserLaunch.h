@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace scribvane {
 
@@ -10,6 +11,13 @@ namespace scribvane {
 // an address with blanks stays one argument). Without a registered browser nothing starts and
 // nothing is reported. True when a browser was found and its start requested.
 bool OpenInBrowser(const QString& address);
+
+// The banner's target in the browser; nothing when there is none (Windows-1252 text).
+void OpenBannerTarget(const std::string& bannerUrl);
+
+// The affiliate sales page with the identifier directly after the address: the identifier
+// carries its own "?" or "/" if any (Windows-1252 text).
+void OpenAffiliatePage(const std::string& affiliateId);
 
 // Hands a link label's target to the desktop. An empty target does nothing.
 void OpenLinkAddress(const QString& address);

@@ -4,17 +4,15 @@
 
 #include "utils/TextHelpers.h"
 
-#include <QString>
-#include <optional>
-
 class QWidget;
 
 namespace scribvane {
 
+class DialogService;
+
 class ColorDialog {
 public:
-    ColorDialog() = default;
-    virtual ~ColorDialog() = default;
+    explicit ColorDialog(DialogService& dialogs) : dialogs_(dialogs) {}
 
     // Shows the dialog on the last confirmed colour; true when the user confirmed. The
     // confirmed colour then is Color().
@@ -23,16 +21,8 @@ public:
     ColorValue Color() const { return color_; }
     void SetColor(ColorValue color) { color_ = color; }
 
-    // Test seam: the next Execute answers without showing anything (nullopt = Cancel).
-    static void SetNextAnswerForTesting(std::optional<ColorValue> answer);
-    // Test seam: the colour the last Execute opened on (shown or answered by the seam).
-    static ColorValue LastOfferedForTesting();
-
-protected:
-    // Shows the modal picker; the default uses QColorDialog titled "Set color".
-    virtual std::optional<ColorValue> Pick(QWidget* parent, ColorValue initial);
-
 private:
+    DialogService& dialogs_;
     ColorValue color_ = 0;
 };
 

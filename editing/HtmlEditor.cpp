@@ -2,9 +2,9 @@
 #include "editing/HtmlEditor.h"
 
 #include "editing/DocumentSerializer.h"
-#include "utils/QtText.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
+#include "widgets/QtText.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

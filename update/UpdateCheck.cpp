@@ -1,13 +1,12 @@
-// The window side of the update check; see UpdateCheck.h.
+// The update check; see UpdateCheck.h.
 #include "update/UpdateCheck.h"
 
-#include "app/MessageService.h"
 #include "update/UpdateVersion.h"
 #include "update/UpdaterCommand.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/ProgramConstants.h"
-#include "utils/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,20 +26,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcUpdate, "scribvane.update")
 
-const QString kNothingNewText = QStringLiteral("There are no new updates for this application!");
-const QString kUpdaterMissingText =
-    QStringLiteral("The updater module is missing. Please reinstall again the current version!");
-// The break is LF then CR, in that order, as the message has always been worded.
-const QString kBeforeClosingText =
-    QStringLiteral("To update your software the application will close to\n\r"
-                   "replace some files. Do you want to update now?");
-
-QString NewerVersionText(const std::string& versionText) {
-    return QStringLiteral("There is a new update: (version ") + QStringOfAnsi(versionText) +
-           QStringLiteral(") available for your application!. Do you want download this "
-                          "update now?");
-}
-
 // Creates (or empties) the file and opens it for writing; the reason the system gives goes
 // into the message, as for every other file the program cannot create.
 QFile* CreateEmptyFile(const QString& path) {
@@ -56,10 +41,10 @@ QFile* CreateEmptyFile(const QString& path) {
 } // namespace
 
 UpdateCheck::UpdateCheck(QString programFolder, QString updateFolderAddress,
-                         MessageService& messages, ProcessStarter startProcess, QObject* parent)
+                         ProcessStarter startProcess, QObject* parent)
     : QObject(parent), programFolder_(std::move(programFolder)),
-      updateFolderAddress_(std::move(updateFolderAddress)), messages_(messages),
-      startProcess_(std::move(startProcess)) {
+      updateFolderAddress_(std::move(updateFolderAddress)), startProcess_(std::move(startProcess)) {
+    qRegisterMetaType<UpdateOutcome>();
     network_.setProxy(QNetworkProxy::NoProxy);
     network_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
@@ -91,15 +76,18 @@ void UpdateCheck::StartDetached(const QString& program, const QStringList& argum
     QProcess::startDetached(program, arguments);
 }
 
-void UpdateCheck::CheckForUpdates(bool Silent) {
+void UpdateCheck::Start() {
     if (running_) {
         return;
     }
     running_ = true;
-    silent_ = Silent;
     try {
         DownloadFile(updateFolderAddress_ + QString::fromLatin1(kUpdateDescriptionName),
-                     LocalCopyPath(), [this](bool stored) { AfterDownload(stored); });
+                     LocalCopyPath(), [this](bool stored) {
+                         const UpdateOutcome outcome = OutcomeOfDownload(stored);
+                         running_ = false;
+                         Q_EMIT checked(outcome);
+                     });
     } catch (...) {
         running_ = false;
         throw;
@@ -159,72 +147,27 @@ void UpdateCheck::DownloadFinished(QNetworkReply* reply,
         this, [whenDone, stored] { whenDone(stored); }, Qt::QueuedConnection);
 }
 
-void UpdateCheck::AfterDownload(bool stored) {
+UpdateOutcome UpdateCheck::OutcomeOfDownload(bool stored) const {
     const QString localCopy = LocalCopyPath();
     if (!stored || !QFileInfo::exists(localCopy)) {
-        NothingNew();
-        return;
+        return {UpdateOutcome::Kind::Failed, {}};
     }
-    const std::string versionText = ReadUpdateVersionText(NativePath(localCopy));
+    std::string versionText = ReadUpdateVersionText(NativePath(localCopy));
     if (!IsNewerVersion(VersionNumber, ReadRemoteVersionNumber(versionText))) {
-        NothingNew();
-        return;
+        return {UpdateOutcome::Kind::NothingNew, {}};
     }
+    const bool updaterThere = QFileInfo(UpdaterPath()).isFile();
+    return {updaterThere ? UpdateOutcome::Kind::NewerVersion : UpdateOutcome::Kind::UpdaterMissing,
+            std::move(versionText)};
+}
 
-    // The message boxes run their own event loops; the window may go away meanwhile.
-    const QPointer<UpdateCheck> alive(this);
-    const bool download = messages_.Question(NewerVersionText(versionText));
-    if (!alive) {
-        return;
-    }
-    if (!download) {
-        Finish();
-        return;
-    }
-    if (!QFileInfo(UpdaterPath()).isFile()) {
-        messages_.Warning(kUpdaterMissingText);
-        if (alive) {
-            Finish();
-        }
-        return;
-    }
-    const bool update = messages_.Question(kBeforeClosingText);
-    if (!alive) {
-        return;
-    }
-    if (!update) {
-        Finish();
-        return;
-    }
-
+void UpdateCheck::StartUpdater() {
     QStringList arguments;
     for (const std::string& argument :
          UpdaterArguments(updateFolderAddress_.toStdString(), VersionNumber, UpdaterMode)) {
         arguments.append(QString::fromStdString(argument));
     }
     startProcess_(UpdaterPath(), arguments);
-    if (!alive) {
-        return;
-    }
-    Finish();
-    if (alive) {
-        Q_EMIT closeRequested();
-    }
-}
-
-void UpdateCheck::NothingNew() {
-    const QPointer<UpdateCheck> alive(this);
-    if (!silent_) {
-        messages_.Information(kNothingNewText);
-    }
-    if (alive) {
-        Finish();
-    }
-}
-
-void UpdateCheck::Finish() {
-    running_ = false;
-    Q_EMIT finished();
 }
 
 } // namespace scribvane

@@ -1,24 +1,35 @@
-// The update check the main window owns: fetches the update description from the update
-// folder, compares its version with ours and, when it is newer and the user agrees twice,
-// starts the external updater and asks the window to close.
+// The update check: fetches the update description from the update folder, compares its
+// version with ours and reports what it found. It asks nothing and shows nothing; the window
+// decides what to say (UpdateController).
 //
-// The check is asynchronous: CheckForUpdates starts the download and returns, so the window
-// keeps handling input while the server is slow; the rest runs when the answer arrives. This
-// avoids a nested event loop, in which closing the window mid-check would pull the object out
-// from under its own waiting call.
+// The check is asynchronous: Start begins the download and returns, so the window keeps
+// handling input while the server is slow; the outcome arrives as a signal. This avoids a
+// nested event loop, in which closing the window mid-check would pull the object out from
+// under its own waiting call.
 #pragma once
 
+#include <QMetaType>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 
 class QNetworkReply;
 
 namespace scribvane {
 
-class MessageService;
+struct UpdateOutcome {
+    enum class Kind {
+        NothingNew,     // the description is there and names no newer version
+        Failed,         // no description could be fetched
+        NewerVersion,   // a newer version, and the updater is in the program folder
+        UpdaterMissing, // a newer version, but there is no updater to install it
+    };
+    Kind kind = Kind::Failed;
+    std::string versionText; // the description's Version text, for a newer version
+};
 
 class UpdateCheck : public QObject {
     Q_OBJECT
@@ -30,15 +41,18 @@ public:
 
     // programFolder holds the local copy of the update description and the updater;
     // updateFolderAddress is the server folder (ending in a slash) that holds the description.
-    UpdateCheck(QString programFolder, QString updateFolderAddress, MessageService& messages,
+    UpdateCheck(QString programFolder, QString updateFolderAddress,
                 ProcessStarter startProcess = &UpdateCheck::StartDetached,
                 QObject* parent = nullptr);
     ~UpdateCheck() override;
 
-    // Silent is the quiet form: nothing is said unless a newer version is found. A call while
-    // a check is running is ignored. Throws FileError "Cannot create file "%s". %s" when the
-    // local copy cannot be created; nothing is running afterwards.
-    void CheckForUpdates(bool Silent);
+    // Begins a check; `checked` follows. A call while a check is running is ignored. Throws
+    // FileError "Cannot create file "%s". %s" when the local copy cannot be created; nothing
+    // is running afterwards.
+    void Start();
+
+    // Starts the updater with the arguments it expects.
+    void StartUpdater();
 
     // Replaces the file at path with the body of a GET of address. whenDone gets true once
     // the whole body is stored; on any failure (no connection, HTTP error status, broken
@@ -55,24 +69,20 @@ public:
     static void StartDetached(const QString& program, const QStringList& arguments);
 
 Q_SIGNALS:
-    // The user agreed to update and the updater was started: the window should close.
-    void closeRequested();
-    // A check ended (emitted before closeRequested).
-    void finished();
+    // A check ended; it is no longer running when this arrives.
+    void checked(const scribvane::UpdateOutcome& outcome);
 
 private:
     void DownloadFinished(QNetworkReply* reply, const std::function<void(bool)>& whenDone);
-    void AfterDownload(bool stored);
-    void NothingNew();
-    void Finish();
+    UpdateOutcome OutcomeOfDownload(bool stored) const;
 
     QString programFolder_;
     QString updateFolderAddress_;
-    MessageService& messages_;
     ProcessStarter startProcess_;
     QNetworkAccessManager network_;
     bool running_ = false;
-    bool silent_ = false;
 };
 
 } // namespace scribvane
+
+Q_DECLARE_METATYPE(scribvane::UpdateOutcome)

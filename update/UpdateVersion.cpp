@@ -1,7 +1,7 @@
 // Version reading and comparison for the update check; see UpdateVersion.h.
 #include "update/UpdateVersion.h"
 
-#include "branding/IniFile.h"
+#include "utils/IniFile.h"
 
 #include <charconv>
 #include <system_error>

@@ -1,7 +1,7 @@
 // Start-up time of the wizard window, headless: from process start to the window shown, and
 // to all five editing areas ready. Run from build/bin; prints one line per figure.
-#include "app/ScribvaneApplication.h"
-#include "app/TfrmMain.h"
+#include "ScribvaneApplication.h"
+#include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
 
 #include <QElapsedTimer>

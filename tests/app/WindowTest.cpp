@@ -1,20 +1,22 @@
 // The main window as the user meets it: state after start-up, every field's initial value,
 // the font choosers, navigation, the banner, the Browse buttons and the failure handler.
-#include "app/BannerCentring.h"
-#include "app/ColorChooser.h"
-#include "app/FileDialog.h"
-#include "app/FontNameChooser.h"
-#include "app/LinkLabel.h"
-#include "app/ScribvaneApplication.h"
-#include "app/SizeSpinEdit.h"
-#include "app/TfrmMain.h"
+#include "ScribvaneApplication.h"
+#include "TfrmMain.h"
+#include "branding/BannerCentring.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
 #include "persistence/ConfigTags.h"
 #include "tests/support/NoUpdateServer.h"
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/RecordingDialogService.h"
 #include "tests/support/RecordingMessageService.h"
 #include "utils/Errors.h"
 #include "utils/TextHelpers.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/FileDialog.h"
+#include "widgets/FontNameChooser.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -35,6 +37,8 @@
 
 using namespace scribvane;
 using scribvane::testing::NoUpdateServer;
+using scribvane::testing::ProgramFolder;
+using scribvane::testing::RecordingDialogService;
 using scribvane::testing::RecordingMessageService;
 
 namespace {
@@ -84,14 +88,15 @@ private Q_SLOTS:
     void failedStartUpStepIsReportedAndStartUpGoesOn();
 
 private:
+    ProgramFolder folder_;
     RecordingMessageService messages_;
+    RecordingDialogService dialogs_;
     std::unique_ptr<TfrmMain> window_;
 };
 
 void WindowTest::init() {
     messages_.messages.clear();
-    window_ =
-        std::make_unique<TfrmMain>(QStringLiteral(SCRIBVANE_BIN_DIR), &messages_, NoUpdateServer());
+    window_ = std::make_unique<TfrmMain>(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
@@ -113,7 +118,7 @@ void WindowTest::startUpLeavesPageZeroWithBackDisabled() {
 }
 
 void WindowTest::frameHasItsCaptionSizeAndRegions() {
-    TfrmMain fresh(QStringLiteral(SCRIBVANE_BIN_DIR), &messages_, NoUpdateServer());
+    TfrmMain fresh(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
     QCOMPARE(fresh.windowTitle(), QStringLiteral("Scribvane"));
     QCOMPARE(fresh.size(), QSize(785, 631));
     QVERIFY(fresh.ProgramFolder().endsWith(QLatin1Char('/')));
@@ -170,7 +175,7 @@ void WindowTest::frameHasItsCaptionSizeAndRegions() {
 }
 
 void WindowTest::firstShowVisitsEveryPageOnce() {
-    TfrmMain fresh(QStringLiteral(SCRIBVANE_BIN_DIR), &messages_, NoUpdateServer());
+    TfrmMain fresh(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
     QSignalSpy pages(fresh.pgcMain, &QStackedWidget::currentChanged);
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));
@@ -532,11 +537,11 @@ void WindowTest::browse() {
     QVERIFY(target != nullptr && browse != nullptr);
     target->setText(QStringLiteral("typed text"));
 
-    FileDialog::SetNextAnswerForTesting(std::nullopt);
+    dialogs_.fileAnswers = {std::nullopt};
     browse->click();
     QCOMPARE(target->text(), QStringLiteral("typed text"));
 
-    FileDialog::SetNextAnswerForTesting(answer);
+    dialogs_.fileAnswers = {answer};
     browse->click();
     QCOMPARE(target->text(), result);
     QVERIFY(messages_.messages.isEmpty());
@@ -565,7 +570,7 @@ void WindowTest::failureEscapingAHandlerIsShownAsAnError() {
 
 void WindowTest::dialogMessagesAreTitledWithTheCaption() {
     // With real message boxes.
-    TfrmMain real(QStringLiteral(SCRIBVANE_BIN_DIR), nullptr, NoUpdateServer());
+    TfrmMain real(folder_.path(), nullptr, NoUpdateServer(), &dialogs_);
     real.setWindowTitle(QStringLiteral("Quick Letters v1.03"));
     QString title;
     QString text;

@@ -4,8 +4,8 @@
 
 #include "branding/BrandingChoice.h"
 #include "branding/BrandingFiles.h"
-#include "branding/IniFile.h"
 #include "tests/support/TempDir.h"
+#include "utils/IniFile.h"
 
 #include <gtest/gtest.h>
 #include <random>

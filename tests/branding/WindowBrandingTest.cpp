@@ -2,11 +2,11 @@
 // at start-up, and Help, Make Money, the banner and the link labels open their pages. The
 // default browser is found through fake XDG folders whose program records its arguments; the
 // link labels' targets are caught by a URL handler of the test.
-#include "app/LinkLabel.h"
-#include "app/TfrmMain.h"
+#include "TfrmMain.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/RecordingMessageService.h"
 #include "utils/ProgramConstants.h"
+#include "widgets/LinkLabel.h"
 
 #include <QBuffer>
 #include <QDesktopServices>

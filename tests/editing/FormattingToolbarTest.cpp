@@ -4,6 +4,7 @@
 
 #include "editing/ColorDialog.h"
 #include "editing/HtmlEditor.h"
+#include "tests/support/RecordingDialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::RecordingDialogService;
 
 namespace {
 
@@ -40,12 +42,6 @@ QStringList Layout(const FormattingToolbar& toolbar) {
     return names;
 }
 
-// Opens the real picker and lets the test look at it.
-class VisibleColorDialog : public ColorDialog {
-public:
-    using ColorDialog::Pick;
-};
-
 } // namespace
 
 class FormattingToolbarTest : public QObject {
@@ -54,7 +50,8 @@ class FormattingToolbarTest : public QObject {
 private:
     std::unique_ptr<HtmlEditor> area1_;
     std::unique_ptr<HtmlEditor> area10_;
-    ColorDialog colorDialog_;
+    RecordingDialogService dialogs_;
+    ColorDialog colorDialog_{dialogs_};
     int lookups_ = 0;
 
     FormattingToolbar::EditorForTag Lookup() {
@@ -275,40 +272,44 @@ private Q_SLOTS:
     }
 
     void colourDialogRemembersTheLastConfirmedColour() {
-        ColorDialog dialog;
+        RecordingDialogService dialogs;
+        ColorDialog dialog(dialogs);
         FormattingToolbar toolbar1(1, Lookup(), dialog);
         FormattingToolbar toolbar10(10, Lookup(), dialog);
         SelectWordInBoth();
 
-        ColorDialog::SetNextAnswerForTesting(0x0000FF); // red
+        dialogs.colorAnswers.append(QColor(255, 0, 0));
         Button(toolbar1, "btnFontColor1")->click();
-        QCOMPARE(ColorDialog::LastOfferedForTesting(), 0u); // black before the first
+        QCOMPARE(dialogs.offeredColors.last(), QColor(0, 0, 0)); // black before the first
         QVERIFY(
             area1_->GetBodyHTML().contains(QStringLiteral("<font color=\"#ff0000\">word</font>")));
 
-        ColorDialog::SetNextAnswerForTesting(std::nullopt); // cancel
+        dialogs.colorAnswers.append(std::nullopt); // cancel
         Button(toolbar10, "bsSkinSpeedButton103")->click();
-        QCOMPARE(ColorDialog::LastOfferedForTesting(), 0x0000FFu);
+        QCOMPARE(dialogs.offeredColors.last(), QColor(255, 0, 0));
         QCOMPARE(area10_->GetBodyHTML(), untouched);
 
-        ColorDialog::SetNextAnswerForTesting(0x00FF00); // green
+        dialogs.colorAnswers.append(QColor(0, 255, 0));
         Button(toolbar10, "bsSkinSpeedButton103")->click();
-        QCOMPARE(ColorDialog::LastOfferedForTesting(), 0x0000FFu); // the cancel kept red
+        QCOMPARE(dialogs.offeredColors.last(), QColor(255, 0, 0)); // the cancel kept red
+        QCOMPARE(dialogs.colorTitles, QList<QString>(3, QStringLiteral("Set color")));
         QVERIFY(
             area10_->GetBodyHTML().contains(QStringLiteral("background-color: rgb(0, 255, 0)")));
         QCOMPARE(dialog.Color(), 0x00FF00u);
     }
 
     void colourButtonOpensTheDialogEvenWithoutArea() {
-        ColorDialog dialog;
+        RecordingDialogService dialogs;
+        ColorDialog dialog(dialogs);
         FormattingToolbar toolbar(5, Lookup(), dialog);
-        ColorDialog::SetNextAnswerForTesting(0x123456);
+        dialogs.colorAnswers.append(QColor(0x56, 0x34, 0x12));
         Button(toolbar, "btnFontColor5")->click();
         QCOMPARE(dialog.Color(), 0x123456u); // the dialog ran; no area, nothing else
     }
 
     void pickerIsTitledSetColorAndOpensOnTheColour() {
-        VisibleColorDialog dialog;
+        ColorDialog dialog(StandardDialogs());
+        dialog.SetColor(0x0000FF);
         QString title;
         QColor shown;
         QTimer::singleShot(0, this, [&] {
@@ -319,7 +320,7 @@ private Q_SLOTS:
                 picker->reject();
             }
         });
-        QCOMPARE(dialog.Pick(nullptr, 0x0000FF), std::nullopt);
+        QVERIFY(!dialog.Execute(nullptr));
         QCOMPARE(title, QStringLiteral("Set color"));
         QCOMPARE(shown, QColor(255, 0, 0));
     }

@@ -2,7 +2,7 @@
 // the chosen banner is one that exists, and the two links shown are different entries.
 #include "branding/BrandingChoice.h"
 #include "branding/BrandingSettings.h"
-#include "branding/IniFile.h"
+#include "utils/IniFile.h"
 
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,13 +1,13 @@
 // Step 8 on the real window: the template chooser and its preview, and "Save generated code"
 // end to end, compared byte for byte with the headless generator run on the saved
 // configuration.
-#include "app/ColorChooser.h"
-#include "app/ScribvaneApplication.h"
-#include "app/SizeSpinEdit.h"
-#include "app/TfrmMain.h"
+#include "ScribvaneApplication.h"
+#include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <QBuffer>
 #include <QCheckBox>

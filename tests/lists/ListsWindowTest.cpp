@@ -1,7 +1,7 @@
 // The feature and testimonial pages on the real window: creating entries with their records
 // and captions, the refusals, showing an entry's details, and deleting.
-#include "app/ScribvaneApplication.h"
-#include "app/TfrmMain.h"
+#include "ScribvaneApplication.h"
+#include "TfrmMain.h"
 #include "tests/support/ReadyWindow.h"
 
 #include <QLineEdit>

@@ -1,16 +1,16 @@
 // Save Configuration and Load Configuration on the real window: every field of the tag table
 // goes out and comes back, a load is all or nothing, and a failed save keeps the old file.
-#include "app/ColorChooser.h"
-#include "app/FontNameChooser.h"
-#include "app/ScribvaneApplication.h"
-#include "app/SizeSpinEdit.h"
-#include "app/TfrmMain.h"
+#include "ScribvaneApplication.h"
+#include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
 #include "persistence/ConfigFormat.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
 #include "utils/FileIo.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/FontNameChooser.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

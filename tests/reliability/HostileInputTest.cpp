@@ -1,10 +1,10 @@
 // Damaged, hand-edited or hostile files fed to the readers of the core: none may crash, hang
 // or take minutes.
-#include "branding/IniFile.h"
 #include "generation/LetterGenerator.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
+#include "utils/IniFile.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -2,7 +2,7 @@
 // queue the test fills (OK when the queue is empty).
 #pragma once
 
-#include "app/MessageService.h"
+#include "widgets/MessageService.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
 // INI reading with profile rules.
-#include "branding/IniFile.h"
+#include "utils/IniFile.h"
 
 #include <gtest/gtest.h>
 

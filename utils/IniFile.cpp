@@ -1,5 +1,5 @@
 // INI reading with profile rules; see IniFile.h.
-#include "branding/IniFile.h"
+#include "utils/IniFile.h"
 
 #include "utils/Errors.h"
 #include "utils/FileIo.h"

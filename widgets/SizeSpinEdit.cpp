@@ -1,5 +1,5 @@
 // The unbounded size spin edit.
-#include "app/SizeSpinEdit.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <limits>
 

@@ -1,7 +1,8 @@
 // The colour chooser: entries, swatches, and the custom entry with its picker.
-#include "app/ColorChooser.h"
+#include "widgets/ColorChooser.h"
 
-#include <QColorDialog>
+#include "widgets/QtText.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -81,11 +82,6 @@ constexpr std::array<SystemColor, 30> kSystemColors = {{
 }};
 // clang-format on
 
-std::optional<std::optional<ColorValue>>& NextPick() {
-    static std::optional<std::optional<ColorValue>> next;
-    return next;
-}
-
 QIcon SwatchOf(ColorValue color) {
     QPixmap pixmap(16, 12);
     pixmap.fill(Qt::transparent);
@@ -111,11 +107,10 @@ QColor DisplayColorOf(ColorValue color) {
         }
         return Qt::black;
     }
-    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
-                  static_cast<int>((color >> 16) & 0xFFu));
+    return QColorOf(color);
 }
 
-ColorChooser::ColorChooser(QWidget* parent) : QComboBox(parent) {
+ColorChooser::ColorChooser(QWidget* parent) : QComboBox(parent), dialogs_(&StandardDialogs()) {
     addItem(tr("Custom..."));
     for (const auto& named : kStandardColors) {
         AddColor(QString::fromLatin1(named.name), named.value);
@@ -163,22 +158,8 @@ void ColorChooser::SetCustomColor(ColorValue color) {
     setItemIcon(kCustomIndex, SwatchOf(color));
 }
 
-void ColorChooser::SetNextPickForTesting(std::optional<ColorValue> answer) {
-    NextPick() = answer;
-}
-
-std::optional<ColorValue> ColorChooser::PickCustomColor(ColorValue initial) {
-    if (NextPick().has_value()) {
-        const std::optional<ColorValue> answer = *NextPick();
-        NextPick().reset();
-        return answer;
-    }
-    const QColor chosen = QColorDialog::getColor(DisplayColorOf(initial), this);
-    if (!chosen.isValid()) {
-        return std::nullopt;
-    }
-    return Rgb(static_cast<unsigned>(chosen.red()), static_cast<unsigned>(chosen.green()),
-               static_cast<unsigned>(chosen.blue()));
+void ColorChooser::SetDialogService(DialogService& dialogs) {
+    dialogs_ = &dialogs;
 }
 
 void ColorChooser::OnActivated(int index) {
@@ -189,8 +170,8 @@ void ColorChooser::OnActivated(int index) {
     const QVariant held = itemData(kCustomIndex);
     const ColorValue initial =
         held.isValid() ? static_cast<ColorValue>(held.toUInt()) : Rgb(0xFF, 0xFF, 0xFF);
-    if (const auto picked = PickCustomColor(initial)) {
-        SetCustomColor(*picked);
+    if (const auto picked = dialogs_->PickColor(this, DisplayColorOf(initial), QString())) {
+        SetCustomColor(ColorValueOf(*picked));
         previousIndex_ = kCustomIndex;
     } else {
         // Cancelled: the chooser shows what it showed before.

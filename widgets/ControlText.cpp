@@ -1,5 +1,5 @@
 // Reading and setting controls as single-byte text; see ControlText.h.
-#include "app/ControlText.h"
+#include "widgets/ControlText.h"
 
 #include "utils/Win1252.h"
 

@@ -1,16 +1,16 @@
-// Step 8 of the main window: the template catalogue with its preview, and the finish action
-// that generates the letter from the controls and writes it.
-#include "app/ControlText.h"
-#include "app/MessageService.h"
-#include "app/TfrmMain.h"
+// The window half of the letter; see LetterPage.h.
+#include "generation/LetterPage.h"
+
 #include "editing/HtmlEditor.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterOutput.h"
 #include "generation/LetterValues.h"
 #include "generation/TemplateCatalogue.h"
-#include "persistence/LetterConfiguration.h"
+#include "persistence/ConfigurationForm.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
+#include "widgets/ControlText.h"
+#include "widgets/MessageService.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <filesystem>
+#include <utility>
 
 namespace scribvane {
 
@@ -38,34 +39,34 @@ std::filesystem::path TemplateFolder(const QString& programFolder) {
 
 } // namespace
 
-void TfrmMain::ConnectLetterActions() {
-    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
-    connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
-}
+LetterPage::LetterPage(LetterPageControls controls, const ConfigurationForm& configuration,
+                       QString programFolder, MessageService& messages)
+    : controls_(controls), configuration_(configuration), programFolder_(std::move(programFolder)),
+      messages_(messages) {}
 
-void TfrmMain::FillTemplateList() {
+void LetterPage::FillTemplateList() {
     {
         // Adding the first item would select it on its own; the selection below is the one
         // that counts, and it runs the change handler only when the text really changes.
-        const QSignalBlocker blocker(cbxTemplates);
-        cbxTemplates->clear();
-        for (const std::string& name : TemplateCatalogue(TemplateFolder(ProgramFolder()))) {
-            cbxTemplates->addItem(QStringOfAnsi(name));
+        const QSignalBlocker blocker(controls_.templates);
+        controls_.templates->clear();
+        for (const std::string& name : TemplateCatalogue(TemplateFolder(programFolder_))) {
+            controls_.templates->addItem(QStringOfAnsi(name));
         }
-        cbxTemplates->setCurrentIndex(-1);
+        controls_.templates->setCurrentIndex(-1);
     }
-    if (cbxTemplates->count() > 0) {
-        cbxTemplates->setCurrentIndex(0);
+    if (controls_.templates->count() > 0) {
+        controls_.templates->setCurrentIndex(0);
     }
 }
 
-void TfrmMain::cbxTemplatesChange() {
-    bsSkinGroupBox1->setVisible(true);
+void LetterPage::ShowTemplatePreview() {
+    controls_.previewGroup->setVisible(true);
     const auto preview =
-        FindPreviewFile(TemplateFolder(ProgramFolder()), AnsiOf(cbxTemplates->currentText()));
+        FindPreviewFile(TemplateFolder(programFolder_), AnsiOf(controls_.templates->currentText()));
     if (!preview) {
         // The picture shown before stays in Image1, unseen.
-        bsSkinGroupBox1->setVisible(false);
+        controls_.previewGroup->setVisible(false);
         return;
     }
     // Read through the core so that any file name the catalogue listed also opens here.
@@ -80,31 +81,31 @@ void TfrmMain::cbxTemplatesChange() {
                     AnsiOf(reader.errorString()));
     }
     // At its own size, centred in the group, never scaled.
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    controls_.preview->setPixmap(QPixmap::fromImage(picture));
 }
 
-std::string TfrmMain::GenerateLetter() {
+std::string LetterPage::GenerateLetter() const {
     // The same reading of the controls as Save Configuration, so a letter made here equals
     // the one the headless generator makes from the saved file.
-    const LetterConfiguration config = ReadLetterConfiguration();
-    LetterValues values = LetterValuesFromConfiguration(config, TemplateFolder(ProgramFolder()),
-                                                        AnsiOf(cbxTemplates->currentText()),
-                                                        AnsiOf(edtFilename->text()));
+    const LetterConfiguration config = configuration_.Read();
+    LetterValues values = LetterValuesFromConfiguration(config, TemplateFolder(programFolder_),
+                                                        AnsiOf(controls_.templates->currentText()),
+                                                        AnsiOf(controls_.outputFileName->text()));
 
     // An area is empty only when its body is exactly the marker; anything else, "BUSY" of an
     // area that is not ready included, is merged as the fragment read.
     const struct {
-        HtmlEditor* editor;
         Tag tag;
         Passage LetterValues::*passage;
-    } passages[] = {{prfEditor1, Tag::prfEditor1, &LetterValues::mainHeadline},
-                    {prfEditor2, Tag::prfEditor2, &LetterValues::introduction},
-                    {prfEditor3, Tag::prfEditor3, &LetterValues::productIntroduction},
-                    {prfEditor10, Tag::prfEditor10, &LetterValues::closing},
-                    {prfEditor11, Tag::prfEditor11, &LetterValues::postScript}};
-    for (const auto& area : passages) {
+    } passages[] = {{Tag::prfEditor1, &LetterValues::mainHeadline},
+                    {Tag::prfEditor2, &LetterValues::introduction},
+                    {Tag::prfEditor3, &LetterValues::productIntroduction},
+                    {Tag::prfEditor10, &LetterValues::closing},
+                    {Tag::prfEditor11, &LetterValues::postScript}};
+    for (std::size_t index = 0; index < std::size(passages); ++index) {
+        const auto& area = passages[index];
         Passage& passage = values.*(area.passage);
-        if (area.editor->GetBodyHTML() == kEmptyPassageMarker) {
+        if (controls_.passages[index]->GetBodyHTML() == kEmptyPassageMarker) {
             passage = Passage{};
         } else {
             passage = Passage{false, config.Text(area.tag)};
@@ -113,10 +114,10 @@ std::string TfrmMain::GenerateLetter() {
     return scribvane::GenerateLetter(values);
 }
 
-void TfrmMain::btnFinishClick() {
-    const QString fileName = edtFilename->text();
+void LetterPage::Finish() {
+    const QString fileName = controls_.outputFileName->text();
     if (fileName.isEmpty()) {
-        msgMain().Warning(
+        messages_.Warning(
             QStringLiteral("Please select a location where you want to save your output file."));
         return;
     }
@@ -125,7 +126,7 @@ void TfrmMain::btnFinishClick() {
         return;
     }
     WriteLetter(AnsiOf(fileName), page);
-    msgMain().Information(QStringLiteral("You have successfully saved your file as:") + fileName);
+    messages_.Information(QStringLiteral("You have successfully saved your file as:") + fileName);
 }
 
 } // namespace scribvane

@@ -1,16 +1,18 @@
 // The controls the window builds from Qt parts: colour chooser, font name chooser, size spin
 // edit, and the file name rules of the Browse dialogs.
-#include "app/ColorChooser.h"
-#include "app/FileDialog.h"
-#include "app/FontNameChooser.h"
-#include "app/LinkLabel.h"
-#include "app/SizeSpinEdit.h"
+#include "tests/support/RecordingDialogService.h"
+#include "widgets/ColorChooser.h"
+#include "widgets/FileDialog.h"
+#include "widgets/FontNameChooser.h"
+#include "widgets/LinkLabel.h"
+#include "widgets/SizeSpinEdit.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <limits>
 
 using namespace scribvane;
+using scribvane::testing::RecordingDialogService;
 
 class ControlsTest : public QObject {
     Q_OBJECT
@@ -89,18 +91,24 @@ void ControlsTest::colorChooserListsCustomFirstThenStandardColours() {
 
 void ControlsTest::colorChooserCustomEntryTakesThePickedColour() {
     ColorChooser chooser;
+    RecordingDialogService dialogs;
+    chooser.SetDialogService(dialogs);
     chooser.SelectColor(0xFFFFFF);
-    ColorChooser::SetNextPickForTesting(0x123456u);
+    dialogs.colorAnswers.append(QColor(0x56, 0x34, 0x12));
     chooser.setCurrentIndex(0);
     Q_EMIT chooser.activated(0);
     QCOMPARE(chooser.currentIndex(), 0);
     QCOMPARE(chooser.SelectedColor(), 0x123456u);
+    // The picker opened on the colour the custom entry held, with the platform's own title.
+    QCOMPARE(dialogs.offeredColors, QList<QColor>{QColor(0xFF, 0xFF, 0xFF)});
+    QCOMPARE(dialogs.colorTitles, QList<QString>{QString()});
 }
 
 void ControlsTest::colorChooserCancelledPickKeepsThePreviousChoice() {
     ColorChooser chooser;
+    RecordingDialogService dialogs; // no answer queued: Cancel
+    chooser.SetDialogService(dialogs);
     chooser.SelectColor(0x000080); // Maroon
-    ColorChooser::SetNextPickForTesting(std::nullopt);
     chooser.setCurrentIndex(0);
     Q_EMIT chooser.activated(0);
     QCOMPARE(chooser.currentText(), QStringLiteral("Maroon"));
@@ -205,19 +213,20 @@ void ControlsTest::filtersAreConvertedToQtForm() {
 }
 
 void ControlsTest::fileDialogSeamAnswersWithoutShowing() {
+    RecordingDialogService dialogs;
     FileDialog save(FileDialog::Mode::Save, QStringLiteral("Save file"),
                     QStringLiteral("HTML files|*.html"));
-    FileDialog::SetNextAnswerForTesting(QStringLiteral("/out/letter"));
-    QVERIFY(save.Execute(nullptr));
+    dialogs.fileAnswers.append(QStringLiteral("/out/letter"));
+    QVERIFY(save.Execute(nullptr, dialogs));
     QCOMPARE(save.FileName(), QStringLiteral("/out/letter.html"));
-    FileDialog::SetNextAnswerForTesting(std::nullopt);
-    QVERIFY(!save.Execute(nullptr));
+    dialogs.fileAnswers.append(std::nullopt);
+    QVERIFY(!save.Execute(nullptr, dialogs));
     QCOMPARE(save.FileName(), QStringLiteral("/out/letter.html"));
 
     FileDialog open(FileDialog::Mode::OpenExisting, QStringLiteral("Open picture"),
                     QStringLiteral("Png (*.png)|*.png"));
-    FileDialog::SetNextAnswerForTesting(QStringLiteral("/pictures/head"));
-    QVERIFY(open.Execute(nullptr));
+    dialogs.fileAnswers.append(QStringLiteral("/pictures/head"));
+    QVERIFY(open.Execute(nullptr, dialogs));
     QCOMPARE(open.FileName(), QStringLiteral("/pictures/head")); // no rule on open
 }
 

@@ -1,13 +1,14 @@
-// The open and save dialogs of the Browse buttons, with a test seam so widget tests never
-// block on a modal dialog, and the file name rules they apply.
+// The open and save dialogs of the Browse buttons, shown through the dialog service, and the
+// file name rules they apply.
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QWidget;
 
 namespace scribvane {
+
+class DialogService;
 
 class FileDialog {
 public:
@@ -19,20 +20,16 @@ public:
     // `filter` in pairs form: "Description|patterns|Description|patterns" (see QtFileFilter).
     FileDialog(Mode mode, QString title, QString filter);
 
-    // Runs the dialog; true when the user confirmed. The chosen full path is then FileName().
-    bool Execute(QWidget* parent);
+    // Asks through the service; true when the user confirmed. The chosen full path is then
+    // FileName().
+    bool Execute(QWidget* parent, DialogService& dialogs);
 
     QString FileName() const { return fileName_; }
     QString Title() const { return title_; }
     QString Filter() const { return filter_; }
-
-    // Test seam: the next Execute of any file dialog answers without showing anything, as if
-    // the user had chosen this path (nullopt = Cancel).
-    static void SetNextAnswerForTesting(std::optional<QString> answer);
+    Mode DialogMode() const { return mode_; }
 
 private:
-    std::optional<QString> Ask(QWidget* parent) const;
-
     Mode mode_;
     QString title_;
     QString filter_;

@@ -1,5 +1,5 @@
 // The link label: a clickable, keyboard-reachable caption with a target address.
-#include "app/LinkLabel.h"
+#include "widgets/LinkLabel.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

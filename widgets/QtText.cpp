@@ -1,5 +1,5 @@
 // Qt text and file names to and from the core's forms; see QtText.h.
-#include "utils/QtText.h"
+#include "widgets/QtText.h"
 
 #include "utils/Win1252.h"
 
@@ -17,6 +17,16 @@ QString QStringOfAnsi(std::string_view ansi) {
 
 std::filesystem::path NativePath(const QString& fileName) {
     return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+}
+
+QColor QColorOf(ColorValue color) {
+    return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                  static_cast<int>((color >> 16) & 0xFFu));
+}
+
+ColorValue ColorValueOf(const QColor& color) {
+    return static_cast<ColorValue>(color.red()) | (static_cast<ColorValue>(color.green()) << 8) |
+           (static_cast<ColorValue>(color.blue()) << 16);
 }
 
 } // namespace scribvane

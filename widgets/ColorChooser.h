@@ -4,9 +4,9 @@
 #pragma once
 
 #include "utils/TextHelpers.h"
+#include "widgets/DialogService.h"
 
 #include <QComboBox>
-#include <optional>
 
 namespace scribvane {
 
@@ -26,18 +26,15 @@ public:
     // Index of the first entry that holds the value (the custom entry is not searched), or -1.
     int IndexOfColor(ColorValue color) const;
 
-    // Test seam: the next picker answers without showing anything (nullopt = Cancel).
-    static void SetNextPickForTesting(std::optional<ColorValue> answer);
-
-protected:
-    // Shows the modal colour picker for the custom entry.
-    virtual std::optional<ColorValue> PickCustomColor(ColorValue initial);
+    // The service the custom entry's picker is shown through (the real dialogs until set).
+    void SetDialogService(DialogService& dialogs);
 
 private:
     void OnActivated(int index);
     void SetCustomColor(ColorValue color);
     void AddColor(const QString& name, ColorValue color);
 
+    DialogService* dialogs_;
     int previousIndex_ = -1;
 };
 

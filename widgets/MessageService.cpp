@@ -1,5 +1,5 @@
 // The real message boxes behind msgMain, titled with the caption of the window they belong to.
-#include "app/MessageService.h"
+#include "widgets/MessageService.h"
 
 #include <QMessageBox>
 #include <QWidget>

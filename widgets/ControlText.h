@@ -2,7 +2,7 @@
 // and multi-line edits read as Windows-1252 with CR LF line breaks, and set back from it.
 #pragma once
 
-#include "utils/QtText.h"
+#include "widgets/QtText.h"
 
 #include <QString>
 #include <string>

@@ -1,5 +1,5 @@
 // The font name chooser: a fixed list that can still show a name it does not list.
-#include "app/FontNameChooser.h"
+#include "widgets/FontNameChooser.h"
 
 #include <QStyleOptionComboBox>
 #include <QStylePainter>

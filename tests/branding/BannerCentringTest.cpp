@@ -1,5 +1,5 @@
 // The banner centring arithmetic: halves truncated separately, negative offsets allowed.
-#include "app/BannerCentring.h"
+#include "branding/BannerCentring.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,53 @@
+// The real dialogs behind the dialog service; see DialogService.h.
+#include "widgets/DialogService.h"
+
+#include "widgets/FileDialog.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace scribvane {
+
+std::optional<QColor> StandardDialogService::PickColor(QWidget* parent, const QColor& initial,
+                                                       const QString& title) {
+    QColorDialog dialog(initial, parent);
+    if (!title.isEmpty()) {
+        dialog.setWindowTitle(title);
+    }
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid()) {
+        return std::nullopt;
+    }
+    return dialog.selectedColor();
+}
+
+std::optional<QString> StandardDialogService::ChooseFile(QWidget* parent,
+                                                         const FileDialog& request) {
+    QFileDialog dialog(parent, request.Title());
+    const QStringList filters = QtFileFilter(request.Filter()).split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(0));
+    if (request.DialogMode() == FileDialog::Mode::OpenExisting) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // Choosing a name writes nothing; the letter is written by the Finish button.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!request.FileName().isEmpty()) {
+        dialog.selectFile(request.FileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+DialogService& StandardDialogs() {
+    static StandardDialogService dialogs;
+    return dialogs;
+}
+
+} // namespace scribvane
