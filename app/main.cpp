@@ -3,6 +3,7 @@
 #include "app/TfrmMain.h"
 #include "widgets/MessageService.h"
 
+#include <QIcon>
 #include <unistd.h>
 
 int main(int /*argc*/, char** argv) {
@@ -13,6 +14,10 @@ int main(int /*argc*/, char** argv) {
     // The program takes no arguments; Qt's own options are not offered either.
     int qtArgc = 1;
     scribvane::ScribvaneApplication application(qtArgc, argv);
+    // The icon is set before the window reads its branding, so that a branding icon file
+    // replaces it; the desktop file name lets the desktop match the window to its launcher.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/scribvane/icon.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.scribvane.Scribvane"));
 
     scribvane::TfrmMain window;
     application.SetFailureReporter(

@@ -10,6 +10,7 @@ packages=(
     libgumbo-dev zlib1g-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-liberation fonts-dejavu-core
+    desktop-file-utils appstream
 )
 
 missing=()
