@@ -20,6 +20,7 @@
 #include "widgets/DialogService.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/Logging.h"
 #include "widgets/MessageService.h"
 #include "widgets/QtText.h"
 
@@ -99,6 +100,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
         messages = ownMessages_.get();
     }
     msgMain_ = messages;
+    // What the core passes over on purpose shows up in the window's logging categories.
+    RouteCoreNotesToCategories();
     dialogs_ = dialogs != nullptr ? dialogs : &StandardDialogs();
 
     setObjectName(QStringLiteral("frmMain"));

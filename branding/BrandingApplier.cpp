@@ -4,6 +4,7 @@
 #include "branding/BrandingFiles.h"
 #include "branding/BrandingSettings.h"
 #include "branding/SkinData.h"
+#include "widgets/Logging.h"
 #include "widgets/QtText.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
         auto* movie = new QMovie(stored, format, targets.gifBanner);
         // A header alone makes a valid movie; only a decoded first frame shows anything.
         if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull()) {
+            qCWarning(lcBranding) << "banner not shown, it does not decode:" << stored;
             delete movie;
             return false;
         }
@@ -70,12 +72,14 @@ bool ShowBanner(const BrandingTargets& targets, const BrandingValues& values) {
 
     QFile device(stored);
     if (!device.open(QIODevice::ReadOnly)) {
+        qCWarning(lcBranding) << "banner not shown:" << stored << device.errorString();
         return false;
     }
     QImageReader reader(&device, format);
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull()) {
+        qCWarning(lcBranding) << "banner not shown:" << stored << reader.errorString();
         return false;
     }
     targets.gifBanner->hide();
@@ -104,6 +108,8 @@ void ApplyIcon(const QString& programFolder, const std::string& iconPath) {
     // A file that decodes to no picture would leave the program without any icon.
     if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
         QApplication::setWindowIcon(icon);
+    } else {
+        qCWarning(lcBranding) << "icon not used, it does not decode:" << file;
     }
 }
 
@@ -135,6 +141,8 @@ BrandingValues ApplyBranding(const BrandingTargets& targets, const RandomIndex& 
             .filePath(QString::fromLatin1(kSkinFileName.data(), qsizetype(kSkinFileName.size())));
     if (const auto sheet = ReadSkinFile(NativePath(skinFile))) {
         targets.window->setStyleSheet(QString::fromUtf8(sheet->data(), qsizetype(sheet->size())));
+    } else if (QFileInfo::exists(skinFile)) {
+        qCWarning(lcBranding) << "skin not used, it does not inflate to a style sheet:" << skinFile;
     }
 
     ApplyIcon(targets.programFolder, values.iconPath);

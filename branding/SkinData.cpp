@@ -39,7 +39,7 @@ std::optional<std::string> InflateSkin(std::string_view compressed, std::size_t 
     stream.avail_in = static_cast<uInt>(compressed.size());
 
     std::string out;
-    std::array<char, 64 * 1024> chunk{};
+    std::array<char, std::size_t{64} * 1024> chunk{};
     int status = Z_OK;
     // Truncated input ends the loop with Z_BUF_ERROR, corrupt input with Z_DATA_ERROR.
     while (status == Z_OK) {

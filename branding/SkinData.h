@@ -11,7 +11,7 @@
 namespace scribvane {
 
 // Inflated skins larger than this are refused, so a tiny hostile file cannot exhaust memory.
-inline constexpr std::size_t kMaxSkinSize = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxSkinSize = std::size_t{16} * 1024 * 1024;
 
 // The style sheet (UTF-8, a leading byte order mark dropped), or nothing when the data is not
 // one complete zlib stream, inflates beyond maxSize or is not valid UTF-8.

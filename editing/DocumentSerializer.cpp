@@ -197,7 +197,7 @@ public:
 
     void NewLine(int level) {
         out += kLineBreak;
-        out.append(static_cast<std::size_t>(2 * std::min(level, kMaxIndentLevel)), ' ');
+        out.append(2 * static_cast<std::size_t>(std::min(level, kMaxIndentLevel)), ' ');
         // A line begins like a block: leading white space of its text would not show.
         previousWasSpace_ = true;
     }
@@ -270,9 +270,8 @@ public:
     void PreservedText(std::string_view utf8, bool inAttribute) {
         while (!utf8.empty()) {
             const char32_t c = DecodeUtf8(utf8);
-            if (c == '\n' || c == '\r') {
-                Reference(c);
-            } else if (c == ' ' && !out.empty() && out.back() == ' ') {
+            const bool secondSpace = c == ' ' && !out.empty() && out.back() == ' ';
+            if (c == '\n' || c == '\r' || secondSpace) {
                 Reference(c);
             } else if (c == ' ') {
                 out += ' ';

@@ -4,6 +4,7 @@
 #include "editing/DocumentSerializer.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
+#include "widgets/Logging.h"
 #include "widgets/QtText.h"
 
 #include <QCoreApplication>
@@ -158,6 +159,7 @@ struct HtmlEditor::Private {
             answer->loop = nullptr;
         }
         if (!answer->arrived) {
+            qCWarning(lcEditing) << owner->objectName() << "stopped answering the editing script";
             return std::nullopt;
         }
         return answer->value;

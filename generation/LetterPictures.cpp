@@ -3,6 +3,7 @@
 
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
+#include "utils/Log.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -29,8 +30,10 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
     }
     try {
         WriteFileAtomically(destination, ReadFileBytes(source));
-    } catch (const Error&) {
+    } catch (const Error& failure) {
         // A failed copy changes nothing else: the tag still names the file.
+        LogNote(LogTopic::Generation,
+                "The picture \"" + std::string(picture) + "\" was not copied: " + failure.what());
     }
 }
 

@@ -7,20 +7,14 @@
 #include "widgets/ColorChooser.h"
 #include "widgets/ControlText.h"
 #include "widgets/FontNameChooser.h"
+#include "widgets/Logging.h"
 #include "widgets/SizeSpinEdit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QPlainTextEdit>
 
 namespace scribvane {
-
-namespace {
-
-Q_LOGGING_CATEGORY(lcPersistence, "scribvane.persistence")
-
-} // namespace
 
 ConfigurationForm::ConfigurationForm(QWidget& form, RecordPage& features, RecordPage& testimonials)
     : form_(form), features_(features), testimonials_(testimonials) {}

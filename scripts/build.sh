@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds Scribvane into build/ (the program folder is build/bin).
+# Configures and builds Scribvane into build/ (the program folder is build/bin). Extra
+# arguments go to the configure step, e.g. -DCMAKE_CXX_COMPILER_LAUNCHER=ccache.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build build
+cmake --preset default "$@"
+cmake --build --preset default

@@ -6,12 +6,12 @@
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/ProgramConstants.h"
+#include "widgets/Logging.h"
 #include "widgets/QtText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -23,8 +23,6 @@
 
 namespace scribvane {
 namespace {
-
-Q_LOGGING_CATEGORY(lcUpdate, "scribvane.update")
 
 // Creates (or empties) the file and opens it for writing; the reason the system gives goes
 // into the message, as for every other file the program cannot create.

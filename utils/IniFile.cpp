@@ -3,6 +3,7 @@
 
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
+#include "utils/Log.h"
 #include "utils/TextHelpers.h"
 
 namespace scribvane {
@@ -55,7 +56,8 @@ IniFile::IniFile(std::string_view text) {
 IniFile IniFile::Load(const std::filesystem::path& path) {
     try {
         return IniFile(ReadFileBytes(path));
-    } catch (const FileError&) {
+    } catch (const FileError& failure) {
+        LogNote(LogTopic::Branding, std::string("Settings not read: ") + failure.what());
         return IniFile();
     }
 }

@@ -4,7 +4,6 @@
 #include "utils/Errors.h"
 #include "utils/TextHelpers.h"
 
-
 namespace scribvane {
 namespace {
 

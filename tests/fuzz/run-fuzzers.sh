@@ -7,10 +7,8 @@ cd "$(dirname "$0")/../.."
 seconds=${1:-30}
 shift || true
 
-CXX=clang++ CC=clang cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSCRIBVANE_FUZZ=ON -DSCRIBVANE_BUILD_UI=OFF -DBUILD_TESTING=OFF \
-    -DSCRIBVANE_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -1,0 +1,41 @@
+// The window's logging categories; see Logging.h.
+#include "widgets/Logging.h"
+
+#include "utils/Log.h"
+#include "widgets/QtText.h"
+
+namespace scribvane {
+
+Q_LOGGING_CATEGORY(lcBranding, "scribvane.branding")
+Q_LOGGING_CATEGORY(lcGeneration, "scribvane.generation")
+Q_LOGGING_CATEGORY(lcEditing, "scribvane.editing")
+Q_LOGGING_CATEGORY(lcPersistence, "scribvane.persistence")
+Q_LOGGING_CATEGORY(lcUpdate, "scribvane.update")
+
+namespace {
+
+const QLoggingCategory& CategoryOf(LogTopic topic) {
+    switch (topic) {
+    case LogTopic::Branding:
+        return lcBranding();
+    case LogTopic::Generation:
+        return lcGeneration();
+    case LogTopic::Editing:
+        return lcEditing();
+    case LogTopic::Persistence:
+        return lcPersistence();
+    case LogTopic::Update:
+        break;
+    }
+    return lcUpdate();
+}
+
+} // namespace
+
+void RouteCoreNotesToCategories() {
+    SetLogSink([](LogTopic topic, std::string_view message) {
+        qCWarning(CategoryOf(topic)).noquote() << QStringOfAnsi(message);
+    });
+}
+
+} // namespace scribvane
