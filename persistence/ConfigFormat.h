@@ -33,10 +33,10 @@ public:
     std::string ExtractTaggedValue(std::string_view tag);
 
 private:
+    // Where the needle (A-Z lowered) next stands from the read position, ignoring ASCII case.
     std::size_t Find(std::string_view foldedNeedle) const;
 
     std::string text_;
-    std::string folded_; // text_ with A-Z lowered, so every search is a plain byte search
     std::size_t position_ = 0;
 };
 

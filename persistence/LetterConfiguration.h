@@ -28,6 +28,7 @@ public:
     // Converts value texts field by field in table order; the first value that does not read
     // throws its ConversionError and nothing is returned.
     static LetterConfiguration FromTexts(const ConfigTexts& texts);
+    static LetterConfiguration FromTexts(ConfigTexts&& texts); // moves the text values
 
     // The value texts as the configuration file writes them.
     ConfigTexts ToTexts() const;
