@@ -40,6 +40,10 @@ public:
     const RecordList& Records(Tag tag) const { return std::get<RecordList>(values_[Index(tag)]); }
     const ConfigValue& Value(Tag tag) const { return values_[Index(tag)]; }
 
+    // Moves a record list out, leaving the field empty: for a caller that is done with the
+    // configuration and would otherwise copy every record.
+    RecordList TakeRecords(Tag tag) { return std::move(std::get<RecordList>(values_[Index(tag)])); }
+
     // The value must hold the alternative of the field's kind.
     void Set(Tag tag, ConfigValue value);
 
