@@ -6,7 +6,145 @@
 #include "utils/FileIo.h"
 #include "utils/TextHelpers.h"
 
+#include <cstring>
+#include <vector>
+
 namespace scribvane {
+namespace {
+
+// Every placeholder of the step table starts with "%%" and a byte other than '%'. The page
+// keeps the positions where such a start stands (a candidate: '%', '%', then anything but
+// '%'), so a step looks only at those instead of scanning the whole page, and a run of
+// percent signs is one candidate rather than one per sign. The list is kept up to date as
+// steps replace text, rescanning only what a step inserted and the two bytes before each
+// insertion, where a new start can form across the join.
+bool CanStartAt(std::string_view placeholder) {
+    return placeholder.size() >= 3 && placeholder.starts_with("%%") && placeholder[2] != '%';
+}
+
+// Appends, in order, the candidates of `text` that start in [from, to).
+void FindCandidates(std::string_view text, std::size_t from, std::size_t to,
+                    std::vector<std::size_t>& candidates) {
+    const char* const base = text.data();
+    while (from < to) {
+        const void* hit = std::memchr(base + from, '%', to - from);
+        if (hit == nullptr) {
+            return;
+        }
+        const auto first = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        auto end = first + 1;
+        while (end < text.size() && text[end] == '%') {
+            ++end;
+        }
+        // Only the last two signs of a run can start a placeholder, and only when a byte
+        // follows them; a run that began before `from` was seen by whoever scanned there.
+        if (end - first >= 2 && end < text.size() && end - 2 < to) {
+            candidates.push_back(end - 2);
+        }
+        from = end;
+    }
+}
+
+class PageText {
+public:
+    explicit PageText(std::string text) : text_(std::move(text)) {
+        FindCandidates(text_, 0, text_.size(), candidates_);
+    }
+
+    // The replacement rule: every occurrence, left to right, without overlap; what is put in
+    // is not searched again by this call, but every later call sees it.
+    void ReplaceAll(std::string_view placeholder, std::string value) {
+        if (!CanStartAt(placeholder)) {
+            ReplaceAllIn(text_, placeholder, value); // not a table placeholder: plain scan
+            candidates_.clear();
+            FindCandidates(text_, 0, text_.size(), candidates_);
+            return;
+        }
+        hits_.clear();
+        std::size_t next = 0;
+        for (const std::size_t at : candidates_) {
+            if (at >= next && text_.compare(at, placeholder.size(), placeholder) == 0) {
+                hits_.push_back(at);
+                next = at + placeholder.size();
+            }
+        }
+        if (hits_.empty()) {
+            return;
+        }
+        const std::size_t width = placeholder.size();
+        const std::size_t valueSize = value.size();
+        std::string page = Replaced(width, std::move(value));
+        CarryCandidates(page, width, valueSize);
+        text_ = std::move(page);
+    }
+
+    std::string Take() && { return std::move(text_); }
+
+private:
+    // The page with every hit of `width` bytes replaced by `value`. New memory is what costs
+    // most on a page of megabytes, so one hit is replaced where there already is room: in the
+    // value's own string when the value is the larger part (the list blocks reserve some), or
+    // in the page's.
+    std::string Replaced(std::size_t width, std::string value) {
+        const std::size_t size = text_.size() - hits_.size() * width + hits_.size() * value.size();
+        if (hits_.size() == 1 && value.size() >= text_.size() && value.capacity() >= size) {
+            value.insert(0, text_, 0, hits_[0]);
+            value.append(text_, hits_[0] + width, std::string::npos);
+            return value;
+        }
+        if (hits_.size() == 1 && text_.capacity() >= size) {
+            std::string page = std::move(text_);
+            page.replace(hits_[0], width, value);
+            return page;
+        }
+        std::string page;
+        page.reserve(size);
+        std::size_t kept = 0;
+        for (const std::size_t hit : hits_) {
+            page.append(text_, kept, hit - kept).append(value);
+            kept = hit + width;
+        }
+        page.append(text_, kept, std::string::npos);
+        return page;
+    }
+
+    // Carries the candidates over to the new page: those wholly inside a kept piece move with
+    // it, the rest are found again in what was put in and the two bytes before it.
+    void CarryCandidates(std::string_view page, std::size_t width, std::size_t valueSize) {
+        std::vector<std::size_t> candidates;
+        candidates.reserve(candidates_.size());
+        std::size_t old = 0;  // next old candidate
+        std::size_t from = 0; // where the current kept piece starts in the old page
+        for (std::size_t i = 0; i < hits_.size(); ++i) {
+            const std::size_t hit = hits_[i];
+            const std::size_t moved = i * valueSize - i * width; // wraps back, never below 0
+            while (old < candidates_.size() && candidates_[old] < from) {
+                ++old;
+            }
+            while (old < candidates_.size() && candidates_[old] + 2 < hit) {
+                candidates.push_back(candidates_[old++] + moved);
+            }
+            const std::size_t insertedAt = hit + moved;
+            const std::size_t pieceStart = from + moved;
+            FindCandidates(page, insertedAt >= pieceStart + 2 ? insertedAt - 2 : pieceStart,
+                           insertedAt + valueSize, candidates);
+            from = hit + width;
+        }
+        const std::size_t moved = hits_.size() * valueSize - hits_.size() * width;
+        for (; old < candidates_.size(); ++old) {
+            if (candidates_[old] >= from) {
+                candidates.push_back(candidates_[old] + moved);
+            }
+        }
+        candidates_ = std::move(candidates);
+    }
+
+    std::string text_;
+    std::vector<std::size_t> candidates_; // ascending
+    std::vector<std::size_t> hits_;       // scratch of one step
+};
+
+} // namespace
 
 std::string ReadTemplateText(const std::filesystem::path& path) {
     return NormalizeLines(ReadFileBytes(path));
@@ -15,12 +153,13 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
 // included; an empty value removes it.
 std::string MergeLetter(std::string page, const LetterValues& values) {
+    PageText text(std::move(page));
     for (const MergeStep& step : MergeSteps()) {
         if (step.runs(values)) {
-            ReplaceAllIn(page, step.placeholder, step.value(values));
+            text.ReplaceAll(step.placeholder, step.value(values));
         }
     }
-    return page;
+    return std::move(text).Take();
 }
 
 std::string GenerateLetter(const LetterValues& values) {
