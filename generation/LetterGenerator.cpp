@@ -78,6 +78,7 @@ public:
         text_ = std::move(page);
     }
 
+    std::size_t size() const { return text_.size(); }
     std::string Take() && { return std::move(text_); }
 
 private:
@@ -153,10 +154,20 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
 // included; an empty value removes it.
 std::string MergeLetter(std::string page, const LetterValues& values) {
+    const auto steps = MergeSteps();
+    // What the list steps still to come will put in, so a list can reserve room for them
+    // (each placeholder taken to stand once; more or fewer only costs a copy).
+    std::vector<std::size_t> roomAfter(steps.size() + 1, 0);
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        roomAfter[i] =
+            roomAfter[i + 1] +
+            (steps[i].room != nullptr && steps[i].runs(values) ? steps[i].room(values) : 0);
+    }
     PageText text(std::move(page));
-    for (const MergeStep& step : MergeSteps()) {
-        if (step.runs(values)) {
-            text.ReplaceAll(step.placeholder, step.value(values));
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i].runs(values)) {
+            text.ReplaceAll(steps[i].placeholder,
+                            steps[i].value(values, text.size() + roomAfter[i + 1]));
         }
     }
     return std::move(text).Take();

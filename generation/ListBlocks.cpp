@@ -42,7 +42,6 @@ struct CutTemplate {
     };
     std::vector<std::string_view> literals; // one more than slots
     std::vector<Slot> slots;
-    std::size_t literalSize = 0;
 };
 
 struct Placeholder {
@@ -76,9 +75,6 @@ std::optional<CutTemplate> Cut(std::string_view block,
         return std::nullopt;
     }
     cut.literals.push_back(last);
-    for (const auto literal : cut.literals) {
-        cut.literalSize += literal.size();
-    }
     return cut;
 }
 
@@ -134,8 +130,9 @@ void AppendFilled(std::string& out, const CutTemplate& cut,
     out.append(cut.literals.back());
 }
 
-// Room for every record filled by the cut template: a field appears at most twice, and "$$"
-// to "<br>" at most doubles it. Reserved room a block does not use is never touched.
+// Room for every record filled by the cut template (`perRecord` covers the template): a field
+// appears at most twice, and "$$" to "<br>" at most doubles it. Reserved room that is not
+// used is never touched, so it costs address space, not memory.
 std::size_t RoomFor(const std::vector<std::string>& records, std::size_t perRecord) {
     std::size_t room = 0;
     for (const auto& record : records) {
@@ -222,13 +219,23 @@ std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
     return JoinPieces({FeatureBlockHead(style), /* 6 */ items, kFeatureBlockTail});
 }
 
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return RoomFor(records, TestimonialBlockTemplate(style).size() + 4);
+}
+
+std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return FeatureBlockHead(style).size() + RoomFor(records, FeatureItemTemplate(style).size()) +
+           kFeatureBlockTail.size();
+}
+
+std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                             std::size_t extraRoom) {
     const std::string block = TestimonialBlockTemplate(style);
     const auto cut =
         Cut(block, {{"%%TNAME%%", {1, false}}, {"%%TWEB%%", {2, false}}, {"%%TBODY%%", {3, true}}});
     std::string result;
-    if (cut) {
-        result.reserve(RoomFor(records, cut->literalSize + 4));
+    if (!records.empty()) {
+        result.reserve(RoomFor(records, block.size() + 4) + extraRoom);
     }
     std::vector<std::string> fields;
     for (const auto& record : records) {
@@ -247,14 +254,14 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
     return result;
 }
 
-std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                         std::size_t extraRoom) {
     const std::string item = FeatureItemTemplate(style);
     const auto cut = Cut(item, {{"%%FTITLE%%", {1, false}}, {"%%FDESC%%", {2, true}}});
     // The items are put straight into the block, between its head and its tail.
     std::string block = FeatureBlockHead(style);
-    if (cut) {
-        block.reserve(block.size() + RoomFor(records, cut->literalSize) + kFeatureBlockTail.size());
-    }
+    block.reserve(block.size() + RoomFor(records, item.size()) + kFeatureBlockTail.size() +
+                  extraRoom);
     std::vector<std::string> fields;
     for (const auto& record : records) {
         if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
