@@ -67,6 +67,10 @@ std::size_t TaggedValueReader::Find(std::string_view foldedNeedle) const {
 }
 
 std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
+    return std::string(ExtractTaggedView(tag));
+}
+
+std::string_view TaggedValueReader::ExtractTaggedView(std::string_view tag) {
     const std::string opening = LowerAscii(OpeningTag(tag));
     const auto open = Find(opening);
     if (open == std::string::npos) {
@@ -77,7 +81,7 @@ std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
     if (close == std::string::npos) {
         return {};
     }
-    std::string value = text_.substr(position_, close - position_);
+    const std::string_view value = std::string_view(text_).substr(position_, close - position_);
     position_ = close;
     return value;
 }

@@ -73,6 +73,15 @@ LetterConfiguration LetterConfiguration::FromTexts(ConfigTexts&& texts) {
     return config;
 }
 
+LetterConfiguration
+LetterConfiguration::FromTextViews(const std::array<std::string_view, kTagCount>& texts) {
+    LetterConfiguration config;
+    for (const auto& field : kConfigFields) {
+        config.values_[Index(field.tag)] = ConvertValueText(field.kind, texts[Index(field.tag)]);
+    }
+    return config;
+}
+
 LetterConfiguration LetterConfiguration::FromTexts(const ConfigTexts& texts) {
     LetterConfiguration config;
     for (const auto& field : kConfigFields) {
@@ -98,7 +107,14 @@ LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
     std::string bytes = ReadFileBytes(path);
     // A file this program wrote already has CR LF line ends: its bytes are the text.
     std::string text = HasNormalLines(bytes) ? std::move(bytes) : ConfigurationTextFromBytes(bytes);
-    return LetterConfiguration::FromTexts(ReadConfigurationTexts(std::move(text)));
+    // Every value is converted straight from the text it stands in: a record list is split
+    // where it is, not first copied out.
+    TaggedValueReader reader(std::move(text));
+    std::array<std::string_view, kTagCount> values;
+    for (const auto& field : kConfigFields) {
+        values[Index(field.tag)] = reader.ExtractTaggedView(field.name);
+    }
+    return LetterConfiguration::FromTextViews(values);
 }
 
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config) {

@@ -29,6 +29,8 @@ public:
     // throws its ConversionError and nothing is returned.
     static LetterConfiguration FromTexts(const ConfigTexts& texts);
     static LetterConfiguration FromTexts(ConfigTexts&& texts); // moves the text values
+    static LetterConfiguration FromTextViews(
+        const std::array<std::string_view, kTagCount>& texts); // for texts that stay in one place
 
     // The value texts as the configuration file writes them.
     ConfigTexts ToTexts() const;
