@@ -83,9 +83,10 @@ public:
 
 private:
     // The page with every hit of `width` bytes replaced by `value`. New memory is what costs
-    // most on a page of megabytes, so one hit is replaced where there already is room: in the
-    // value's own string when the value is the larger part (the list blocks reserve some), or
-    // in the page's.
+    // most on a page of megabytes, so the page is changed where it is whenever its room allows
+    // (a page that shrinks always fits), one hit is replaced in the value's own string when the
+    // value is the larger part and has the room (the list blocks reserve it), and a page that
+    // must move gets twice its size, so a run of growing steps moves it only now and then.
     std::string Replaced(std::size_t width, std::string value) {
         const std::size_t size = text_.size() - hits_.size() * width + hits_.size() * value.size();
         if (hits_.size() == 1 && value.size() >= text_.size() && value.capacity() >= size) {
@@ -93,13 +94,16 @@ private:
             value.append(text_, hits_[0] + width, std::string::npos);
             return value;
         }
-        if (hits_.size() == 1 && text_.capacity() >= size) {
-            std::string page = std::move(text_);
-            page.replace(hits_[0], width, value);
-            return page;
+        if (size <= text_.size()) {
+            ShrinkInPlace(width, value);
+            return std::move(text_);
+        }
+        if (size <= text_.capacity()) {
+            GrowInPlace(width, value, size);
+            return std::move(text_);
         }
         std::string page;
-        page.reserve(size);
+        page.reserve(2 * size);
         std::size_t kept = 0;
         for (const std::size_t hit : hits_) {
             page.append(text_, kept, hit - kept).append(value);
@@ -107,6 +111,38 @@ private:
         }
         page.append(text_, kept, std::string::npos);
         return page;
+    }
+
+    // Front to back: what is written never passes what is still to be read.
+    void ShrinkInPlace(std::size_t width, std::string_view value) {
+        char* const page = text_.data();
+        std::size_t write = hits_.front();
+        std::size_t read = hits_.front();
+        for (const std::size_t hit : hits_) {
+            std::memmove(page + write, page + read, hit - read);
+            write += hit - read;
+            std::memcpy(page + write, value.data(), value.size());
+            write += value.size();
+            read = hit + width;
+        }
+        std::memmove(page + write, page + read, text_.size() - read);
+        text_.resize(write + text_.size() - read);
+    }
+
+    // Back to front, within the room the page already has.
+    void GrowInPlace(std::size_t width, std::string_view value, std::size_t size) {
+        std::size_t read = text_.size();
+        text_.resize(size);
+        char* const page = text_.data();
+        std::size_t write = size;
+        for (std::size_t i = hits_.size(); i-- > 0;) {
+            const std::size_t kept = read - (hits_[i] + width);
+            write -= kept;
+            std::memmove(page + write, page + hits_[i] + width, kept);
+            write -= value.size();
+            std::memcpy(page + write, value.data(), value.size());
+            read = hits_[i];
+        }
     }
 
     // Carries the candidates over to the new page: those wholly inside a kept piece move with
