@@ -90,7 +90,7 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
         options.config ? std::filesystem::path(*options.config) : programFolder / "config.dat";
 
     const auto catalogue = TemplateCatalogue(templates);
-    const LetterConfiguration config = ReadConfigurationFile(configFile);
+    LetterConfiguration config = ReadConfigurationFile(configFile);
 
     if (options.output.empty()) {
         err << "Please select a location where you want to save your output file.\n";
@@ -116,7 +116,7 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
     // the core turns it back into a file name.
     const std::string output = Utf8ToAnsi(options.output);
     const std::string page =
-        GenerateLetter(LetterValuesFromConfiguration(config, templates, name, output));
+        GenerateLetter(LetterValuesFromConfiguration(std::move(config), templates, name, output));
     if (page.empty()) {
         err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
         return kFailed;

@@ -33,7 +33,7 @@ Passage PassageFromFragment(std::string_view fragment) {
     return {false, std::string(fragment)};
 }
 
-LetterValues LetterValuesFromConfiguration(const LetterConfiguration& config,
+LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
                                            std::filesystem::path templateFolder,
                                            std::string templateName, std::string outputFileName) {
     LetterValues values;
@@ -56,8 +56,8 @@ LetterValues LetterValuesFromConfiguration(const LetterConfiguration& config,
     values.closing = PassageFromFragment(config.Text(Tag::prfEditor10));
     values.postScript = PassageFromFragment(config.Text(Tag::prfEditor11));
 
-    values.features = config.Records(Tag::Features);
-    values.testimonials = config.Records(Tag::Testimonials);
+    values.features = config.TakeRecords(Tag::Features);
+    values.testimonials = config.TakeRecords(Tag::Testimonials);
     values.featureStyle = StyleOf(config, Tag::FName, Tag::FSize, Tag::FBold, Tag::FItalic,
                                   Tag::FUnderline, Tag::FColor, Tag::FBgColor);
     values.testimonialStyle = StyleOf(config, Tag::TName, Tag::TSize, Tag::TBold, Tag::TItalic,

@@ -68,9 +68,10 @@ struct LetterValues {
 // area given such a fragment reports as its empty body.
 Passage PassageFromFragment(std::string_view fragment);
 
-// The values a freshly started window holds after loading `config`. An empty font name keeps
-// the chooser's "Arial"; sizes are merged as the decimal text of the number read.
-LetterValues LetterValuesFromConfiguration(const LetterConfiguration& config,
+// The values a freshly started window holds after loading `config` (taken by value: a caller
+// done with it moves it in, and its record lists are moved rather than copied). An empty font name
+// keeps the chooser's "Arial"; sizes are merged as the decimal text of the number read.
+LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
                                            std::filesystem::path templateFolder,
                                            std::string templateName, std::string outputFileName);
 

@@ -4,7 +4,9 @@
 #include "lists/Records.h"
 #include "utils/TextHelpers.h"
 
+#include <array>
 #include <initializer_list>
+#include <optional>
 
 namespace scribvane {
 namespace {
@@ -26,6 +28,117 @@ StyleWords WordsOf(const BlockStyle& style) {
 const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t index) {
     static const std::string kEmpty;
     return index < fields.size() ? fields[index] : kEmpty;
+}
+
+// A block template cut at its placeholders, so a record whose fields hold no '%' is filled by
+// appending pieces instead of replacing placeholders one after the other. That gives the same
+// text only when the fields cannot form or hide a placeholder, which `Fits` checks per record,
+// and when the template's own text cannot join a field into one: no "%%" outside its
+// placeholders and no '%' next to one, which `Cut` checks once per template.
+struct CutTemplate {
+    struct Slot {
+        std::size_t field; // the record field that goes here
+        bool decodeBreaks; // its "$$" become "<br>"
+    };
+    std::vector<std::string_view> literals; // one more than slots
+    std::vector<Slot> slots;
+};
+
+struct Placeholder {
+    std::string_view text;
+    CutTemplate::Slot slot;
+};
+
+std::optional<CutTemplate> Cut(std::string_view block,
+                               std::initializer_list<Placeholder> placeholders) {
+    CutTemplate cut;
+    std::size_t start = 0;
+    std::size_t at = block.find("%%");
+    while (at != std::string_view::npos) {
+        const Placeholder* found = nullptr;
+        for (const Placeholder& placeholder : placeholders) {
+            if (block.substr(at).starts_with(placeholder.text)) {
+                found = &placeholder;
+            }
+        }
+        const std::string_view literal = block.substr(start, at - start);
+        if (found == nullptr || literal.ends_with('%') || literal.starts_with('%')) {
+            return std::nullopt;
+        }
+        cut.literals.push_back(literal);
+        cut.slots.push_back(found->slot);
+        start = at + found->text.size();
+        at = block.find("%%", start);
+    }
+    const std::string_view last = block.substr(start);
+    if (last.starts_with('%')) {
+        return std::nullopt;
+    }
+    cut.literals.push_back(last);
+    return cut;
+}
+
+// The record's fields as SplitByChar would give them, without copying; missing ones are empty.
+template <std::size_t N>
+std::array<std::string_view, N> FieldViews(std::string_view record) {
+    std::array<std::string_view, N> fields{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::size_t end = record.find('^', start);
+        if (end == std::string_view::npos) {
+            fields[i] = record.substr(start);
+            break;
+        }
+        fields[i] = record.substr(start, end - start);
+        start = end + 1;
+    }
+    return fields;
+}
+
+void AppendDecoded(std::string& out, std::string_view field) {
+    std::size_t start = 0;
+    for (std::size_t at = field.find("$$"); at != std::string_view::npos;
+         at = field.find("$$", start)) {
+        out.append(field, start, at - start).append("<br>");
+        start = at + 2;
+    }
+    out.append(field, start, std::string_view::npos);
+}
+
+template <std::size_t N>
+bool Fits(const std::array<std::string_view, N>& fields) {
+    for (const auto field : fields) {
+        if (field.find('%') != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <std::size_t N>
+void AppendFilled(std::string& out, const CutTemplate& cut,
+                  const std::array<std::string_view, N>& fields) {
+    for (std::size_t i = 0; i < cut.slots.size(); ++i) {
+        out.append(cut.literals[i]);
+        const auto field = fields[cut.slots[i].field];
+        if (cut.slots[i].decodeBreaks) {
+            AppendDecoded(out, field);
+        } else {
+            out.append(field);
+        }
+    }
+    out.append(cut.literals.back());
+}
+
+// Room for every record filled by the cut template (`perRecord` covers the template): a field
+// appears at most twice, and "$$" to "<br>" at most doubles it. Reserved room that is not
+// used is never touched, so it costs address space, not memory.
+std::size_t RoomFor(const std::vector<std::string>& records, std::size_t perRecord) {
+    std::size_t room = 0;
+    for (const auto& record : records) {
+        room += perRecord + 2 * record.size();
+    }
+    return room;
 }
 
 } // namespace
@@ -80,7 +193,10 @@ std::string FeatureItemTemplate(const BlockStyle& style) {
     });
 }
 
-std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
+namespace {
+
+// The feature block's pieces 1-5 and 7-10, around the items.
+std::string FeatureBlockHead(const BlockStyle& style) {
     const std::string background = ColorToHtml(style.backgroundColor);
     return JoinPieces({
         /*  1 */ "<center><table border=0 cellpadding=0 cellspacing=0 style=\"border-collapse: "
@@ -89,19 +205,46 @@ std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
         /*  3 */ "\">",
         /*  4 */ "<tr>",
         /*  5 */ "<td width=90%><ul>",
-        /*  6 */ items,
-        /*  7 */ "</ul></td>",
-        /*  8 */ "</tr>",
-        /*  9 */ "</table>",
-        /* 10 */ "</center>",
     });
 }
 
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+constexpr std::string_view kFeatureBlockTail = /*  7 */ "</ul></td>"
+                                                        /*  8 */ "</tr>"
+                                                        /*  9 */ "</table>"
+                                                        /* 10 */ "</center>";
+
+} // namespace
+
+std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
+    return JoinPieces({FeatureBlockHead(style), /* 6 */ items, kFeatureBlockTail});
+}
+
+std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return RoomFor(records, TestimonialBlockTemplate(style).size() + 4);
+}
+
+std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return FeatureBlockHead(style).size() + RoomFor(records, FeatureItemTemplate(style).size()) +
+           kFeatureBlockTail.size();
+}
+
+std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                             std::size_t extraRoom) {
     const std::string block = TestimonialBlockTemplate(style);
+    const auto cut =
+        Cut(block, {{"%%TNAME%%", {1, false}}, {"%%TWEB%%", {2, false}}, {"%%TBODY%%", {3, true}}});
     std::string result;
+    if (!records.empty()) {
+        result.reserve(RoomFor(records, block.size() + 4) + extraRoom);
+    }
     std::vector<std::string> fields;
     for (const auto& record : records) {
+        if (const auto views = FieldViews<4>(record); cut && Fits(views)) {
+            AppendFilled(result, *cut, views);
+            result.append("<br>");
+            continue;
+        }
+        // Name, website and content in turn, each scanning what the one before put in.
         SplitByChar('^', record, fields);
         std::string filled = ReplaceAll(block, "%%TNAME%%", FieldOf(fields, 1));
         filled = ReplaceAll(filled, "%%TWEB%%", FieldOf(fields, 2));
@@ -111,17 +254,26 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
     return result;
 }
 
-std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                         std::size_t extraRoom) {
     const std::string item = FeatureItemTemplate(style);
-    std::string items;
+    const auto cut = Cut(item, {{"%%FTITLE%%", {1, false}}, {"%%FDESC%%", {2, true}}});
+    // The items are put straight into the block, between its head and its tail.
+    std::string block = FeatureBlockHead(style);
+    block.reserve(block.size() + RoomFor(records, item.size()) + kFeatureBlockTail.size() +
+                  extraRoom);
     std::vector<std::string> fields;
     for (const auto& record : records) {
+        if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
+            AppendFilled(block, *cut, views);
+            continue;
+        }
         SplitByChar('^', record, fields);
         std::string filled = ReplaceAll(item, "%%FTITLE%%", FieldOf(fields, 1));
         filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldOf(fields, 2), "<br>"));
-        items.append(filled);
+        block.append(filled);
     }
-    return FeatureBlock(style, items);
+    return block.append(kFeatureBlockTail);
 }
 
 } // namespace scribvane

@@ -46,14 +46,31 @@ std::string ConfigurationTextFromBytes(std::string_view bytes) {
     return NormalizeLines(bytes);
 }
 
-TaggedValueReader::TaggedValueReader(std::string text)
-    : text_(std::move(text)), folded_(LowerAscii(text_)) {}
+TaggedValueReader::TaggedValueReader(std::string text) : text_(std::move(text)) {}
 
+// Every tag starts with "<%%": each '<' from the read position is tried against the needle,
+// folding the text's letters as it is compared, so no lowered copy of the text is needed.
 std::size_t TaggedValueReader::Find(std::string_view foldedNeedle) const {
-    return std::string_view(folded_).find(foldedNeedle, position_);
+    const std::string_view text(text_);
+    for (std::size_t at = text.find('<', position_);
+         at != std::string_view::npos && foldedNeedle.size() <= text.size() - at;
+         at = text.find('<', at + 1)) {
+        std::size_t i = 1;
+        while (i < foldedNeedle.size() && LowerAscii(text[at + i]) == foldedNeedle[i]) {
+            ++i;
+        }
+        if (i == foldedNeedle.size()) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
 }
 
 std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
+    return std::string(ExtractTaggedView(tag));
+}
+
+std::string_view TaggedValueReader::ExtractTaggedView(std::string_view tag) {
     const std::string opening = LowerAscii(OpeningTag(tag));
     const auto open = Find(opening);
     if (open == std::string::npos) {
@@ -64,7 +81,7 @@ std::string TaggedValueReader::ExtractTaggedValue(std::string_view tag) {
     if (close == std::string::npos) {
         return {};
     }
-    std::string value = text_.substr(position_, close - position_);
+    const std::string_view value = std::string_view(text_).substr(position_, close - position_);
     position_ = close;
     return value;
 }

@@ -32,11 +32,14 @@ public:
     // the position alone, a missing closing tag moves it past the opening tag.
     std::string ExtractTaggedValue(std::string_view tag);
 
+    // The same, as a view into the reader's text that lives as long as the reader.
+    std::string_view ExtractTaggedView(std::string_view tag);
+
 private:
+    // Where the needle (A-Z lowered) next stands from the read position, ignoring ASCII case.
     std::size_t Find(std::string_view foldedNeedle) const;
 
     std::string text_;
-    std::string folded_; // text_ with A-Z lowered, so every search is a plain byte search
     std::size_t position_ = 0;
 };
 

@@ -8,6 +8,16 @@
 
 namespace scribvane {
 
+namespace {
+
+// The kinds whose typed value is the text itself.
+bool IsTextKind(ValueKind kind) {
+    return kind == ValueKind::Text || kind == ValueKind::MultiLineText ||
+           kind == ValueKind::Passage || kind == ValueKind::FontName;
+}
+
+} // namespace
+
 ConfigValue ConvertValueText(ValueKind kind, std::string_view text) {
     switch (kind) {
     case ValueKind::Colour:
@@ -52,6 +62,26 @@ LetterConfiguration::LetterConfiguration() {
     }
 }
 
+LetterConfiguration LetterConfiguration::FromTexts(ConfigTexts&& texts) {
+    LetterConfiguration config;
+    for (const auto& field : kConfigFields) {
+        std::string& text = texts[Index(field.tag)];
+        config.values_[Index(field.tag)] = IsTextKind(field.kind)
+                                               ? ConfigValue(std::move(text))
+                                               : ConvertValueText(field.kind, text);
+    }
+    return config;
+}
+
+LetterConfiguration
+LetterConfiguration::FromTextViews(const std::array<std::string_view, kTagCount>& texts) {
+    LetterConfiguration config;
+    for (const auto& field : kConfigFields) {
+        config.values_[Index(field.tag)] = ConvertValueText(field.kind, texts[Index(field.tag)]);
+    }
+    return config;
+}
+
 LetterConfiguration LetterConfiguration::FromTexts(const ConfigTexts& texts) {
     LetterConfiguration config;
     for (const auto& field : kConfigFields) {
@@ -74,9 +104,17 @@ void LetterConfiguration::Set(Tag tag, ConfigValue value) {
 }
 
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
-    const std::string bytes = ReadFileBytes(path);
-    return LetterConfiguration::FromTexts(
-        ReadConfigurationTexts(ConfigurationTextFromBytes(bytes)));
+    std::string bytes = ReadFileBytes(path);
+    // A file this program wrote already has CR LF line ends: its bytes are the text.
+    std::string text = HasNormalLines(bytes) ? std::move(bytes) : ConfigurationTextFromBytes(bytes);
+    // Every value is converted straight from the text it stands in: a record list is split
+    // where it is, not first copied out.
+    TaggedValueReader reader(std::move(text));
+    std::array<std::string_view, kTagCount> values;
+    for (const auto& field : kConfigFields) {
+        values[Index(field.tag)] = reader.ExtractTaggedView(field.name);
+    }
+    return LetterConfiguration::FromTextViews(values);
 }
 
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config) {

@@ -28,6 +28,9 @@ public:
     // Converts value texts field by field in table order; the first value that does not read
     // throws its ConversionError and nothing is returned.
     static LetterConfiguration FromTexts(const ConfigTexts& texts);
+    static LetterConfiguration FromTexts(ConfigTexts&& texts); // moves the text values
+    static LetterConfiguration FromTextViews(
+        const std::array<std::string_view, kTagCount>& texts); // for texts that stay in one place
 
     // The value texts as the configuration file writes them.
     ConfigTexts ToTexts() const;
@@ -38,6 +41,10 @@ public:
     bool Flag(Tag tag) const { return std::get<bool>(values_[Index(tag)]); }
     const RecordList& Records(Tag tag) const { return std::get<RecordList>(values_[Index(tag)]); }
     const ConfigValue& Value(Tag tag) const { return values_[Index(tag)]; }
+
+    // Moves a record list out, leaving the field empty: for a caller that is done with the
+    // configuration and would otherwise copy every record.
+    RecordList TakeRecords(Tag tag) { return std::move(std::get<RecordList>(values_[Index(tag)])); }
 
     // The value must hold the alternative of the field's kind.
     void Set(Tag tag, ConfigValue value);

@@ -89,13 +89,19 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
         }
         throw FileError("Cannot open file \"" + FullPath(path) + "\". " + Reason(error));
     }
+    // A regular file is read straight into a string of its size; anything else, or a file that
+    // grows while it is read, goes on in chunks until the end.
     std::string bytes;
     if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        bytes.resize(static_cast<std::size_t>(info.st_size));
     }
+    std::size_t filled = 0;
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const bool intoBytes = filled < bytes.size();
+        char* const target = intoBytes ? bytes.data() + filled : buffer;
+        const std::size_t room = intoBytes ? bytes.size() - filled : sizeof buffer;
+        const ssize_t got = ::read(fd, target, room);
         if (got == 0) {
             break;
         }
@@ -107,8 +113,14 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
             ::close(fd);
             throw FileError("Cannot open file \"" + FullPath(path) + "\". " + Reason(error));
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (intoBytes) {
+            filled += static_cast<std::size_t>(got);
+        } else {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+            filled = bytes.size();
+        }
     }
+    bytes.resize(filled); // a file that shrank while it was read
     ::close(fd);
     return bytes;
 }

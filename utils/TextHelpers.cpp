@@ -3,8 +3,10 @@
 
 #include "utils/Errors.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace scribvane {
 namespace {
@@ -24,16 +26,29 @@ unsigned HexDigitValue(char c) {
 }
 
 // Calls onLine(line) for every line of text; returns nothing. Shared by the two line readers
-// so both agree on what a line break is.
+// so both agree on what a line break is. The next CR and the next LF are each found with a
+// one-byte search (memchr) and kept until the walk passes them, so the text is scanned once
+// whatever its mix of line ends.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine onLine) {
     if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
         text = text.substr(0, nul);
     }
+    const auto next = [&](char c, std::size_t from) {
+        return std::min(text.find(c, from), text.size());
+    };
+    std::size_t nextCr = next('\r', 0);
+    std::size_t nextLf = next('\n', 0);
     std::size_t start = 0;
     while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
+        if (nextCr < start) {
+            nextCr = next('\r', start);
+        }
+        if (nextLf < start) {
+            nextLf = next('\n', start);
+        }
+        const std::size_t end = std::min(nextCr, nextLf);
+        if (end == text.size()) {
             onLine(text.substr(start));
             return;
         }
@@ -189,6 +204,28 @@ std::string JoinPieces(std::initializer_list<std::string_view> pieces) {
         joined.append(piece);
     }
     return joined;
+}
+
+bool HasNormalLines(std::string_view text) {
+    if (text.empty()) {
+        return true;
+    }
+    if (!text.ends_with("\r\n") || std::memchr(text.data(), '\0', text.size()) != nullptr) {
+        return false;
+    }
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+         at = text.find('\n', at + 1)) {
+        if (at == 0 || text[at - 1] != '\r') {
+            return false;
+        }
+    }
+    for (std::size_t at = text.find('\r'); at != std::string_view::npos;
+         at = text.find('\r', at + 1)) {
+        if (at + 1 == text.size() || text[at + 1] != '\n') {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string NormalizeLines(std::string_view bytes) {

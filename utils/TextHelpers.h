@@ -59,6 +59,10 @@ std::string JoinPieces(std::initializer_list<std::string_view> pieces);
 // text) and joins them again with CR LF after every line.
 std::string NormalizeLines(std::string_view bytes);
 
+// Whether NormalizeLines would give the text back unchanged: no NUL, every line break a CR LF,
+// and a non-empty text ends with one. Lets a caller keep a text instead of copying it.
+bool HasNormalLines(std::string_view text);
+
 // Splits a text into lines at CR LF, lone CR or lone LF. A final line break adds no empty
 // line; an empty text gives no lines.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -1,12 +1,15 @@
 // Speed of the letter merge and of reading and writing config.dat as the feature and
-// testimonial lists grow; every run should grow linearly with the list length.
+// testimonial lists grow, and as one value grows; every run should grow linearly with the list
+// length or the value size. The byte-moving cases beside them give the floor to compare with.
+#include "BenchLetter.h"
 #include "generation/LetterGenerator.h"
-#include "lists/Records.h"
+#include "generation/LetterValues.h"
 #include "persistence/ConfigFormat.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/FileIo.h"
 
 #include <benchmark/benchmark.h>
+#include <cstring>
 #include <filesystem>
 #include <stdlib.h>
 #include <string>
@@ -32,24 +35,8 @@ private:
     std::filesystem::path path_;
 };
 
-std::vector<std::string> Features(std::int64_t count) {
-    std::vector<std::string> records;
-    for (std::int64_t i = 0; i < count; ++i) {
-        records.push_back(MakeFeatureRecord("Feature title " + std::to_string(i),
-                                            "A body of two lines\r\nwith some words in it"));
-    }
-    return records;
-}
-
-std::vector<std::string> Testimonials(std::int64_t count) {
-    std::vector<std::string> records;
-    for (std::int64_t i = 0; i < count; ++i) {
-        records.push_back(MakeTestimonialRecord("Customer " + std::to_string(i),
-                                                "http://customer.test/",
-                                                "Great product.\r\nWould buy again."));
-    }
-    return records;
-}
+using bench::Features;
+using bench::Testimonials;
 
 LetterConfiguration Configuration(std::int64_t count) {
     LetterConfiguration config;
@@ -104,6 +91,93 @@ BENCHMARK(BM_ReadConfiguration)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The floor for reading a configuration: its bytes into memory, and a plain copy of them.
+void BM_ReadConfigurationBytes(benchmark::State& state) {
+    BenchFolder folder;
+    const auto file = folder.path() / "config.dat";
+    WriteConfigurationFile(file, Configuration(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadFileBytes(file));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadConfigurationBytes)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_CopyConfigurationBytes(benchmark::State& state) {
+    const std::string bytes = WriteConfiguration(Configuration(state.range(0)).ToTexts());
+    for (auto _ : state) {
+        std::string copy(bytes.size(), '\0');
+        std::memcpy(copy.data(), bytes.data(), bytes.size());
+        benchmark::DoNotOptimize(copy);
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CopyConfigurationBytes)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The shipped sample letter as the preview merges it: the template already read, the values
+// of the sample configuration.
+void BM_MergeSampleLetter(benchmark::State& state) {
+    const std::filesystem::path templates = SCRIBVANE_TEMPLATES_DIR;
+    const std::string page = ReadTemplateText(templates / "Classic.tem");
+    const LetterValues values =
+        LetterValuesFromConfiguration(ReadConfigurationFile(templates / "sample-config.dat"),
+                                      templates, "Classic", "letter.html");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MergeLetter(page, values));
+    }
+}
+BENCHMARK(BM_MergeSampleLetter)->Unit(benchmark::kMicrosecond);
+
+// One value of N bytes put in several places, and holding a later step's placeholder, so
+// every later step scans it.
+void BM_MergeLargeValue(benchmark::State& state) {
+    const std::string page(kTemplate);
+    LetterValues values;
+    values.pageTitle = std::string(static_cast<std::size_t>(state.range(0)), 'x') + "%%FULLNAME%%";
+    values.fullName = "Ann";
+    values.paypalCode = std::string(static_cast<std::size_t>(state.range(0)), '%');
+    values.outputFileName = "letter.html";
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MergeLetter(page, values));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_MergeLargeValue)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Arg(16 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// A configuration whose one passage is N bytes.
+void BM_ReadConfigurationLargeValue(benchmark::State& state) {
+    BenchFolder folder;
+    const auto file = folder.path() / "config.dat";
+    LetterConfiguration config;
+    config.Set(Tag::prfEditor2, std::string(static_cast<std::size_t>(state.range(0)), 'x'));
+    WriteConfigurationFile(file, config);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadConfigurationFile(file));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadConfigurationLargeValue)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Arg(16 << 20)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 

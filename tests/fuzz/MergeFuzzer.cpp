@@ -4,30 +4,25 @@
 // made of whole placeholders between blank-framed text (so no placeholder can appear by two
 // pieces meeting), no placeholder of the step table may be left in the page.
 #include "generation/LetterGenerator.h"
+#include "generation/MergeSteps.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/Errors.h"
 
-#include <array>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <vector>
 
 namespace {
 
 using namespace scribvane;
 
-constexpr std::array<std::string_view, 24> kTokens = {"%%PAGETITLE%%",     "%%HEADERPICTURE%%",
-                                                      "%%ECOVERPICTURE%%", "%%MAINBGCOLOR%%",
-                                                      "%%FOOTERPICTURE%%", "%%ORDERHEADLINE%%",
-                                                      "%%FROMFULLNAME%%",  "%%FULLNAME%%",
-                                                      "%%CURRENTDATE%%",   "%%ATTENTION%%",
-                                                      "%%OPENING%%",       "%%INTRODUCTION%%",
-                                                      "%%CLOSING%%",       "%%PS%%",
-                                                      "%%ORDERCODE%%",     "%%CLICKBANKCODE%%",
-                                                      "%%PAYPALCODE%%",    "%%AFFILIATEID%%",
-                                                      "%%TESTIMONIALS%%",  "%%FEATURES%%",
-                                                      "%%TNAME%%",         "%%ORDERLINK%%",
-                                                      "%%FTITLE%%",        "%%CBNAME%%"};
-constexpr std::size_t kStepPlaceholders = 20;
+// The placeholders of the step table first, then block placeholders that must stay put.
+const std::vector<std::string_view> kTokens = [] {
+    std::vector<std::string_view> tokens(PagePlaceholders().begin(), PagePlaceholders().end());
+    tokens.insert(tokens.end(), {"%%TNAME%%", "%%ORDERLINK%%", "%%FTITLE%%", "%%CBNAME%%"});
+    return tokens;
+}();
+const std::size_t kStepPlaceholders = PagePlaceholders().size();
 
 std::string WithoutPercent(std::string text) {
     std::erase(text, '%');

@@ -1,6 +1,7 @@
 // Damaged, hand-edited or hostile files fed to the readers of the core: none may crash, hang
 // or take minutes.
 #include "generation/LetterGenerator.h"
+#include "generation/MergeSteps.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
@@ -82,16 +83,7 @@ TEST(HostileConfiguration, ManyUnclosedTagsStayLinear) {
 }
 
 TEST(HostileTemplate, FiftyMegabytesWithEveryPlaceholderTenThousandTimes) {
-    const std::vector<std::string> placeholders = {"%%PAGETITLE%%",     "%%HEADERPICTURE%%",
-                                                   "%%ECOVERPICTURE%%", "%%MAINBGCOLOR%%",
-                                                   "%%FOOTERPICTURE%%", "%%ORDERHEADLINE%%",
-                                                   "%%FROMFULLNAME%%",  "%%FULLNAME%%",
-                                                   "%%CURRENTDATE%%",   "%%ATTENTION%%",
-                                                   "%%OPENING%%",       "%%INTRODUCTION%%",
-                                                   "%%CLOSING%%",       "%%PS%%",
-                                                   "%%ORDERCODE%%",     "%%CLICKBANKCODE%%",
-                                                   "%%PAYPALCODE%%",    "%%AFFILIATEID%%",
-                                                   "%%TESTIMONIALS%%",  "%%FEATURES%%"};
+    const auto placeholders = PagePlaceholders();
     const std::string filler(260, 'x');
     std::string page;
     page.reserve(52u << 20);

@@ -3,6 +3,7 @@
 // is a file the program itself could have saved.
 #include "generation/LetterGenerator.h"
 #include "generation/LetterValues.h"
+#include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
 #include "persistence/ConfigFormat.h"
 #include "persistence/ConfigTags.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,18 +30,7 @@ const std::filesystem::path kTemplatesDir = SCRIBVANE_TEMPLATES_DIR;
 const std::filesystem::path kSampleConfig = kTemplatesDir / "sample-config.dat";
 
 // The twenty tokens the letter merge replaces in the page text.
-constexpr std::string_view kPagePlaceholders[] = {
-    "%%PAGETITLE%%",     "%%HEADERPICTURE%%",
-    "%%ECOVERPICTURE%%", "%%MAINBGCOLOR%%",
-    "%%FOOTERPICTURE%%", "%%ORDERHEADLINE%%",
-    "%%FROMFULLNAME%%",  "%%FULLNAME%%",
-    "%%CURRENTDATE%%",   "%%ATTENTION%%",
-    "%%OPENING%%",       "%%INTRODUCTION%%",
-    "%%CLOSING%%",       "%%PS%%",
-    "%%ORDERCODE%%",     "%%CLICKBANKCODE%%",
-    "%%PAYPALCODE%%",    "%%AFFILIATEID%%",
-    "%%TESTIMONIALS%%",  "%%FEATURES%%",
-};
+const std::span<const std::string_view> kPagePlaceholders = PagePlaceholders();
 
 std::string Lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),

@@ -1,0 +1,37 @@
+// The placeholder steps of the letter merge as one table: each step's placeholder, how its
+// value is made from the letter values, and whether it runs. MergeLetter walks the table in
+// order; tests and fuzzers read the placeholders from it rather than keeping their own lists.
+#pragma once
+
+#include "generation/LetterValues.h"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace scribvane {
+
+struct MergeStep {
+    int number; // the letter's step number; the last step clears four leftovers, one row each
+    std::string_view placeholder;
+    // The text put in place of the placeholder, empty to remove it. Picture steps copy a local
+    // picture here, so a value is made exactly once per merge, in table order, whether or not
+    // the page holds the placeholder. `extraRoom` is what the rest of the page is expected to
+    // need: a value of megabytes reserves it, so the merge can make it the page without a copy.
+    std::string (*value)(const LetterValues&, std::size_t extraRoom);
+    // Whether the step runs at all; a step that does not run makes no value and leaves its
+    // placeholder for the clean-up at the end.
+    bool (*runs)(const LetterValues&);
+    // For the list steps, what their value needs at most (made without side effects); null for
+    // steps whose value is small.
+    std::size_t (*room)(const LetterValues&) = nullptr;
+};
+
+// Every row in the order the merge runs them.
+std::span<const MergeStep> MergeSteps();
+
+// The twenty placeholders a template may use, in the order of their steps.
+std::span<const std::string_view> PagePlaceholders();
+
+} // namespace scribvane
