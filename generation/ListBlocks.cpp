@@ -23,13 +23,6 @@ StyleWords WordsOf(const BlockStyle& style) {
             style.underline ? "underline" : "normal"};
 }
 
-// A record's field by position; a hand-edited record may have fewer fields than the block
-// reads, and a missing one is the empty text.
-const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t index) {
-    static const std::string kEmpty;
-    return index < fields.size() ? fields[index] : kEmpty;
-}
-
 // A block template cut at its placeholders, so a record whose fields hold no '%' is filled by
 // appending pieces instead of replacing placeholders one after the other. That gives the same
 // text only when the fields cannot form or hide a placeholder, which `Fits` checks per record,
@@ -246,9 +239,9 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
         }
         // Name, website and content in turn, each scanning what the one before put in.
         SplitByChar('^', record, fields);
-        std::string filled = ReplaceAll(block, "%%TNAME%%", FieldOf(fields, 1));
-        filled = ReplaceAll(filled, "%%TWEB%%", FieldOf(fields, 2));
-        filled = ReplaceAll(filled, "%%TBODY%%", DecodeLineBreaks(FieldOf(fields, 3), "<br>"));
+        std::string filled = ReplaceAll(block, "%%TNAME%%", FieldAt(fields, 1));
+        filled = ReplaceAll(filled, "%%TWEB%%", FieldAt(fields, 2));
+        filled = ReplaceAll(filled, "%%TBODY%%", DecodeLineBreaks(FieldAt(fields, 3), "<br>"));
         result.append(filled).append("<br>");
     }
     return result;
@@ -269,8 +262,8 @@ std::string FeaturesHtml(const std::vector<std::string>& records, const BlockSty
             continue;
         }
         SplitByChar('^', record, fields);
-        std::string filled = ReplaceAll(item, "%%FTITLE%%", FieldOf(fields, 1));
-        filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldOf(fields, 2), "<br>"));
+        std::string filled = ReplaceAll(item, "%%FTITLE%%", FieldAt(fields, 1));
+        filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldAt(fields, 2), "<br>"));
         block.append(filled);
     }
     return block.append(kFeatureBlockTail);

@@ -25,9 +25,13 @@ std::vector<std::string> RecordFields(std::string_view record) {
     return fields;
 }
 
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index) {
+    static const std::string kMissing;
+    return index < fields.size() ? fields[index] : kMissing;
+}
+
 std::string RecordField(std::string_view record, std::size_t index) {
-    auto fields = RecordFields(record);
-    return index < fields.size() ? std::move(fields[index]) : std::string();
+    return FieldAt(RecordFields(record), index);
 }
 
 std::string DecodeLineBreaks(std::string_view field, std::string_view lineBreak) {
@@ -40,7 +44,7 @@ std::string ListCaption(RecordKind kind, int number) {
 
 std::string RecordDetails(RecordKind kind, std::string_view record) {
     const auto fields = RecordFields(record);
-    const auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+    const auto field = [&](std::size_t i) -> const std::string& { return FieldAt(fields, i); };
     const std::size_t last = kind == RecordKind::Feature ? 2 : 3;
     std::string details;
     for (std::size_t i = 1; i < last; ++i) {

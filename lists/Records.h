@@ -17,7 +17,11 @@ std::string MakeTestimonialRecord(std::string_view name, std::string_view websit
 // The fields of a record split at "^": field 0 is the empty text before the leading "^".
 std::vector<std::string> RecordFields(std::string_view record);
 
-// One field by position; a field the record does not have reads as the empty text.
+// One field of a split record by position; a field the record does not have (a hand-edited
+// record may hold fewer) reads as the empty text. Every reader of record fields goes here.
+const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
+
+// One field of a record by position, as FieldAt reads it.
 std::string RecordField(std::string_view record, std::size_t index);
 
 // Turns every "$$" of a stored field back into `lineBreak` (CR LF in the window, "<br>" in
