@@ -13,19 +13,25 @@
 #include "editing/HtmlEditor.h"
 #include "generation/LetterPage.h"
 #include "lists/RecordPage.h"
+#include "persistence/Autosave.h"
 #include "persistence/ConfigurationForm.h"
 #include "update/UpdateController.h"
 #include "utils/ProgramConstants.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/DialogService.h"
+#include "widgets/FadingNote.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/Logging.h"
 #include "widgets/MessageService.h"
 #include "widgets/QtText.h"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -33,11 +39,13 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -67,6 +75,14 @@ QString WithTrailingSeparator(QString folder) {
         folder.append(QLatin1Char('/'));
     }
     return folder;
+}
+
+// The note's path is shortened in the middle: the panel is one line high.
+constexpr int kNotePathWidth = 380;
+
+QString NotePath(const QWidget& note, const std::filesystem::path& path) {
+    return note.fontMetrics().elidedText(QString::fromStdString(path.string()), Qt::ElideMiddle,
+                                         kNotePathWidth);
 }
 
 QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent) {
@@ -144,9 +160,29 @@ void TfrmMain::BuildRegions() {
     btnHelp = MakeButton(QStringLiteral("btnHelp"), QStringLiteral("Help"), this);
     btnUpdate = MakeButton(QStringLiteral("btnUpdate"), QStringLiteral("Check Updates"), this);
     btnMakeMoney = MakeButton(QStringLiteral("btnMakeMoney"), QStringLiteral("Make Money"), this);
+    const auto makeAction = [this](const QString& name, const QString& text,
+                                   const QKeySequence& keys) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        addAction(action); // the shortcut works on every page
+        return action;
+    };
+    actSaveConfiguration = makeAction(QStringLiteral("actSaveConfiguration"),
+                                      QStringLiteral("Save Configuration"), QKeySequence::Save);
+    actSaveCopy = makeAction(QStringLiteral("actSaveCopy"), QStringLiteral("Save a Copy As..."),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    actLoadFromFile = makeAction(QStringLiteral("actLoadFromFile"),
+                                 QStringLiteral("Load From File..."), QKeySequence::Open);
+    // A click on the buttons keeps its one action; the arrows beside them hold the copies.
+    btnLoadMenu = MakeMenuButton(QStringLiteral("btnLoadMenu"), actLoadFromFile, this);
+    btnSaveMenu = MakeMenuButton(QStringLiteral("btnSaveMenu"), actSaveCopy, this);
     for (QPushButton* button : {btnLoad, btnSave, btnHelp, btnUpdate, btnMakeMoney}) {
         button->setProperty("toolbarButton", true);
         buttons->addWidget(button);
+        if (button == btnLoad || button == btnSave) {
+            buttons->addWidget(button == btnLoad ? btnLoadMenu : btnSaveMenu);
+        }
     }
     buttons->addStretch(1);
     layout->addWidget(bsSkinPanel1);
@@ -182,6 +218,9 @@ void TfrmMain::BuildRegions() {
     navigation->addWidget(btnBack);
     navigation->addWidget(btnNext);
     navigation->addStretch(1);
+    lblSaveNote = new FadingNote(panWizard);
+    lblSaveNote->setObjectName(QStringLiteral("lblSaveNote"));
+    navigation->addWidget(lblSaveNote);
     connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
     connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
     layout->addWidget(panWizard);
@@ -200,6 +239,19 @@ void TfrmMain::BuildRegions() {
     layout->addWidget(panLinks);
 }
 
+QToolButton* TfrmMain::MakeMenuButton(const QString& name, QAction* action, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setArrowType(Qt::DownArrow);
+    button->setAccessibleName(action->text().chopped(3)); // without the dots
+    button->setToolTip(action->text());
+    auto* menu = new QMenu(button);
+    menu->addAction(action);
+    button->setMenu(menu);
+    return button;
+}
+
 void TfrmMain::BuildSubsystems() {
     for (ColorChooser* chooser : findChildren<ColorChooser*>()) {
         chooser->SetDialogService(*dialogs_);
@@ -214,6 +266,7 @@ void TfrmMain::BuildSubsystems() {
         FTestimonials, msgMain());
     configuration_ = std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_);
     configuration_->ShowInitialValues();
+    autosave_ = std::make_unique<Autosave>(*configuration_, ProgramFolder());
     letter_ = std::make_unique<LetterPage>(
         LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, edtFilename, editors_},
         *configuration_, ProgramFolder(), msgMain());
@@ -241,6 +294,12 @@ void TfrmMain::ConnectActions() {
     connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
     connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
     connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
+    connect(actSaveConfiguration, &QAction::triggered, this, &TfrmMain::btnSaveClick);
+    connect(actSaveCopy, &QAction::triggered, this, &TfrmMain::SaveCopyAsClick);
+    connect(actLoadFromFile, &QAction::triggered, this, &TfrmMain::LoadFromFileClick);
+    for (HtmlEditor* editor : editors_) {
+        connect(editor, &HtmlEditor::ready, this, &TfrmMain::ScheduleKeepingWork);
+    }
 
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
     connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
@@ -250,7 +309,7 @@ void TfrmMain::ConnectActions() {
     ClickFilter::Install(gifBanner, [this] { gifBannerClick(); });
 
     // The user agreed and the updater runs: it needs the program's files released.
-    connect(updateCheck_.get(), &UpdateController::closeRequested, this, &QWidget::close);
+    connect(updateCheck_.get(), &UpdateController::closeRequested, this, &TfrmMain::CloseForUpdate);
     connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
     connect(btnUpdate, &QPushButton::clicked, this, &TfrmMain::btnUpdateClick);
 }
@@ -375,6 +434,52 @@ void TfrmMain::showEvent(QShowEvent* event) {
     if (!shown_ && !event->spontaneous()) {
         shown_ = true;
         FormShow();
+        formShowDone_ = true;
+        ScheduleKeepingWork();
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Stays open unless the query lets it go, also when a save asked for there fails.
+    event->ignore();
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    event->setAccepted(canClose);
+}
+
+void TfrmMain::FormCloseQuery(bool& CanClose) {
+    if (handingOver_) {
+        autosave_->HandOver();
+        CanClose = true;
+        return;
+    }
+    CanClose = autosave_->ConfirmClose(msgMain());
+}
+
+void TfrmMain::CloseForUpdate() {
+    handingOver_ = true;
+    close();
+}
+
+void TfrmMain::ScheduleKeepingWork() {
+    // From a timer, not a posted call: the areas' synchronous reads wait for the engine, whose
+    // answer does not arrive while a posted call is being delivered.
+    QTimer::singleShot(1, this, &TfrmMain::StartKeepingWork);
+}
+
+void TfrmMain::StartKeepingWork() {
+    const bool ready = std::all_of(editors_.begin(), editors_.end(),
+                                   [](const HtmlEditor* editor) { return editor->IsReady(); });
+    if (!formShowDone_ || !ready || autosave_->IsStarted()) {
+        return;
+    }
+    autosave_->Start();
+    const std::filesystem::path path = Autosave::AutosavePath(ProgramFolder());
+    const QDateTime written = QFileInfo(QString::fromStdString(path.string())).lastModified();
+    if (autosave_->OfferRecovery(msgMain())) {
+        lblSaveNote->ShowNote(QStringLiteral("Restored unsaved changes from %1 (autosaved %2)")
+                                  .arg(NotePath(*lblSaveNote, path),
+                                       written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
     }
 }
 
@@ -468,11 +573,15 @@ LetterConfiguration TfrmMain::ReadLetterConfiguration() const {
 }
 
 void TfrmMain::SaveConfiguration() {
-    configuration_->Save(ProgramFolder());
+    autosave_->SaveConfiguration();
+    lblSaveNote->ShowNote(
+        QStringLiteral("Saved to %1 at %2")
+            .arg(NotePath(*lblSaveNote, ConfigurationForm::ConfigurationPath(ProgramFolder())),
+                 QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
 }
 
 void TfrmMain::LoadConfiguration() {
-    configuration_->Load(ProgramFolder());
+    autosave_->LoadConfiguration();
 }
 
 void TfrmMain::btnSaveClick() {
@@ -482,6 +591,16 @@ void TfrmMain::btnSaveClick() {
 void TfrmMain::btnLoadClick() {
     LoadConfiguration();
     QCoreApplication::processEvents();
+}
+
+void TfrmMain::SaveCopyAsClick() {
+    configuration_->SaveCopyAs(this, *dialogs_);
+}
+
+void TfrmMain::LoadFromFileClick() {
+    if (configuration_->LoadFromFile(this, *dialogs_)) {
+        QCoreApplication::processEvents(); // as after "Load Configuration"
+    }
 }
 
 void TfrmMain::LoadBranding() {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -27,12 +28,15 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QTimer;
+class QToolButton;
 
 namespace scribvane {
 
+class Autosave;
 class ColorChooser;
 class ConfigurationForm;
 class DialogService;
+class FadingNote;
 class FontNameChooser;
 class FormattingToolbar;
 class HtmlEditor;
@@ -128,6 +132,15 @@ public:
     void LoadConfiguration();
     void btnSaveClick();
     void btnLoadClick();
+    // The buttons' menus: copies to and from other files; config.dat stays the working file.
+    void SaveCopyAsClick();
+    void LoadFromFileClick();
+
+    // Keeping the user's work: autosave.dat between saves, offered back at start-up, and the
+    // question before closing over unsaved work (not when the updater takes over).
+    Autosave& Autosaver() const { return *autosave_; }
+    void FormCloseQuery(bool& CanClose);
+    void CloseForUpdate();
 
     // The record lists (one encoded Windows-1252 record per item) and the branding values.
     std::vector<std::string> FFeatures;
@@ -154,6 +167,11 @@ public:
     QPushButton* btnHelp = nullptr;
     QPushButton* btnUpdate = nullptr;
     QPushButton* btnMakeMoney = nullptr;
+    QToolButton* btnLoadMenu = nullptr;
+    QToolButton* btnSaveMenu = nullptr;
+    QAction* actSaveConfiguration = nullptr;
+    QAction* actSaveCopy = nullptr;
+    QAction* actLoadFromFile = nullptr;
     QFrame* panBanner = nullptr;
     QLabel* imgBanner = nullptr;
     QLabel* gifBanner = nullptr;
@@ -161,6 +179,7 @@ public:
     QFrame* panWizard = nullptr;
     QPushButton* btnBack = nullptr;
     QPushButton* btnNext = nullptr;
+    FadingNote* lblSaveNote = nullptr;
     QFrame* panLinks = nullptr;
     LinkLabel* lblLink1URL = nullptr;
     LinkLabel* lblLink2URL = nullptr;
@@ -251,6 +270,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -274,6 +294,11 @@ private:
     void Browse(FileDialog& dialog, QLineEdit* target);
     void BuildSubsystems();
     void ConnectActions();
+    QToolButton* MakeMenuButton(const QString& name, QAction* action, QWidget* parent);
+    // Once the window has been shown and every area is ready: autosaving starts and an
+    // autosave.dat left behind is offered back.
+    void ScheduleKeepingWork();
+    void StartKeepingWork();
 
     QString programFolder_;
     QString updateFolderAddress_;
@@ -283,9 +308,12 @@ private:
     std::array<HtmlEditor*, 5> editors_{};
     std::array<FormattingToolbar*, 5> toolbars_{};
     bool shown_ = false;
+    bool formShowDone_ = false;
+    bool handingOver_ = false;
     std::unique_ptr<RecordPage> features_;
     std::unique_ptr<RecordPage> testimonials_;
     std::unique_ptr<ConfigurationForm> configuration_;
+    std::unique_ptr<Autosave> autosave_;
     std::unique_ptr<LetterPage> letter_;
     // Declared last so it goes first: it must not outlive the message service it reports to.
     std::unique_ptr<UpdateController> updateCheck_;

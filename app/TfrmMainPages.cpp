@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace scribvane {
 
@@ -75,6 +76,9 @@ void Bind(QLabel* label, QWidget* control) {
 QLineEdit* MakeEdit(const QString& name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    // Any length, like the other fields: the default limit would cut a loaded value and lose
+    // the rest at the next save.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     return edit;
 }
 

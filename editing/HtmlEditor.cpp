@@ -21,6 +21,7 @@
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -39,11 +40,17 @@ const QString kSkeleton =
 // markup loaded from a file can run nothing.
 constexpr quint32 kOwnWorld = QWebEngineScript::ApplicationWorld;
 
+// What our own input listener writes to the console to say the user edited the document; the
+// document's scripts are off, so nothing else on the page can say it.
+const QString kChangedMark = QStringLiteral("scribvane:changed");
+
 // The area shows its own document only: every navigation after the first load is refused
 // (links, refresh, dropped files, reload).
 class EditorPage : public QWebEnginePage {
 public:
     using QWebEnginePage::QWebEnginePage;
+
+    std::function<void()> onEdited;
 
     void AllowNavigationUntilLoaded() { allowNavigation_ = true; }
     void EndNavigation() { allowNavigation_ = false; }
@@ -52,8 +59,12 @@ protected:
     bool acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) override {
         return isMainFrame && allowNavigation_;
     }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
-                                  const QString&) override {}
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                  const QString&) override {
+        if (message == kChangedMark && onEdited) {
+            onEdited();
+        }
+    }
 
 private:
     bool allowNavigation_ = false;
@@ -219,6 +230,7 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
     });
 
     connect(d->page, &QWebEnginePage::renderProcessTerminated, this, [this] { d->broken = true; });
+    d->page->onEdited = [this] { Q_EMIT changed(); };
     connect(d->page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         d->page->EndNavigation();
         if (!ok || d->ready) {
@@ -227,6 +239,9 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
         QPointer<HtmlEditor> self(this);
         d->page->runJavaScript(
             d->TitleScript() + QStringLiteral("document.designMode = 'on';"
+                                              "document.addEventListener('input', function () {"
+                                              "  console.log('scribvane:changed');"
+                                              "}, true);"
                                               "document.execCommand('styleWithCSS', false, false);"
                                               "document.execCommand('defaultParagraphSeparator',"
                                               " false, 'div');"
@@ -269,10 +284,14 @@ void HtmlEditor::SetDocumentHTML(const QString& html) {
     const std::string document = FragmentToDocument(AnsiToUtf8(stored));
     // Written through the document rather than loaded as a page: no navigation happens, the
     // design mode stays, and there is no size limit as for a loaded page.
+    const QPointer<HtmlEditor> self(this); // waiting may close the window with this area
     d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; %2 true;")
                       .arg(ScriptLiteral(QString::fromUtf8(
                                document.data(), static_cast<qsizetype>(document.size()))),
                            d->TitleScript()));
+    if (self) {
+        Q_EMIT changed();
+    }
 }
 
 void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
@@ -304,7 +323,11 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
                        "})(%1, %2, %3)")
             .arg(ScriptLiteral(QLatin1String(info->name)), argument,
                  info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"));
+    const QPointer<HtmlEditor> self(this);
     d->RunAndWait(script);
+    if (self) {
+        Q_EMIT changed();
+    }
 }
 
 void HtmlEditor::showEvent(QShowEvent* event) {

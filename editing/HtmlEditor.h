@@ -36,6 +36,9 @@ public:
 Q_SIGNALS:
     // The document became ready for the first time.
     void ready();
+    // The document may have changed: the user edited it, or SetDocumentHTML or ExecCommand
+    // ran. Raised once per edit, so listeners debounce rather than read at once.
+    void changed();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -97,6 +97,10 @@ void RecordPage::ShowSelectedRecord() {
     SetMemoText(*controls_.details, RecordDetails(kind_, records_[static_cast<std::size_t>(row)]));
 }
 
+QAbstractItemModel* RecordPage::ListModel() const {
+    return controls_.list->model();
+}
+
 void RecordPage::ShowRecords(std::vector<std::string> records) {
     records_ = std::move(records);
     QListWidget& list = *controls_.list;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemModel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -42,6 +43,8 @@ public:
     void ShowRecords(std::vector<std::string> records);
 
     const std::vector<std::string>& Records() const { return records_; }
+    // The list box's rows, one per record: their signals say when the list changed.
+    QAbstractItemModel* ListModel() const;
 
 private:
     RecordKind kind_;

@@ -8,16 +8,28 @@
 #include "widgets/ControlText.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/Logging.h"
+#include "widgets/QtText.h"
 #include "widgets/SizeSpinEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace scribvane {
 
+namespace {
+
+const QString kConfigurationFilter =
+    QStringLiteral("Configuration files (*.dat)|*.dat|All files (*)|*");
+
+} // namespace
+
 ConfigurationForm::ConfigurationForm(QWidget& form, RecordPage& features, RecordPage& testimonials)
-    : form_(form), features_(features), testimonials_(testimonials) {}
+    : form_(form), features_(features), testimonials_(testimonials),
+      copyDialog_(FileDialog::Mode::SaveAs, QStringLiteral("Save a Copy As"), kConfigurationFilter),
+      loadDialog_(FileDialog::Mode::OpenExisting, QStringLiteral("Load From File"),
+                  kConfigurationFilter) {}
 
 // A missing control is a fault of the window's construction, not of the user's data.
 template <typename Control>
@@ -121,18 +133,95 @@ std::filesystem::path ConfigurationForm::ConfigurationPath(const QString& progra
     return NativePath(programFolder + QStringLiteral("config.dat"));
 }
 
-void ConfigurationForm::Save(const QString& programFolder) const {
-    WriteConfigurationFile(ConfigurationPath(programFolder), Read());
+std::filesystem::path ConfigurationForm::BackupPath(const QString& programFolder) {
+    return NativePath(programFolder + QStringLiteral("config.bak"));
 }
 
-void ConfigurationForm::Load(const QString& programFolder) {
+LetterConfiguration ConfigurationForm::Save(const QString& programFolder) const {
+    LetterConfiguration config = Read();
+    WriteConfigurationFile(ConfigurationPath(programFolder), config, BackupPath(programFolder));
+    return config;
+}
+
+bool ConfigurationForm::Load(const QString& programFolder) {
     const std::filesystem::path path = ConfigurationPath(programFolder);
     std::error_code ignored;
     if (!std::filesystem::exists(path, ignored)) {
         qCInfo(lcPersistence) << "nothing to load: no" << QString::fromStdString(path.string());
-        return;
+        return false;
     }
+    LoadFrom(path);
+    return true;
+}
+
+void ConfigurationForm::LoadFrom(const std::filesystem::path& path) {
     Apply(ReadConfigurationFile(path));
+}
+
+void ConfigurationForm::SaveCopy(const std::filesystem::path& path) const {
+    WriteConfigurationFile(path, Read());
+}
+
+bool ConfigurationForm::SaveCopyAs(QWidget* parent, DialogService& dialogs) {
+    if (!copyDialog_.Execute(parent, dialogs)) {
+        return false;
+    }
+    SaveCopy(NativePath(copyDialog_.FileName()));
+    return true;
+}
+
+bool ConfigurationForm::LoadFromFile(QWidget* parent, DialogService& dialogs) {
+    if (!loadDialog_.Execute(parent, dialogs)) {
+        return false;
+    }
+    LoadFrom(NativePath(loadDialog_.FileName()));
+    return true;
+}
+
+void ConfigurationForm::NotifyChanges(QObject& context,
+                                      const std::function<void()>& changed) const {
+    for (const ConfigField& field : kConfigFields) {
+        switch (field.kind) {
+        case ValueKind::Text:
+            QObject::connect(&BoundControl<QLineEdit>(field), &QLineEdit::textChanged, &context,
+                             changed);
+            break;
+        case ValueKind::MultiLineText:
+            QObject::connect(&BoundControl<QPlainTextEdit>(field), &QPlainTextEdit::textChanged,
+                             &context, changed);
+            break;
+        case ValueKind::Colour:
+        case ValueKind::FontName: {
+            // A chooser's custom entry can change its colour without a new selection.
+            auto& chooser = BoundControl<QComboBox>(field);
+            QObject::connect(&chooser, &QComboBox::currentIndexChanged, &context, changed);
+            QObject::connect(&chooser, &QComboBox::currentTextChanged, &context, changed);
+            QObject::connect(chooser.model(), &QAbstractItemModel::dataChanged, &context, changed);
+            break;
+        }
+        case ValueKind::Passage:
+            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, &context,
+                             changed);
+            break;
+        case ValueKind::RecordList: {
+            // The list box always holds one caption per record.
+            QAbstractItemModel* model =
+                (field.tag == Tag::Features ? features_ : testimonials_).ListModel();
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, &context, changed);
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, &context, changed);
+            QObject::connect(model, &QAbstractItemModel::modelReset, &context, changed);
+            break;
+        }
+        case ValueKind::Size:
+            QObject::connect(&BoundControl<SizeSpinEdit>(field), &QSpinBox::valueChanged, &context,
+                             changed);
+            break;
+        case ValueKind::Flag:
+            QObject::connect(&BoundControl<QCheckBox>(field), &QCheckBox::toggled, &context,
+                             changed);
+            break;
+        }
+    }
 }
 
 } // namespace scribvane

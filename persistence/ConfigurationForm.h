@@ -5,14 +5,18 @@
 #pragma once
 
 #include "persistence/LetterConfiguration.h"
+#include "widgets/FileDialog.h"
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 
+class QObject;
 class QWidget;
 
 namespace scribvane {
 
+class DialogService;
 class RecordPage;
 
 class ConfigurationForm {
@@ -31,17 +35,33 @@ public:
     // their font name even when it is not installed. The editing areas start empty.
     void ShowInitialValues();
 
-    // config.dat in the program folder (which ends in a separator).
+    // config.dat in the program folder (which ends in a separator), and config.bak, where a
+    // save keeps the file it replaces.
     static std::filesystem::path ConfigurationPath(const QString& programFolder);
+    static std::filesystem::path BackupPath(const QString& programFolder);
 
     // Written to a temporary file and renamed over config.dat: a failed save leaves the
-    // previous file whole.
-    void Save(const QString& programFolder) const;
+    // previous file whole. Gives what it wrote.
+    LetterConfiguration Save(const QString& programFolder) const;
 
-    // Nothing happens when there is no config.dat. Every value is read and converted before
-    // any control changes: a value that does not read ends the load with its message and
-    // leaves every field as it was.
-    void Load(const QString& programFolder);
+    // Nothing happens when there is no config.dat (false). Every value is read and converted
+    // before any control changes: a value that does not read ends the load with its message
+    // and leaves every field as it was.
+    bool Load(const QString& programFolder);
+
+    // Another file in the same format, read by the same all-or-nothing loader, or written as
+    // a copy (config.dat and its backup stay as they are).
+    void LoadFrom(const std::filesystem::path& path);
+    void SaveCopy(const std::filesystem::path& path) const;
+
+    // "Save a Copy As..." and "Load From File...": a file dialog, then the same format and
+    // the same loader. True when the user chose a file and it was written or loaded.
+    bool SaveCopyAs(QWidget* parent, DialogService& dialogs);
+    bool LoadFromFile(QWidget* parent, DialogService& dialogs);
+
+    // Calls `changed` whenever a bound control may have changed its value; the connections
+    // end with `context`.
+    void NotifyChanges(QObject& context, const std::function<void()>& changed) const;
 
 private:
     void ApplyField(const ConfigField& field, const LetterConfiguration& config);
@@ -51,6 +71,8 @@ private:
     QWidget& form_;
     RecordPage& features_;
     RecordPage& testimonials_;
+    FileDialog copyDialog_;
+    FileDialog loadDialog_;
 };
 
 } // namespace scribvane

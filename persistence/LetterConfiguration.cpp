@@ -117,8 +117,9 @@ LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
     return LetterConfiguration::FromTextViews(values);
 }
 
-void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config) {
-    WriteFileAtomically(path, WriteConfiguration(config.ToTexts()));
+void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,
+                            const std::filesystem::path& backup) {
+    WriteFileAtomically(path, WriteConfiguration(config.ToTexts()), backup);
 }
 
 } // namespace scribvane

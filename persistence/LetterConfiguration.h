@@ -65,7 +65,9 @@ std::string ValueTextOf(ValueKind kind, const ConfigValue& value);
 // first ConversionError in table order.
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path);
 
-// Writes the configuration atomically; a failure leaves the previous file whole.
-void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config);
+// Writes the configuration atomically; a failure leaves the previous file whole. With a
+// `backup` path, the file it replaces is kept there.
+void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,
+                            const std::filesystem::path& backup = {});
 
 } // namespace scribvane

@@ -57,6 +57,62 @@ mode_t ModeFor(const std::filesystem::path& path) {
     return 0666 & ~mask;
 }
 
+// The file a path names once symbolic links are followed; a dangling link names the file it
+// would create. Relative link targets count from the link's folder.
+std::filesystem::path ResolveLinks(std::filesystem::path path) {
+    constexpr int kMaxLinks = 40; // as the kernel's own limit, so a loop ends
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+            return path;
+        }
+        const auto target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+// An existing file that must not be replaced: the user may not write it, or it is marked
+// read-only for everyone. Renaming over it would succeed in a writable folder and silently
+// drop the protection.
+bool IsWriteProtected(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+// Keeps the file about to be replaced at `backup`: a hard link costs nothing and cannot fail
+// half-way; where the file system has none, a copy written atomically (which throws its own
+// FileError). Gives 0 or an errno.
+int KeepBackup(const std::filesystem::path& target, const std::filesystem::path& backup) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return 0; // nothing to keep
+    }
+    std::string link = backup.parent_path() / ("." + backup.filename().string() + ".XXXXXX");
+    const int fd = ::mkstemp(link.data());
+    if (fd < 0) {
+        return errno;
+    }
+    ::close(fd);
+    ::unlink(link.c_str());
+    if (::link(target.c_str(), link.c_str()) == 0) {
+        if (g_layer->Rename(link.c_str(), backup.c_str()) == 0) {
+            return 0;
+        }
+        const int error = errno;
+        ::unlink(link.c_str());
+        return error;
+    }
+    WriteFileAtomically(backup, ReadFileBytes(target));
+    return 0;
+}
+
 } // namespace
 
 ssize_t FileLayer::Write(int fd, const void* data, std::size_t size) {
@@ -125,11 +181,17 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const auto folder = path.parent_path();
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::filesystem::path& backup) {
+    // Messages name the path the user knows; the bytes go where a link leads.
+    const auto target = ResolveLinks(path);
+    if (IsWriteProtected(target)) {
+        ThrowCannotCreate(path, EACCES);
+    }
+    const auto folder = target.parent_path();
     std::string temp = (folder.empty() ? std::filesystem::path(".") : folder) /
-                       ("." + path.filename().string() + ".XXXXXX");
-    const mode_t mode = ModeFor(path);
+                       ("." + target.filename().string() + ".XXXXXX");
+    const mode_t mode = ModeFor(target);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         ThrowCannotCreate(path, errno);
@@ -161,7 +223,20 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::unlink(temp.c_str());
         ThrowCannotCreate(path, error);
     }
-    if (g_layer->Rename(temp.c_str(), path.c_str()) != 0) {
+    if (!backup.empty()) {
+        int error = 0;
+        try {
+            error = KeepBackup(target, backup);
+        } catch (const FileError&) {
+            ::unlink(temp.c_str());
+            throw;
+        }
+        if (error != 0) {
+            ::unlink(temp.c_str());
+            ThrowCannotCreate(backup, error);
+        }
+    }
+    if (g_layer->Rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
         ThrowCannotCreate(path, error);

@@ -15,7 +15,13 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // Writes bytes to a temporary file in the target's folder and renames it over the target, so
 // a failure never leaves a half-written or emptied file. On failure the temporary file is
 // removed and FileError "Cannot create file "full path". reason" is thrown.
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// An existing target the user may not write (or that has no write permission at all, which
+// binds the superuser too) fails instead of being replaced. A symbolic link is written
+// through to the file it names; the link stays.
+// With a `backup` path, the file being replaced is kept there (one generation, replacing an
+// older backup) once the new content is safely written, just before it takes its place.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::filesystem::path& backup = {});
 
 // The system calls the atomic write goes through. Tests install their own to inject a full
 // disk or a failing rename without depending on the machine.

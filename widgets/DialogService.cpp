@@ -33,8 +33,10 @@ std::optional<QString> StandardDialogService::ChooseFile(QWidget* parent,
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        // Choosing a name writes nothing; the letter is written by the Finish button.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // Choosing the letter's name writes nothing; the letter is written by the Finish
+        // button. A copy of the configuration is written at once, so that dialog asks.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                         request.DialogMode() == FileDialog::Mode::Save);
     }
     if (!request.FileName().isEmpty()) {
         dialog.selectFile(request.FileName());

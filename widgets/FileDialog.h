@@ -15,6 +15,7 @@ public:
     enum class Mode {
         OpenExisting, // only existing files can be chosen
         Save,         // any name; ".html" is added when the extension differs
+        SaveAs,       // any name, kept as chosen; the dialog asks before replacing a file
     };
 
     // `filter` in pairs form: "Description|patterns|Description|patterns" (see QtFileFilter).

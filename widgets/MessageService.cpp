@@ -2,6 +2,7 @@
 #include "widgets/MessageService.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 namespace scribvane {
@@ -35,6 +36,22 @@ bool DialogMessageService::Question(const QString& text) {
 
 void DialogMessageService::Error(const QString& text) {
     Show(parent_, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+CloseAnswer DialogMessageService::AskSaveBeforeClosing(const QString& text) {
+    const QString title = parent_ != nullptr ? parent_->window()->windowTitle() : QString();
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QStringLiteral("Save and Close"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("Close Without Saving"), QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return CloseAnswer::Save;
+    }
+    return box.clickedButton() == discard ? CloseAnswer::Discard : CloseAnswer::Stay;
 }
 
 } // namespace scribvane

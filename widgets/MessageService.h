@@ -8,6 +8,13 @@ class QWidget;
 
 namespace scribvane {
 
+// The answers to the question asked before closing over unsaved work.
+enum class CloseAnswer {
+    Save,    // save, then close
+    Discard, // close without saving
+    Stay,    // do not close
+};
+
 class MessageService {
 public:
     virtual ~MessageService() = default;
@@ -20,6 +27,9 @@ public:
     virtual bool Question(const QString& text) = 0;
     // Failures no handler caught: an error box with one OK button.
     virtual void Error(const QString& text) = 0;
+    // Before closing over unsaved work: a question box with three buttons, Save (default),
+    // close without saving, and Stay (also Escape and the title bar's close).
+    virtual CloseAnswer AskSaveBeforeClosing(const QString& text) = 0;
 };
 
 // Shows real message boxes, titled with the caption of the parent's window.
@@ -31,6 +41,7 @@ public:
     void Information(const QString& text) override;
     bool Question(const QString& text) override;
     void Error(const QString& text) override;
+    CloseAnswer AskSaveBeforeClosing(const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -3,6 +3,7 @@
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "persistence/Autosave.h"
 #include "persistence/ConfigFormat.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/ReadyWindow.h"
@@ -108,6 +109,8 @@ void ConfigurationWindowTest::initTestCase() {
     QVERIFY(folder_.isValid());
     window_ = MakeShownWindow(folder_.path(), messages_);
     QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window_), kEditorsReadyTimeoutMs);
+    // These cases pin Save and Load alone; autosave.dat has tests of its own.
+    window_->Autosaver().SetEnabled(false);
     ScribvaneApplication::instance()->SetFailureReporter(
         [this](const QString& text) { window_->msgMain().Error(text); });
     fonts_ = SortedFontNames(QFontDatabase::families());
@@ -123,6 +126,7 @@ void ConfigurationWindowTest::init() {
     messages_.messages.clear();
     std::error_code ignored;
     fs::remove_all(ConfigFile(), ignored);
+    fs::remove(ConfigFile().parent_path() / "config.bak", ignored);
 }
 
 void ConfigurationWindowTest::CreateFeature(const QString& title, const QString& body) {

@@ -1,5 +1,6 @@
 // A message service for widget tests: records every message and answers questions from a
-// queue the test fills (OK when the queue is empty).
+// queue the test fills (OK when the queue is empty; close without saving for the question
+// before closing).
 #pragma once
 
 #include "widgets/MessageService.h"
@@ -13,7 +14,7 @@ namespace scribvane::testing {
 class RecordingMessageService : public MessageService {
 public:
     struct Message {
-        QString kind; // "warning", "information", "question", "error"
+        QString kind; // "warning", "information", "question", "error", "close question"
         QString text;
     };
 
@@ -28,6 +29,10 @@ public:
         return answers.isEmpty() ? true : answers.takeFirst();
     }
     void Error(const QString& text) override { messages.append({QStringLiteral("error"), text}); }
+    CloseAnswer AskSaveBeforeClosing(const QString& text) override {
+        messages.append({QStringLiteral("close question"), text});
+        return closeAnswers.isEmpty() ? CloseAnswer::Discard : closeAnswers.takeFirst();
+    }
 
     QStringList texts() const {
         QStringList all;
@@ -39,6 +44,8 @@ public:
 
     QList<Message> messages;
     QList<bool> answers; // answers to the next questions, in order
+    // Answers to the next questions before closing (Discard when empty: the window closes).
+    QList<CloseAnswer> closeAnswers;
 };
 
 } // namespace scribvane::testing

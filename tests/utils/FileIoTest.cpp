@@ -126,6 +126,74 @@ TEST(WriteFileAtomically, ShortWritesStillWriteEverything) {
     EXPECT_EQ(TempDir::Read(dir / "f"), "0123456789");
 }
 
+// What a replacing write does to what was there: the backup keeps the old content, a file
+// marked read-only is refused and kept, a link keeps pointing at the file that changes.
+TEST(WriteFileAtomically, ProtectsWhatItReplaces) {
+    struct Case {
+        const char* name;
+        bool readOnly;
+        bool link;
+        bool withBackup;
+        const char* error; // empty when the write succeeds
+    };
+    const Case cases[] = {
+        {"the replaced file goes to the backup", false, false, true, ""},
+        {"a read-only file stays", true, false, true, "Permission denied"},
+        {"a link is written through", false, true, false, ""},
+        {"a link is written through and its target backed up", false, true, true, ""},
+        {"a link to a read-only file stays", true, true, false, "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const auto real = dir.Write("real.dat", "old");
+        const auto target = dir / "config.dat";
+        if (c.link) {
+            std::filesystem::create_symlink("real.dat", target);
+        } else {
+            std::filesystem::rename(real, target);
+        }
+        const auto file = c.link ? real : target;
+        if (c.readOnly) {
+            std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::group_read);
+        }
+        const auto backup = c.withBackup ? dir / "config.bak" : std::filesystem::path();
+        std::string error;
+        try {
+            WriteFileAtomically(target, "new", backup);
+        } catch (const FileError& failure) {
+            error = failure.what();
+        }
+        if (*c.error != '\0') {
+            EXPECT_EQ(error, "Cannot create file \"" + target.string() + "\". " + c.error);
+        } else {
+            EXPECT_EQ(error, "");
+        }
+        EXPECT_EQ(TempDir::Read(file), *c.error != '\0' ? "old" : "new");
+        EXPECT_EQ(std::filesystem::is_symlink(target), c.link);
+        EXPECT_EQ(std::filesystem::exists(dir / "config.bak"), c.withBackup && *c.error == '\0');
+        if (c.withBackup && *c.error == '\0') {
+            EXPECT_EQ(TempDir::Read(dir / "config.bak"), "old");
+            WriteFileAtomically(target, "newer", backup); // one generation: the backup moves on
+            EXPECT_EQ(TempDir::Read(dir / "config.bak"), "new");
+        }
+        EXPECT_EQ(FilesIn(dir.path()), (c.link ? 2u : 1u) + (c.withBackup && !*c.error ? 1u : 0u))
+            << "a temporary file was left behind";
+    }
+}
+
+TEST(WriteFileAtomically, ABackupIsOnlyMadeOnceTheNewContentIsWritten) {
+    TempDir dir;
+    const auto target = dir / "config.dat";
+    WriteFileAtomically(target, "previous");
+    FailingLayer layer(FailingLayer::Fail::FirstWrite);
+    ScopedFileLayer guard(layer);
+    EXPECT_THROW(WriteFileAtomically(target, "never lands", dir / "config.bak"), FileError);
+    EXPECT_EQ(TempDir::Read(target), "previous");
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
 TEST(PathFromText, Windows1252TextNamesUtf8FilesAndMessagesComeBackAsText) {
     TempDir dir;
     dir.Write("caf\xC3\xA9.dat", "x");
