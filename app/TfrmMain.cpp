@@ -280,7 +280,7 @@ void TfrmMain::FormCreate() {
     RunStartUpStep([this] { LoadBranding(); });
 
     // 4.-6. The font choosers of the five toolbars.
-    FillFontChoosers(QFontDatabase::families());
+    FillFontChoosers(InstalledTypefaceFamilies());
 
     // 7. The editing areas that reach down to the page bottom.
     StretchEditorsToPages();
@@ -305,7 +305,7 @@ void TfrmMain::RunStartUpStep(const std::function<void()>& step) {
 }
 
 void TfrmMain::FillFontChoosers(const QStringList& families) {
-    const QStringList names = SortedFontNames(families);
+    const QStringList names = SortedFontNames(TypefaceFamilies(families));
     // Filling must not send a font to any area; only the selection below may.
     for (FormattingToolbar* toolbar : toolbars_) {
         QComboBox* chooser = toolbar->fontNameChooser();

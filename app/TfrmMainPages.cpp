@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -155,7 +154,7 @@ void TfrmMain::BuildStyleBlock(const StyleBlock& block, QWidget* page, QGridLayo
     block.fore = MakeColor(QStringLiteral("cbx%1Color").arg(x), page);
     block.name = new FontNameChooser(page);
     block.name->setObjectName(QStringLiteral("cbx%1Name").arg(x));
-    block.name->SetFontNames(QFontDatabase::families());
+    block.name->SetFontNames(InstalledTypefaceFamilies());
     block.size = new SizeSpinEdit(page);
     block.size->setObjectName(QStringLiteral("cbx%1Size").arg(x));
     block.bold = MakeCheck(QStringLiteral("chk%1Bold").arg(x), QStringLiteral("Bold"), page);
