@@ -399,7 +399,7 @@ void TfrmMain::btnBackClick() {
 }
 
 void TfrmMain::Browse(FileDialog& dialog, QLineEdit* target) {
-    if (dialog.Execute(this, *dialogs_)) {
+    if (dialog.Execute(this, *dialogs_, target->text())) {
         target->setText(dialog.FileName());
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace scribvane {
@@ -36,8 +37,12 @@ std::optional<QString> StandardDialogService::ChooseFile(QWidget* parent,
         // Choosing a name writes nothing; the letter is written by the Finish button.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
-    if (!request.FileName().isEmpty()) {
-        dialog.selectFile(request.FileName());
+    const QFileInfo start(request.StartPath());
+    if (!request.StartPath().isEmpty() && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!request.StartPath().isEmpty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
