@@ -30,15 +30,24 @@ public:
     // the low byte), "FontSize" an integer 1 to 7, "FontName" a name; the rest take nothing.
     void ExecCommand(const QString& command, const QVariant& value = QVariant());
 
+    // Pastes the clipboard at the caret: rich text keeps only what the toolbar can make (see
+    // editing/PasteCleaner.h); `plainText` pastes the text alone. Ctrl+V and Ctrl+Shift+V.
+    void PasteClipboard(bool plainText = false);
+
     bool IsReady() const;
     QWebEngineView* view() const;
 
 Q_SIGNALS:
     // The document became ready for the first time.
     void ready();
+    // The toolbar commands that apply at the caret ("Bold", "JustifyCenter", ...), after the
+    // caret or the selection moved or the document changed.
+    void formatStateChanged(const QStringList& applying);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Private;
