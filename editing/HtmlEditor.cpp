@@ -28,6 +28,7 @@
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+#include <QWindow>
 #include <memory>
 #include <optional>
 
@@ -143,6 +144,17 @@ const CommandInfo* FindCommand(const QString& command) {
     return nullptr;
 }
 
+// The engine draws each area in an off-screen window of its own, never shown. Listed among the
+// program's top-level windows, it would be announced by screen readers as a nameless window
+// beside the main one; marked as the desktop kind of window, it is left out of that list.
+void HideEngineWindows() {
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window->inherits("QQuickWidgetOffscreenWindow") && window->handle() == nullptr) {
+            window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::Desktop);
+        }
+    }
+}
+
 bool IsPlainPaste(const QKeyEvent& key) {
     return key.key() == Qt::Key_V &&
            (key.modifiers() & ~Qt::KeypadModifier) == (Qt::ControlModifier | Qt::ShiftModifier);
@@ -201,6 +213,7 @@ struct HtmlEditor::Private {
         if (auto* surface = qobject_cast<QWidget*>(child)) {
             surface->installEventFilter(owner);
             surface->setFocusPolicy(Qt::ClickFocus);
+            HideEngineWindows();
         }
     }
 
@@ -343,6 +356,7 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
                                               "true;"),
             kOwnWorld, [self](const QVariant&) {
                 if (self && !self->d->ready) {
+                    HideEngineWindows();
                     self->d->ready = true;
                     Q_EMIT self->ready();
                 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -171,7 +172,7 @@ private Q_SLOTS:
         QCOMPARE(box.size(), 2);
         const QPoint at(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
         // The checker marks the word a moment after it was typed; ask until it did.
-        QMenu* menu = nullptr;
+        QPointer<QMenu> menu; // each one goes when it closes
         QAction* suggestion = nullptr;
         QVERIFY(QTest::qWaitFor(
             [&] {
