@@ -26,6 +26,8 @@
 #include "widgets/MessageService.h"
 #include "widgets/QtText.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,6 +44,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QTimer>
@@ -91,6 +95,37 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
     return button;
 }
 
+// The page control asks for the room of the page it shows, not of its largest page, so that
+// only a page that does not fit scrolls.
+class PageStack : public QStackedWidget {
+public:
+    explicit PageStack(QWidget* parent) : QStackedWidget(parent) {
+        connect(this, &QStackedWidget::currentChanged, this, [this] { updateGeometry(); });
+    }
+    QSize minimumSizeHint() const override {
+        const QWidget* page = currentWidget();
+        return page != nullptr ? page->minimumSizeHint() : QStackedWidget::minimumSizeHint();
+    }
+    bool hasHeightForWidth() const override {
+        const QWidget* page = currentWidget();
+        return page != nullptr && page->hasHeightForWidth();
+    }
+    int heightForWidth(int width) const override {
+        const QWidget* page = currentWidget();
+        return page != nullptr ? page->heightForWidth(width) : -1;
+    }
+};
+
+// Assistive technology sees the main window as a window named by its caption; as a plain
+// widget it would be announced as a filler without a name.
+QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("scribvane::TfrmMain") && object != nullptr &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 QFrame* MakePanel(const QString& name, int height, bool framed, QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(name);
@@ -119,6 +154,11 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
     // What the core passes over on purpose shows up in the window's logging categories.
     RouteCoreNotesToCategories();
     dialogs_ = dialogs != nullptr ? dialogs : &StandardDialogs();
+    static const bool accessibleWindow = [] {
+        QAccessible::installFactory(&MainWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleWindow);
 
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Scribvane"));
@@ -198,13 +238,19 @@ void TfrmMain::BuildRegions() {
     gifBanner->hide();
     layout->addWidget(panBanner);
 
-    pgcMain = new QStackedWidget(this);
+    // The pages scroll when the window is made smaller than they need.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("pgcMainScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    pgcMain = new PageStack(scroller);
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
     for (QWidget* page : {BuildPage1(), BuildPage2(), BuildPage3(), BuildPage4(), BuildPage5(),
                           BuildPage6(), BuildPage7(), BuildPage8()}) {
         pgcMain->addWidget(page);
     }
-    layout->addWidget(pgcMain, 1);
+    scroller->setWidget(pgcMain);
+    layout->addWidget(scroller, 1);
 
     panWizard = MakePanel(QStringLiteral("panWizard"), kWizardPanelHeight, true, this);
     auto* navigation = new QHBoxLayout(panWizard);
@@ -312,6 +358,35 @@ void TfrmMain::ConnectActions() {
     connect(updateCheck_.get(), &UpdateController::closeRequested, this, &TfrmMain::CloseForUpdate);
     connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
     connect(btnUpdate, &QPushButton::clicked, this, &TfrmMain::btnUpdateClick);
+
+    // Each toolbar shows the format at the caret of its own area.
+    for (std::size_t index = 0; index < editors_.size(); ++index) {
+        connect(editors_[index], &HtmlEditor::formatStateChanged, toolbars_[index],
+                &FormattingToolbar::ShowFormatState);
+    }
+
+    // Keyboard: Back and Next as their buttons (the captions keep no mnemonic), and the letter
+    // from the last step. A disabled button is not pressed.
+    const auto bind = [this](std::initializer_list<QKeySequence> keys, auto action) {
+        for (const QKeySequence& key : keys) {
+            connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+        }
+    };
+    bind({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::ALT | Qt::Key_B)}, [this] {
+        if (btnBack->isEnabled()) {
+            btnBack->click();
+        }
+    });
+    bind({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::ALT | Qt::Key_N)}, [this] {
+        if (btnNext->isEnabled()) {
+            btnNext->click();
+        }
+    });
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] {
+        if (pgcMain->currentIndex() == pgcMain->count() - 1 && btnFinish->isEnabled()) {
+            btnFinish->click();
+        }
+    });
 }
 
 HtmlEditor* TfrmMain::EditorForTag(int tag) const {
@@ -342,7 +417,7 @@ void TfrmMain::FormCreate() {
     RunStartUpStep([this] { LoadBranding(); });
 
     // 4.-6. The font choosers of the five toolbars.
-    FillFontChoosers(QFontDatabase::families());
+    FillFontChoosers(InstalledTypefaceFamilies());
 
     // 7. The editing areas that reach down to the page bottom.
     StretchEditorsToPages();
@@ -367,7 +442,7 @@ void TfrmMain::RunStartUpStep(const std::function<void()>& step) {
 }
 
 void TfrmMain::FillFontChoosers(const QStringList& families) {
-    const QStringList names = SortedFontNames(families);
+    const QStringList names = SortedFontNames(TypefaceFamilies(families));
     // Filling must not send a font to any area; only the selection below may.
     for (FormattingToolbar* toolbar : toolbars_) {
         QComboBox* chooser = toolbar->fontNameChooser();
@@ -394,8 +469,12 @@ void TfrmMain::StretchEditorsToPages() {
     // prfEditor2 and prfEditor11 are laid out to end 10 pixels above their page's bottom and
     // follow the window from then on. prfEditor3 gets that height once, then keeps it.
     layout()->activate();
+    // The page control sits in a scroll area, which lays it out only once the window shows.
+    const auto* scroller = findChild<QScrollArea*>(QStringLiteral("pgcMainScroller"));
+    const QSize area = scroller != nullptr ? scroller->size() : pgcMain->size();
+    pgcMain->resize(area);
     QWidget* page = bsSkinTabSheet3;
-    page->resize(pgcMain->size());
+    page->resize(area);
     page->layout()->activate();
     prfEditor3->setFixedHeight(
         std::max(0, page->height() - prfEditor3->geometry().top() - kEditorBottomGap));
@@ -507,7 +586,7 @@ void TfrmMain::btnBackClick() {
 }
 
 void TfrmMain::Browse(FileDialog& dialog, QLineEdit* target) {
-    if (dialog.Execute(this, *dialogs_)) {
+    if (dialog.Execute(this, *dialogs_, target->text())) {
         target->setText(dialog.FileName());
     }
 }

@@ -107,7 +107,7 @@ public:
     // since the later steps (font lists, record lists, catalogue, timer) must still run.
     void RunStartUpStep(const std::function<void()>& step);
 
-    // Lists the installed font families into the five toolbar font choosers and selects
+    // Lists the typeface families (each once) into the five toolbar font choosers and selects
     // "Times New Roman" in each when it is among them (sending the font to each area).
     void FillFontChoosers(const QStringList& families);
 

@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -159,7 +158,7 @@ void TfrmMain::BuildStyleBlock(const StyleBlock& block, QWidget* page, QGridLayo
     block.fore = MakeColor(QStringLiteral("cbx%1Color").arg(x), page);
     block.name = new FontNameChooser(page);
     block.name->setObjectName(QStringLiteral("cbx%1Name").arg(x));
-    block.name->SetFontNames(QFontDatabase::families());
+    block.name->SetFontNames(InstalledTypefaceFamilies());
     block.size = new SizeSpinEdit(page);
     block.size->setObjectName(QStringLiteral("cbx%1Size").arg(x));
     block.bold = MakeCheck(QStringLiteral("chk%1Bold").arg(x), QStringLiteral("Bold"), page);
@@ -250,11 +249,16 @@ QWidget* TfrmMain::BuildPage1() {
                     {"Cover Picture:", edtCoverPicture, bsSkinButton2},
                     {"Footer Picture:", edtFooterPicture, bsSkinButton4}};
     int row = 4;
+    QWidget* previous = edtCurrentDate;
     for (const auto& picture : pictures) {
         AddRow(grid, row, page, QString::fromLatin1(picture.label), picture.edit);
         grid->addWidget(picture.button, row, 2);
         // The Browse buttons are told apart by the field they fill.
         picture.button->setAccessibleDescription(QString::fromLatin1(picture.label).chopped(1));
+        // Each field is followed by its own button, as the eye reads the rows.
+        QWidget::setTabOrder(previous, picture.edit);
+        QWidget::setTabOrder(picture.edit, picture.button);
+        previous = picture.button;
         ++row;
     }
 
@@ -421,6 +425,10 @@ QWidget* TfrmMain::BuildPage6() {
     layout->addWidget(prfEditor11, 1);
 
     editors_ = {prfEditor1, prfEditor2, prfEditor3, prfEditor10, prfEditor11};
+    // The keyboard reaches each area after its toolbar's choosers, as they stand above it.
+    for (std::size_t index = 0; index < editors_.size(); ++index) {
+        QWidget::setTabOrder(toolbars_[index]->fontSizeChooser(), editors_[index]);
+    }
     return page;
 }
 

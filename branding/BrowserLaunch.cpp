@@ -8,11 +8,17 @@
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
+#include <cstdlib>
 
 namespace scribvane {
 
 bool OpenInBrowser(const QString& address) {
-    const auto program = FindBrowserProgram(XdgEnvironment::FromProcess());
+    auto program = FindBrowserProgram(XdgEnvironment::FromProcess());
+    if (!program) {
+        // As the link labels do: the desktop's opener finds a browser its own way.
+        const char* path = std::getenv("PATH");
+        program = FindDesktopOpener(path != nullptr ? path : "");
+    }
     if (!program) {
         return false;
     }

@@ -8,8 +8,9 @@
 namespace scribvane {
 
 // Starts the default browser with the address as its only argument (never through a shell, so
-// an address with blanks stays one argument). Without a registered browser nothing starts and
-// nothing is reported. True when a browser was found and its start requested.
+// an address with blanks stays one argument); without a registered browser, the desktop's
+// opener (xdg-open) gets the address. With neither nothing starts and nothing is reported.
+// True when a program was found and its start requested.
 bool OpenInBrowser(const QString& address);
 
 // The banner's target in the browser; nothing when there is none (Windows-1252 text).

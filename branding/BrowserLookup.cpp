@@ -286,4 +286,26 @@ std::optional<std::string> FindBrowserProgram(const XdgEnvironment& environment,
     return std::nullopt;
 }
 
+std::optional<std::string> FindDesktopOpener(std::string_view searchPath) {
+    while (true) {
+        const std::size_t colon = searchPath.find(':');
+        const std::string_view folder = searchPath.substr(0, colon);
+        if (!folder.empty()) { // an empty entry would mean the working folder: never used
+            const fs::path candidate = fs::path(folder) / "xdg-open";
+            std::error_code error;
+            const auto status = fs::status(candidate, error);
+            const auto executable =
+                fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+            if (!error && fs::is_regular_file(status) &&
+                (status.permissions() & executable) != fs::perms::none) {
+                return candidate.string();
+            }
+        }
+        if (colon == std::string_view::npos) {
+            return std::nullopt;
+        }
+        searchPath.remove_prefix(colon + 1);
+    }
+}
+
 } // namespace scribvane

@@ -40,4 +40,9 @@ std::optional<std::string> ExecProgram(std::string_view exec);
 std::optional<std::string> FindBrowserProgram(const XdgEnvironment& environment,
                                               std::string_view mimeType = "x-scheme-handler/http");
 
+// The desktop's own opener, xdg-open, as found along a PATH value ("/usr/local/bin:/usr/bin");
+// nothing when no folder holds it as an executable file. It hands an address to whatever the
+// desktop has for it, also where no mimeapps.list names a browser.
+std::optional<std::string> FindDesktopOpener(std::string_view searchPath);
+
 } // namespace scribvane

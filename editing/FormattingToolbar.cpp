@@ -106,6 +106,28 @@ bool SeparatorAfter(int button) {
     return button == Underline || button == Ident || button == Align;
 }
 
+// The command whose state a button shows, or nullptr for a button that shows none.
+const char* StateCommand(int button) {
+    switch (button) {
+    case Bold:
+        return "Bold";
+    case Italic:
+        return "Italic";
+    case Underline:
+        return "Underline";
+    case Left:
+        return "JustifyLeft";
+    case Center:
+        return "JustifyCenter";
+    case Right:
+        return "JustifyRight";
+    case Align:
+        return "JustifyFull";
+    default:
+        return nullptr;
+    }
+}
+
 const char* const kSizes[] = {"1  (  8 pt)", "2  (10 pt)", "3  (12 pt)", "4  (14 pt)",
                               "5  (18 pt)",  "6  (24 pt)", "7  (36 pt)"};
 
@@ -166,6 +188,10 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
         button->setFocusPolicy(Qt::NoFocus);
         button->setAccessibleName(QLatin1String(kLooks[i].name));
         button->setToolTip(QLatin1String(kLooks[i].name));
+        if (const char* command = StateCommand(i)) {
+            button->setCheckable(true);
+            stateButtons_.emplace_back(QLatin1String(command), button);
+        }
         connect(button, &QToolButton::clicked, this, handlers[i]);
         addWidget(button);
         if (SeparatorAfter(i)) {
@@ -177,6 +203,12 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
             &FormattingToolbar::cbxFontSize1Change);
     connect(fontName_, &QComboBox::currentTextChanged, this,
             &FormattingToolbar::cbxFontName1Change);
+}
+
+void FormattingToolbar::ShowFormatState(const QStringList& applying) {
+    for (const auto& [command, button] : stateButtons_) {
+        button->setChecked(applying.contains(command));
+    }
 }
 
 HtmlEditor* FormattingToolbar::EditorOfSender() const {

@@ -3,10 +3,14 @@
 // its own name from the element table as objectName.
 #pragma once
 
+#include <QStringList>
 #include <QToolBar>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QComboBox;
+class QToolButton;
 
 namespace scribvane {
 
@@ -26,6 +30,11 @@ public:
     int tag() const { return tag_; }
     QComboBox* fontNameChooser() const { return fontName_; }
     QComboBox* fontSizeChooser() const { return fontSize_; }
+
+    // Checks Bold, Italic, Underline and the four alignment buttons exactly when their command
+    // is among `applying` (the area's formatStateChanged). The choosers are left alone: they
+    // show the last choice made in them.
+    void ShowFormatState(const QStringList& applying);
 
     // The shared handlers; each finds its area from the sender's Tag.
     void btnBold1Click();
@@ -53,6 +62,8 @@ private:
     ColorDialog& colorDialog_;
     QComboBox* fontName_ = nullptr;
     QComboBox* fontSize_ = nullptr;
+    // The buttons that show whether their command applies at the caret, by command.
+    std::vector<std::pair<QString, QToolButton*>> stateButtons_;
 };
 
 } // namespace scribvane

@@ -2,25 +2,34 @@
 #include "editing/HtmlEditor.h"
 
 #include "editing/DocumentSerializer.h"
+#include "editing/PasteCleaner.h"
+#include "editing/SpellChecking.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 #include "widgets/Logging.h"
 #include "widgets/QtText.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+#include <QWindow>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -127,6 +136,17 @@ constexpr CommandInfo kCommands[] = {
     {"FontSize", ValueKind::Size, false},
 };
 
+// The commands whose state the toolbar shows as checked buttons.
+const QString kStateScript = QStringLiteral(
+    "(function () {"
+    "  var applying = [];"
+    "  ['Bold', 'Italic', 'Underline', 'JustifyLeft', 'JustifyCenter', 'JustifyRight',"
+    "   'JustifyFull'].forEach(function (c) {"
+    "    try { if (document.queryCommandState(c)) applying.push(c); } catch (e) {}"
+    "  });"
+    "  return applying;"
+    "})()");
+
 const CommandInfo* FindCommand(const QString& command) {
     for (const CommandInfo& info : kCommands) {
         if (command.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0) {
@@ -136,6 +156,22 @@ const CommandInfo* FindCommand(const QString& command) {
     return nullptr;
 }
 
+// The engine draws each area in an off-screen window of its own, never shown. Listed among the
+// program's top-level windows, it would be announced by screen readers as a nameless window
+// beside the main one; marked as the desktop kind of window, it is left out of that list.
+void HideEngineWindows() {
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window->inherits("QQuickWidgetOffscreenWindow") && window->handle() == nullptr) {
+            window->setFlags((window->flags() & ~Qt::WindowType_Mask) | Qt::Desktop);
+        }
+    }
+}
+
+bool IsPlainPaste(const QKeyEvent& key) {
+    return key.key() == Qt::Key_V &&
+           (key.modifiers() & ~Qt::KeypadModifier) == (Qt::ControlModifier | Qt::ShiftModifier);
+}
+
 } // namespace
 
 struct HtmlEditor::Private {
@@ -143,6 +179,7 @@ struct HtmlEditor::Private {
     QWebEngineView* view = nullptr;
     EditorPage* page = nullptr;
     LocalOnlyInterceptor* interceptor = nullptr;
+    QTimer* stateTimer = nullptr; // gathers the many caret moves of one action into one query
     bool ready = false;
     bool broken = false; // the engine's process died: its document is gone
 
@@ -182,6 +219,45 @@ struct HtmlEditor::Private {
         return QStringLiteral("document.title = %1;").arg(ScriptLiteral(owner->accessibleName()));
     }
 
+    // The engine's own surface inside the view takes the keys. It is reached by the mouse and
+    // from its area, never by walking the window's focus chain: it joins that chain at its end
+    // when the engine creates it, far from where the area stands.
+    void Watch(QObject* child) {
+        if (auto* surface = qobject_cast<QWidget*>(child)) {
+            surface->installEventFilter(owner);
+            surface->setFocusPolicy(Qt::ClickFocus);
+            HideEngineWindows();
+        }
+    }
+
+    // The widget Tab (or Shift+Tab) goes to from this area: the next one in the window's
+    // focus chain that takes the focus by Tab, outside the area.
+    QWidget* Neighbour(bool forward) const {
+        QWidget* candidate = owner;
+        QWidget* window = owner->window();
+        for (int steps = 0; steps < 100000; ++steps) {
+            candidate = forward ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
+            if (candidate == nullptr || candidate == owner) {
+                return nullptr;
+            }
+            if (owner->isAncestorOf(candidate) || candidate->focusProxy() != nullptr) {
+                continue;
+            }
+            if ((candidate->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+                candidate->isEnabled() && candidate->isVisibleTo(window) &&
+                candidate->window() == window) {
+                return candidate;
+            }
+        }
+        return nullptr;
+    }
+
+    void Insert(const QString& command, const QString& value) {
+        RunAndWait(QStringLiteral("document.execCommand(%1, false, %2); true;")
+                       .arg(ScriptLiteral(command), ScriptLiteral(value)));
+        stateTimer->start();
+    }
+
     QString Read(const QString& script, std::string (*serialize)(std::string_view)) {
         if (broken) {
             return QStringLiteral("ERROR");
@@ -208,7 +284,36 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
     d->page->setUrlRequestInterceptor(d->interceptor);
     d->view->setPage(d->page);
     layout->addWidget(d->view);
-    setFocusProxy(d->view);
+    // The area itself stands in the focus chain and hands the focus on to the engine.
+    setFocusPolicy(Qt::StrongFocus);
+    d->view->setFocusPolicy(Qt::ClickFocus);
+    d->view->installEventFilter(this);
+    for (QObject* child : d->view->children()) {
+        d->Watch(child);
+    }
+
+    // One profile serves every area; the checker is switched on once for all.
+    static bool spellCheckingSet = false;
+    if (!spellCheckingSet) {
+        spellCheckingSet = true;
+        EnableSpellChecking(*d->page->profile());
+    }
+
+    d->stateTimer = new QTimer(this);
+    d->stateTimer->setSingleShot(true);
+    d->stateTimer->setInterval(0);
+    connect(d->stateTimer, &QTimer::timeout, this, [this] {
+        if (!IsReady()) {
+            return;
+        }
+        QPointer<HtmlEditor> self(this);
+        d->page->runJavaScript(kStateScript, kOwnWorld, [self](const QVariant& applying) {
+            if (self) {
+                Q_EMIT self->formatStateChanged(applying.toStringList());
+            }
+        });
+    });
+    connect(d->page, &QWebEnginePage::selectionChanged, d->stateTimer, qOverload<>(&QTimer::start));
 
     QWebEngineSettings* settings = d->page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
@@ -218,15 +323,35 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
     settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
 
     // Only the editing actions: the engine's own menu offers reload, back and page source.
+    // A misspelt word under the mouse gets the checker's suggestions first. The menu pops up
+    // without a loop of its own and goes when it closes.
     d->view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(d->view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        for (auto action :
-             {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut, QWebEnginePage::Copy,
-              QWebEnginePage::Paste, QWebEnginePage::SelectAll}) {
-            menu.addAction(d->page->action(action));
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("editorContextMenu"));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<QWebEngineContextMenuRequest> request = d->view->lastContextMenuRequest();
+        if (request && !request->misspelledWord().isEmpty()) {
+            const QStringList suggestions = request->spellCheckerSuggestions();
+            for (const QString& suggestion : suggestions) {
+                menu->addAction(suggestion, this,
+                                [this, suggestion] { d->page->replaceMisspelledWord(suggestion); });
+            }
+            if (suggestions.isEmpty()) {
+                menu->addAction(QStringLiteral("No suggestions"))->setEnabled(false);
+            }
+            menu->addSeparator();
         }
-        menu.exec(d->view->mapToGlobal(at));
+        for (auto action : {QWebEnginePage::Undo, QWebEnginePage::Redo, QWebEnginePage::Cut,
+                            QWebEnginePage::Copy}) {
+            menu->addAction(d->page->action(action));
+        }
+        menu->addAction(d->page->action(QWebEnginePage::Paste)->text(), this,
+                        [this] { PasteClipboard(false); });
+        menu->addAction(QStringLiteral("Paste as plain text"), this,
+                        [this] { PasteClipboard(true); });
+        menu->addAction(d->page->action(QWebEnginePage::SelectAll));
+        menu->popup(d->view->mapToGlobal(at));
     });
 
     connect(d->page, &QWebEnginePage::renderProcessTerminated, this, [this] { d->broken = true; });
@@ -248,6 +373,7 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
                                               "true;"),
             kOwnWorld, [self](const QVariant&) {
                 if (self && !self->d->ready) {
+                    HideEngineWindows();
                     self->d->ready = true;
                     Q_EMIT self->ready();
                 }
@@ -290,6 +416,7 @@ void HtmlEditor::SetDocumentHTML(const QString& html) {
                                document.data(), static_cast<qsizetype>(document.size()))),
                            d->TitleScript()));
     if (self) {
+        d->stateTimer->start();
         Q_EMIT changed();
     }
 }
@@ -326,8 +453,89 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
     const QPointer<HtmlEditor> self(this);
     d->RunAndWait(script);
     if (self) {
+        d->stateTimer->start();
         Q_EMIT changed();
     }
+}
+
+void HtmlEditor::PasteClipboard(bool plainText) {
+    if (!d->ready || d->broken) {
+        return;
+    }
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (data == nullptr) {
+        return;
+    }
+    if (!plainText && data->hasHtml()) {
+        const QByteArray utf8 = data->html().toUtf8();
+        const std::string cleaned =
+            CleanPastedHtml(std::string_view(utf8.constData(), utf8.size()));
+        if (!cleaned.empty()) {
+            d->Insert(QStringLiteral("insertHTML"),
+                      QString::fromUtf8(cleaned.data(), static_cast<qsizetype>(cleaned.size())));
+            return;
+        }
+    }
+    // Pictures and other data alone paste nothing: a passage holds text.
+    if (data->hasText()) {
+        d->Insert(QStringLiteral("insertText"), data->text());
+    }
+}
+
+void HtmlEditor::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    d->view->setFocus(event->reason());
+}
+
+bool HtmlEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == d->view) {
+        if (event->type() == QEvent::ChildAdded) {
+            d->Watch(static_cast<QChildEvent*>(event)->child());
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers =
+            key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+        // Tab leaves the area as it leaves every other field; the toolbar indents.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            modifiers == Qt::NoModifier) {
+            const bool forward =
+                key->key() == Qt::Key_Tab && !key->modifiers().testFlag(Qt::ShiftModifier);
+            if (QWidget* next = d->Neighbour(forward)) {
+                next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            }
+            return true;
+        }
+        if (IsPlainPaste(*key)) {
+            PasteClipboard(true);
+            return true;
+        }
+        if (key->matches(QKeySequence::Paste)) {
+            PasteClipboard(false);
+            return true;
+        }
+        break;
+    }
+    case QEvent::ShortcutOverride: {
+        // The engine would paste on its own at the override already.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsPlainPaste(*key) || key->matches(QKeySequence::Paste)) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+        d->stateTimer->start();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HtmlEditor::showEvent(QShowEvent* event) {

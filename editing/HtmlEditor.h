@@ -30,6 +30,10 @@ public:
     // the low byte), "FontSize" an integer 1 to 7, "FontName" a name; the rest take nothing.
     void ExecCommand(const QString& command, const QVariant& value = QVariant());
 
+    // Pastes the clipboard at the caret: rich text keeps only what the toolbar can make (see
+    // editing/PasteCleaner.h); `plainText` pastes the text alone. Ctrl+V and Ctrl+Shift+V.
+    void PasteClipboard(bool plainText = false);
+
     bool IsReady() const;
     QWebEngineView* view() const;
 
@@ -39,9 +43,14 @@ Q_SIGNALS:
     // The document may have changed: the user edited it, or SetDocumentHTML or ExecCommand
     // ran. Raised once per edit, so listeners debounce rather than read at once.
     void changed();
+    // The toolbar commands that apply at the caret ("Bold", "JustifyCenter", ...), after the
+    // caret or the selection moved or the document changed.
+    void formatStateChanged(const QStringList& applying);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Private;

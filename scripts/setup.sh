@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-liberation fonts-dejavu-core
     desktop-file-utils appstream
+    hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace scribvane {
@@ -38,8 +39,12 @@ std::optional<QString> StandardDialogService::ChooseFile(QWidget* parent,
         dialog.setOption(QFileDialog::DontConfirmOverwrite,
                          request.DialogMode() == FileDialog::Mode::Save);
     }
-    if (!request.FileName().isEmpty()) {
-        dialog.selectFile(request.FileName());
+    const QFileInfo start(request.StartPath());
+    if (!request.StartPath().isEmpty() && start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else if (!request.StartPath().isEmpty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -22,8 +22,8 @@ public:
     virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial,
                                             const QString& title) = 0;
 
-    // An open or save dialog as `dialog` describes it (mode, title, filter, the name chosen
-    // before); the chosen path, or nullopt when the user cancelled.
+    // An open or save dialog as `dialog` describes it (mode, title, filter, where it starts);
+    // the chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseFile(QWidget* parent, const FileDialog& dialog) = 0;
 };
 

@@ -3,6 +3,8 @@
 
 #include "widgets/DialogService.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 #include <utility>
@@ -42,7 +44,16 @@ QString WithHtmlExtension(const QString& path) {
 FileDialog::FileDialog(Mode mode, QString title, QString filter)
     : mode_(mode), title_(std::move(title)), filter_(std::move(filter)) {}
 
-bool FileDialog::Execute(QWidget* parent, DialogService& dialogs) {
+bool FileDialog::Execute(QWidget* parent, DialogService& dialogs, const QString& fieldPath) {
+    // A web address or a relative name says nothing about a folder on this machine.
+    const QFileInfo field(fieldPath);
+    if (!fieldPath.isEmpty() && field.isAbsolute() && field.absoluteDir().exists()) {
+        startPath_ = field.absoluteFilePath();
+    } else if (!fileName_.isEmpty()) {
+        startPath_ = QFileInfo(fileName_).absolutePath();
+    } else {
+        startPath_.clear();
+    }
     const std::optional<QString> chosen = dialogs.ChooseFile(parent, *this);
     if (!chosen || chosen->isEmpty()) {
         return false;

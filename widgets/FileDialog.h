@@ -22,8 +22,13 @@ public:
     FileDialog(Mode mode, QString title, QString filter);
 
     // Asks through the service; true when the user confirmed. The chosen full path is then
-    // FileName().
-    bool Execute(QWidget* parent, DialogService& dialogs);
+    // FileName(). `fieldPath` is the path already in the field the dialog fills: the dialog
+    // opens in its folder when that exists, else in the folder last chosen from.
+    bool Execute(QWidget* parent, DialogService& dialogs, const QString& fieldPath = QString());
+
+    // Where the dialog opens: a file path (its folder is shown, its name offered) or a folder;
+    // empty for the platform's default.
+    QString StartPath() const { return startPath_; }
 
     QString FileName() const { return fileName_; }
     QString Title() const { return title_; }
@@ -35,6 +40,7 @@ private:
     QString title_;
     QString filter_;
     QString fileName_;
+    QString startPath_;
 };
 
 // Converts a filter in pairs form ("All (*.a;*.b)|*.a;*.b|Bitmaps (*.bmp)|*.bmp") into Qt's

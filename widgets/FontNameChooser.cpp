@@ -1,6 +1,8 @@
 // The font name chooser: a fixed list that can still show a name it does not list.
 #include "widgets/FontNameChooser.h"
 
+#include <QFontDatabase>
+#include <QSet>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <algorithm>
@@ -13,6 +15,28 @@ QStringList SortedFontNames(QStringList names) {
         return folded != 0 ? folded < 0 : QString::compare(left, right, Qt::CaseSensitive) < 0;
     });
     return names;
+}
+
+QStringList TypefaceFamilies(const QStringList& platformFamilies) {
+    QStringList families;
+    QSet<QString> seen;
+    for (const QString& label : platformFamilies) {
+        QString family = label;
+        const qsizetype bracket = family.lastIndexOf(QStringLiteral(" ["));
+        if (bracket > 0 && family.endsWith(QLatin1Char(']'))) {
+            family.truncate(bracket);
+        }
+        family = family.trimmed();
+        if (!family.isEmpty() && !seen.contains(family)) {
+            seen.insert(family);
+            families.append(family);
+        }
+    }
+    return families;
+}
+
+QStringList InstalledTypefaceFamilies() {
+    return TypefaceFamilies(QFontDatabase::families());
 }
 
 FontNameChooser::FontNameChooser(QWidget* parent) : QComboBox(parent) {

@@ -39,4 +39,12 @@ private:
 // only in case keep a fixed order).
 QStringList SortedFontNames(QStringList names);
 
+// The typeface family names among the platform's font families, each once: where several
+// foundries make a family, the platform lists "Family [foundry]" labels, which no document can
+// name as a font. Not sorted.
+QStringList TypefaceFamilies(const QStringList& platformFamilies);
+
+// The installed typeface families, each once (see TypefaceFamilies).
+QStringList InstalledTypefaceFamilies();
+
 } // namespace scribvane

@@ -21,6 +21,7 @@ public Q_SLOTS:
 private:
     QTemporaryDir root_;
     QList<QUrl> opened_;
+    const QByteArray path_ = qgetenv("PATH");
 
     QString Path(const QString& relative) const { return root_.filePath(relative); }
     QString Browser() const { return Path(QStringLiteral("bin dir/fake-browser")); }
@@ -82,6 +83,8 @@ private Q_SLOTS:
     }
 
     void nothingRegisteredStartsNothing() {
+        // Neither a registered browser nor the desktop's opener.
+        qputenv("PATH", Path(QStringLiteral("empty")).toUtf8());
         QFile::remove(Path(QStringLiteral("home/.config/mimeapps.list")));
         QFile::remove(Record());
         QVERIFY(!OpenInBrowser(QStringLiteral("http://example.com/")));
@@ -90,6 +93,24 @@ private Q_SLOTS:
               "[Default Applications]\nx-scheme-handler/http=not-installed.desktop\n");
         QVERIFY(!OpenInBrowser(QStringLiteral("http://example.com/")));
         QVERIFY(!QFile::exists(Record()));
+        qputenv("PATH", path_);
+    }
+
+    void withoutRegisteredBrowserTheDesktopOpenerGetsTheAddress() {
+        QFile::remove(Path(QStringLiteral("home/.config/mimeapps.list")));
+        const QString opener = Path(QStringLiteral("opener/xdg-open"));
+        const QString record = opener + QStringLiteral(".args");
+        Write(opener, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+        QVERIFY(
+            QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("PATH", QFileInfo(opener).path().toUtf8() + ":/usr/bin:/bin");
+
+        QVERIFY(OpenInBrowser(QStringLiteral("http://example.com/a b")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
+        QFile file(record);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("http://example.com/a b"));
+        qputenv("PATH", path_);
     }
 
     void linkTargetGoesToTheDesktop() {

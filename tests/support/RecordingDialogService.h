@@ -21,6 +21,7 @@ public:
 
     std::optional<QString> ChooseFile(QWidget*, const FileDialog& dialog) override {
         fileTitles.append(dialog.Title());
+        startPaths.append(dialog.StartPath());
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
     }
 
@@ -29,6 +30,7 @@ public:
     QList<QString> colorTitles;
     QList<std::optional<QString>> fileAnswers; // nullopt = Cancel
     QList<QString> fileTitles;
+    QList<QString> startPaths;
 };
 
 } // namespace scribvane::testing

@@ -1,0 +1,247 @@
+// The main window for keyboard and screen reader users, and at sizes below its start-up size:
+// font names that work, Tab through the pages, the navigation keys, the accessible tree, and
+// where the Browse dialogs open.
+#include "TfrmMain.h"
+#include "editing/FormattingToolbar.h"
+#include "editing/HtmlEditor.h"
+#include "tests/support/NoUpdateServer.h"
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/ReadyWindow.h"
+#include "tests/support/RecordingDialogService.h"
+#include "tests/support/RecordingMessageService.h"
+#include "widgets/FontNameChooser.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <QtTest>
+#include <memory>
+
+using namespace scribvane;
+using namespace scribvane::testing;
+
+namespace {
+
+QVariant RunScript(HtmlEditor& editor, const QString& script) {
+    bool done = false;
+    QVariant result;
+    editor.view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                         [&](const QVariant& value) {
+                                             result = value;
+                                             done = true;
+                                         });
+    if (!QTest::qWaitFor([&] { return done; }, kEditorsReadyTimeoutMs)) {
+        qWarning("script gave no answer");
+    }
+    return result;
+}
+
+} // namespace
+
+class WindowKeyboardTest : public QObject {
+    Q_OBJECT
+
+private:
+    ProgramFolder folder_;
+    RecordingMessageService messages_;
+    RecordingDialogService dialogs_;
+    std::unique_ptr<TfrmMain> window_;
+
+    void Press(QKeyCombination key) {
+        QWidget* target =
+            QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window_.get();
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        window_ =
+            std::make_unique<TfrmMain>(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window_), kEditorsReadyTimeoutMs);
+    }
+
+    void cleanupTestCase() { window_.reset(); }
+
+    void fontChoosersListFamilyNamesOnce() {
+        QList<QComboBox*> choosers{window_->cbxFName, window_->cbxTName, window_->cbxOName};
+        for (FormattingToolbar* toolbar : window_->Toolbars()) {
+            choosers << toolbar->fontNameChooser();
+        }
+        for (QComboBox* chooser : choosers) {
+            QSet<QString> seen;
+            for (int index = 0; index < chooser->count(); ++index) {
+                const QString name = chooser->itemText(index);
+                QVERIFY2(!name.contains(QLatin1Char('[')), qPrintable(name));
+                QVERIFY2(!seen.contains(name), qPrintable(name));
+                seen.insert(name);
+            }
+        }
+        QCOMPARE(TypefaceFamilies({QStringLiteral("Nimbus Sans [urw]"),
+                                   QStringLiteral("Nimbus Sans [UKWN]"),
+                                   QStringLiteral("C059 [UKWN]"), QStringLiteral("DejaVu Sans")}),
+                 (QStringList{QStringLiteral("Nimbus Sans"), QStringLiteral("C059"),
+                              QStringLiteral("DejaVu Sans")}));
+    }
+
+    void chosenFamilyRendersInTheArea() {
+        QComboBox* chooser = window_->Toolbars()[0]->fontNameChooser();
+        const int mono = static_cast<int>(ItemsIndex(
+            chooser, {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}));
+        if (mono < 0) {
+            QSKIP("no monospaced family installed to tell apart");
+        }
+        window_->pgcMain->setCurrentIndex(1);
+        HtmlEditor& editor = *window_->prfEditor1;
+        editor.SetDocumentHTML(QStringLiteral("iiiii WWWWW"));
+        RunScript(editor, QStringLiteral("document.execCommand('selectAll'); true"));
+        chooser->setCurrentIndex(mono);
+        // The family the engine computes for the text is the chosen one, and it is drawn in
+        // it: its width differs from the same text in a family that does not exist.
+        const QVariantList answer =
+            RunScript(editor, QStringLiteral(
+                                  "var e = document.body.querySelector('font');"
+                                  "var probe = document.createElement('span');"
+                                  "probe.style.fontFamily = 'No Such Family Anywhere';"
+                                  "probe.textContent = e.textContent; document.body.append(probe);"
+                                  "var w = probe.getBoundingClientRect().width; probe.remove();"
+                                  "[getComputedStyle(e).fontFamily, e.getBoundingClientRect()."
+                                  "width, w]"))
+                .toList();
+        QCOMPARE(answer.size(), 3);
+        QCOMPARE(answer[0].toString().remove(QLatin1Char('"')), chooser->itemText(mono));
+        QVERIFY(qAbs(answer[1].toDouble() - answer[2].toDouble()) > 1.0);
+    }
+
+    void tabWalksStepOneFieldByFieldWithItsButtons() {
+        window_->pgcMain->setCurrentIndex(0);
+        window_->edtCurrentDate->setFocus();
+        QTRY_VERIFY(window_->edtCurrentDate->hasFocus());
+        const QList<QWidget*> expected{window_->edtHeaderPicture, window_->bsSkinButton1,
+                                       window_->edtCoverPicture,  window_->bsSkinButton2,
+                                       window_->edtFooterPicture, window_->bsSkinButton4};
+        for (QWidget* next : expected) {
+            Press(Qt::Key_Tab);
+            QTRY_COMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void tabGoesThroughAnAreaAndOnToTheNextField() {
+        window_->pgcMain->setCurrentIndex(1);
+        window_->Toolbars()[0]->fontSizeChooser()->setFocus();
+        Press(Qt::Key_Tab);
+        QTRY_VERIFY(window_->prfEditor1->isAncestorOf(QApplication::focusWidget()));
+        Press(Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), window_->edtAttention);
+        Press(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab));
+        QTRY_VERIFY(window_->prfEditor1->isAncestorOf(QApplication::focusWidget()));
+    }
+
+    void navigationKeysFollowTheButtonRules() {
+        window_->btnBackClick();
+        while (window_->pgcMain->currentIndex() > 0) {
+            window_->btnBackClick();
+        }
+        window_->edtPageTitle->setFocus();
+        const struct {
+            QKeyCombination key;
+            int page;
+        } steps[] = {{QKeyCombination(Qt::AltModifier, Qt::Key_Left), 0},
+                     {QKeyCombination(Qt::AltModifier, Qt::Key_Right), 1},
+                     {QKeyCombination(Qt::AltModifier, Qt::Key_N), 2},
+                     {QKeyCombination(Qt::AltModifier, Qt::Key_B), 1},
+                     {QKeyCombination(Qt::AltModifier, Qt::Key_Left), 0}};
+        for (const auto& step : steps) {
+            Press(step.key);
+            QTRY_COMPARE(window_->pgcMain->currentIndex(), step.page);
+            QCOMPARE(window_->btnBack->isEnabled(), step.page > 0);
+        }
+        QCOMPARE(window_->btnBack->text(), QStringLiteral("Back"));
+        QCOMPARE(window_->btnNext->text(), QStringLiteral("Next"));
+        for (int page = 0; page < 7; ++page) {
+            window_->btnNextClick();
+        }
+        QVERIFY(!window_->btnNext->isEnabled());
+        Press(QKeyCombination(Qt::AltModifier, Qt::Key_Right));
+        QCOMPARE(window_->pgcMain->currentIndex(), 7);
+
+        // Ctrl+Enter presses "Save generated code": with no output name it says so.
+        messages_.messages.clear();
+        window_->edtFilename->clear();
+        window_->edtFilename->setFocus();
+        Press(QKeyCombination(Qt::ControlModifier, Qt::Key_Return));
+        QTRY_COMPARE(messages_.messages.size(), 1);
+    }
+
+    void screenReadersMeetOneNamedWindowAndNamedAreas() {
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(window_.get());
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Scribvane"));
+        // One window: the engine's off-screen surfaces are not among the program's.
+        QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+        QVERIFY(application != nullptr);
+        QCOMPARE(application->childCount(), 1);
+        QCOMPARE(application->child(0), window);
+        QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window_->prfEditor2);
+        QCOMPARE(area->text(QAccessible::Name), QStringLiteral("Introduction paragraph"));
+    }
+
+    void windowShrinksBelowItsStartUpSize() {
+        window_->pgcMain->setCurrentIndex(3);
+        window_->resize(600, 360);
+        QTRY_COMPARE(window_->size(), QSize(600, 360));
+        // The page keeps its room and scrolls.
+        QVERIFY(window_->bsSkinTabSheet4->height() >=
+                window_->bsSkinTabSheet4->minimumSizeHint().height());
+        window_->resize(785, 631);
+    }
+
+    void browseOpensWhereTheFieldPoints() {
+        QTemporaryDir pictures;
+        const QString chosen = QDir(pictures.path()).filePath(QStringLiteral("cover.png"));
+        dialogs_.fileAnswers = {chosen};
+        window_->edtCoverPicture->setText(QString());
+        window_->bsSkinButton2Click();
+        QCOMPARE(window_->edtCoverPicture->text(), chosen);
+
+        const struct {
+            QString field;
+            QString start;
+        } cases[] = {{QDir::tempPath() + QStringLiteral("/header.png"),
+                      QDir::tempPath() + QStringLiteral("/header.png")},
+                     {QStringLiteral("http://example.com/a.png"), pictures.path()},
+                     {QString(), pictures.path()},
+                     {QStringLiteral("/no/such/folder/a.png"), pictures.path()}};
+        for (const auto& c : cases) {
+            window_->edtHeaderPicture->setText(c.field);
+            window_->bsSkinButton1Click(); // cancelled
+            QCOMPARE(dialogs_.startPaths.constLast(), c.start);
+            QCOMPARE(window_->edtHeaderPicture->text(), c.field);
+        }
+    }
+
+private:
+    static qsizetype ItemsIndex(const QComboBox* chooser, const QStringList& names) {
+        for (const QString& name : names) {
+            const int index = chooser->findText(name);
+            if (index >= 0) {
+                return index;
+            }
+        }
+        return -1;
+    }
+};
+
+QTEST_MAIN(WindowKeyboardTest)
+#include "WindowKeyboardTest.moc"
