@@ -124,7 +124,7 @@ BrandingValues ApplyBranding(const BrandingTargets& targets, const RandomIndex& 
     targets.window->setWindowTitle(
         QStringOfAnsi(BrandedCaption(settings->appName, AnsiOf(targets.window->windowTitle()))));
 
-    const BrandingValues values = ChooseBranding(*settings, random);
+    BrandingValues values = ChooseBranding(*settings, random);
     if (!values.bannerUrl.empty()) {
         targets.imgBanner->setCursor(Qt::PointingHandCursor);
         targets.gifBanner->setCursor(Qt::PointingHandCursor);
