@@ -2,6 +2,7 @@
 #include "generation/ListBlocks.h"
 
 #include "lists/Records.h"
+#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
 
 #include <array>
@@ -236,6 +237,7 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
     std::string result;
     if (!records.empty()) {
         result.reserve(RoomFor(records, block.size() + 4) + extraRoom);
+        PreferLargePages(result);
     }
     std::vector<std::string> fields;
     for (const auto& record : records) {
@@ -262,6 +264,7 @@ std::string FeaturesHtml(const std::vector<std::string>& records, const BlockSty
     std::string block = FeatureBlockHead(style);
     block.reserve(block.size() + RoomFor(records, item.size()) + kFeatureBlockTail.size() +
                   extraRoom);
+    PreferLargePages(block);
     std::vector<std::string> fields;
     for (const auto& record : records) {
         if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
