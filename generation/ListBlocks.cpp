@@ -276,7 +276,10 @@ std::string FeaturesHtml(const std::vector<std::string>& records, const BlockSty
         filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldOf(fields, 2), "<br>"));
         block.append(filled);
     }
-    return block.append(kFeatureBlockTail);
+    // Returned by name: returning what append gives back would copy the whole block, and the
+    // copy would lose the room reserved for the page around it.
+    block.append(kFeatureBlockTail);
+    return block;
 }
 
 } // namespace scribvane
