@@ -4,6 +4,7 @@
 #include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
 #include "utils/FileIo.h"
+#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
 
 #include <cstring>
@@ -104,6 +105,7 @@ private:
         }
         std::string page;
         page.reserve(2 * size);
+        PreferLargePages(page);
         std::size_t kept = 0;
         for (const std::size_t hit : hits_) {
             page.append(text_, kept, hit - kept).append(value);

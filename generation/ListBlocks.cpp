@@ -2,6 +2,7 @@
 #include "generation/ListBlocks.h"
 
 #include "lists/Records.h"
+#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
 
 #include <array>
@@ -229,6 +230,7 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
     std::string result;
     if (!records.empty()) {
         result.reserve(RoomFor(records, block.size() + 4) + extraRoom);
+        PreferLargePages(result);
     }
     std::vector<std::string> fields;
     for (const auto& record : records) {
@@ -255,6 +257,7 @@ std::string FeaturesHtml(const std::vector<std::string>& records, const BlockSty
     std::string block = FeatureBlockHead(style);
     block.reserve(block.size() + RoomFor(records, item.size()) + kFeatureBlockTail.size() +
                   extraRoom);
+    PreferLargePages(block);
     std::vector<std::string> fields;
     for (const auto& record : records) {
         if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
@@ -266,7 +269,10 @@ std::string FeaturesHtml(const std::vector<std::string>& records, const BlockSty
         filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldAt(fields, 2), "<br>"));
         block.append(filled);
     }
-    return block.append(kFeatureBlockTail);
+    // Returned by name: returning what append gives back would copy the whole block, and the
+    // copy would lose the room reserved for the page around it.
+    block.append(kFeatureBlockTail);
+    return block;
 }
 
 } // namespace scribvane
