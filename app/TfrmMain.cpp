@@ -13,6 +13,7 @@
 #include "editing/HtmlEditor.h"
 #include "generation/LetterPage.h"
 #include "lists/RecordPage.h"
+#include "persistence/ConfigTags.h"
 #include "persistence/ConfigurationForm.h"
 #include "update/UpdateController.h"
 #include "utils/ProgramConstants.h"
@@ -24,6 +25,7 @@
 #include "widgets/MessageService.h"
 #include "widgets/QtText.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -214,9 +216,10 @@ void TfrmMain::BuildSubsystems() {
         FTestimonials, msgMain());
     configuration_ = std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_);
     configuration_->ShowInitialValues();
-    letter_ = std::make_unique<LetterPage>(
-        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, edtFilename, editors_},
-        *configuration_, ProgramFolder(), msgMain());
+    letter_ = std::make_unique<LetterPage>(LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1,
+                                                              edtFilename, editors_, lstLetterCheck,
+                                                              chkEmbedPictures},
+                                           *configuration_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
 }
@@ -239,8 +242,17 @@ void TfrmMain::ConnectActions() {
 
     connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
     connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
+    // The check follows step 8 being shown and every change that can be made while it is.
+    connect(pgcMain, &QStackedWidget::currentChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(edtFilename, &QLineEdit::textChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(chkEmbedPictures, &QCheckBox::toggled, this, &TfrmMain::RefreshLetterCheck);
+    connect(lstLetterCheck, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        lstLetterCheckActivated(item->data(Qt::UserRole).toString());
+    });
     connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
     connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
+    connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::RefreshLetterCheck);
 
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
     connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
@@ -461,6 +473,44 @@ std::string TfrmMain::GenerateLetter() const {
 
 void TfrmMain::btnFinishClick() {
     letter_->Finish();
+}
+
+void TfrmMain::RefreshLetterCheck() {
+    if (letter_ && pgcMain->currentWidget() == bsSkinTabSheet12) {
+        letter_->RefreshCheck();
+    }
+}
+
+void TfrmMain::lstLetterCheckActivated(const QString& field) {
+    // A tag names its control through the configuration table; the output and the template
+    // live on step 8, where the template chooser may be out of view.
+    QString control = field == QStringLiteral("Template") && cbxTemplates->isVisible()
+                          ? QStringLiteral("cbxTemplates")
+                          : QStringLiteral("edtFilename");
+    for (const ConfigField& entry : kConfigFields) {
+        if (QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
+            field) {
+            control = QString::fromUtf8(entry.control.data(),
+                                        static_cast<qsizetype>(entry.control.size()));
+        }
+    }
+    if (control == QStringLiteral("FFeatures")) {
+        control = lbxFeatures->objectName();
+    } else if (control == QStringLiteral("FTestimonials")) {
+        control = lbxTestimonials->objectName();
+    }
+    QWidget* target = pgcMain->findChild<QWidget*>(control);
+    if (target == nullptr) {
+        return;
+    }
+    for (int index = 0; index < pgcMain->count(); ++index) {
+        if (pgcMain->widget(index)->isAncestorOf(target)) {
+            pgcMain->setCurrentIndex(index);
+        }
+    }
+    btnBack->setEnabled(pgcMain->currentIndex() > 0);
+    btnNext->setEnabled(pgcMain->currentIndex() < pgcMain->count() - 1);
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 LetterConfiguration TfrmMain::ReadLetterConfiguration() const {

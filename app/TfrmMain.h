@@ -121,6 +121,9 @@ public:
     // The page text of the chosen template, or empty text when there is no such template.
     std::string GenerateLetter() const;
     void btnFinishClick();
+    // The letter check on step 8, and going from a finding to its field.
+    void RefreshLetterCheck();
+    void lstLetterCheckActivated(const QString& field);
 
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
     LetterConfiguration ReadLetterConfiguration() const;
@@ -245,6 +248,8 @@ public:
     QLineEdit* edtFilename = nullptr;
     QPushButton* bsSkinButton3 = nullptr;
     QPushButton* btnFinish = nullptr;
+    QCheckBox* chkEmbedPictures = nullptr;
+    QListWidget* lstLetterCheck = nullptr;
     QComboBox* cbxTemplates = nullptr;
     QGroupBox* bsSkinGroupBox1 = nullptr;
     QLabel* Image1 = nullptr;
