@@ -3,6 +3,7 @@
 // TfrmMainPages.cpp.
 #include "app/TfrmMain.h"
 
+#include "app/LetterPreviewWindow.h"
 #include "app/ScribvaneApplication.h"
 #include "app/Skin.h"
 #include "branding/BannerCentring.h"
@@ -11,11 +12,14 @@
 #include "branding/ClickFilter.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "generation/LetterGenerator.h"
 #include "generation/LetterPage.h"
 #include "lists/RecordPage.h"
 #include "persistence/ConfigTags.h"
 #include "persistence/ConfigurationForm.h"
 #include "update/UpdateController.h"
+#include "utils/Errors.h"
+#include "utils/FileIo.h"
 #include "utils/ProgramConstants.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/DialogService.h"
@@ -151,6 +155,9 @@ void TfrmMain::BuildRegions() {
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
+    btnPreview = MakeButton(QStringLiteral("btnPreview"), QStringLiteral("Preview Letter"), this);
+    btnPreview->setProperty("toolbarButton", true);
+    buttons->addWidget(btnPreview);
     layout->addWidget(bsSkinPanel1);
 
     // The banner pictures are placed by hand: they are centred, and may overhang the panel.
@@ -253,6 +260,7 @@ void TfrmMain::ConnectActions() {
     connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
     connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
     connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::RefreshLetterCheck);
+    connect(btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
 
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
     connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
@@ -479,6 +487,35 @@ void TfrmMain::RefreshLetterCheck() {
     if (letter_ && pgcMain->currentWidget() == bsSkinTabSheet12) {
         letter_->RefreshCheck();
     }
+}
+
+void TfrmMain::btnPreviewClick() {
+    if (preview_ == nullptr) {
+        preview_ = new LetterPreviewWindow(
+            [this] {
+                const LetterValues values = letter_->CurrentValues(PicturePlacement::ShowInPlace);
+                // Relative addresses resolve where the letter will lie, else beside the program.
+                const std::string folder = FolderPart(values.outputFileName);
+                std::error_code error;
+                const bool outputFolder =
+                    !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
+                const QString base = outputFolder ? QStringOfAnsi(folder) : ProgramFolder();
+                LetterPreviewWindow::Page page;
+                try {
+                    page.text = scribvane::GenerateLetter(values);
+                } catch (const Error&) {
+                    // An unreadable template shows as an empty page; saving reports it.
+                }
+                page.base = QUrl::fromLocalFile(
+                    base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
+                return page;
+            },
+            this);
+    }
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+    preview_->Refresh();
 }
 
 void TfrmMain::lstLetterCheckActivated(const QString& field) {

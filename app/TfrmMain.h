@@ -38,6 +38,7 @@ class FormattingToolbar;
 class HtmlEditor;
 class LetterConfiguration;
 class LetterPage;
+class LetterPreviewWindow;
 class LinkLabel;
 class MessageService;
 class RecordPage;
@@ -123,6 +124,8 @@ public:
     void btnFinishClick();
     // The letter check on step 8, and going from a finding to its field.
     void RefreshLetterCheck();
+    // Opens the letter preview, or raises it when it is open.
+    void btnPreviewClick();
     void lstLetterCheckActivated(const QString& field);
 
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
@@ -249,6 +252,8 @@ public:
     QPushButton* bsSkinButton3 = nullptr;
     QPushButton* btnFinish = nullptr;
     QCheckBox* chkEmbedPictures = nullptr;
+    QPushButton* btnPreview = nullptr;
+    LetterPreviewWindow* preview_ = nullptr; // owned as a child window, made on first use
     QListWidget* lstLetterCheck = nullptr;
     QComboBox* cbxTemplates = nullptr;
     QGroupBox* bsSkinGroupBox1 = nullptr;

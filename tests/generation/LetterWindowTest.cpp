@@ -1,6 +1,7 @@
 // Step 8 on the real window: the template chooser and its preview, and "Save generated code"
 // end to end, compared byte for byte with the headless generator run on the saved
 // configuration.
+#include "LetterPreviewWindow.h"
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
@@ -24,6 +25,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <filesystem>
 
 using namespace scribvane;
@@ -66,6 +69,7 @@ private Q_SLOTS:
     void finishStopsEarly();
     void finishWritesWhatTheHeadlessGeneratorWrites();
     void letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile();
+    void previewFollowsAnEditAndWritesNothing();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -379,6 +383,51 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
         QTRY_VERIFY(w.pgcMain->currentWidget()->isAncestorOf(control));
         QTRY_COMPARE(w.focusWidget(), control);
     }
+}
+
+void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
+    TfrmMain& w = *window_;
+    fs::remove_all(Templates());
+    fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
+    w.FillTemplateList();
+    const fs::path picture = Folder() / "header.png";
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QVERIFY(image.save(PathText(picture), "PNG"));
+    FillTheLetter(picture);
+    w.edtFilename->setText(PathText(fs::path(output_.path().toStdString()) / "letter.html"));
+
+    w.btnPreview->click();
+    auto* preview = w.findChild<LetterPreviewWindow*>();
+    QVERIFY(preview != nullptr);
+    QTRY_VERIFY(preview->isVisible());
+    w.btnPreview->click(); // one preview at a time
+    QCOMPARE(w.findChildren<LetterPreviewWindow*>().size(), 1);
+
+    // Asks the view for its page and answers from the latest page it gave; QTRY polls it.
+    QString latest;
+    bool asking = false;
+    const auto shows = [&](const QString& needle) {
+        if (!asking) {
+            asking = true;
+            preview->view()->page()->toHtml([&](const QString& html) {
+                latest = html;
+                asking = false;
+            });
+        }
+        return latest.contains(needle);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("Big</b> news")), 10000);
+
+    QSignalSpy shown(preview, &LetterPreviewWindow::shown);
+    w.edtPageTitle->setFocus();
+    QTest::keyClicks(w.edtPageTitle, QStringLiteral(" follows"));
+    QVERIFY(shown.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("caf\u00e9 follows")), 10000);
+    QVERIFY(latest.contains(QStringLiteral("file://")));
+    QVERIFY(fs::is_empty(output_.path().toStdString()));
+    QTRY_VERIFY(!asking); // no answer may arrive after the test
+    preview->close();
 }
 
 int main(int argc, char** argv) {
