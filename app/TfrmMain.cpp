@@ -3,6 +3,7 @@
 // TfrmMainPages.cpp.
 #include "app/TfrmMain.h"
 
+#include "app/LetterPreviewWindow.h"
 #include "app/ScribvaneApplication.h"
 #include "app/Skin.h"
 #include "branding/BannerCentring.h"
@@ -11,11 +12,15 @@
 #include "branding/ClickFilter.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "generation/LetterGenerator.h"
 #include "generation/LetterPage.h"
 #include "lists/RecordPage.h"
 #include "persistence/Autosave.h"
+#include "persistence/ConfigTags.h"
 #include "persistence/ConfigurationForm.h"
 #include "update/UpdateController.h"
+#include "utils/Errors.h"
+#include "utils/FileIo.h"
 #include "utils/ProgramConstants.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/DialogService.h"
@@ -29,6 +34,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -225,6 +231,9 @@ void TfrmMain::BuildRegions() {
         }
     }
     buttons->addStretch(1);
+    btnPreview = MakeButton(QStringLiteral("btnPreview"), QStringLiteral("Preview Letter"), this);
+    btnPreview->setProperty("toolbarButton", true);
+    buttons->addWidget(btnPreview);
     layout->addWidget(bsSkinPanel1);
 
     // The banner pictures are placed by hand: they are centred, and may overhang the panel.
@@ -313,9 +322,10 @@ void TfrmMain::BuildSubsystems() {
     configuration_ = std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_);
     configuration_->ShowInitialValues();
     autosave_ = std::make_unique<Autosave>(*configuration_, ProgramFolder());
-    letter_ = std::make_unique<LetterPage>(
-        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, edtFilename, editors_},
-        *configuration_, ProgramFolder(), msgMain());
+    letter_ = std::make_unique<LetterPage>(LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1,
+                                                              edtFilename, editors_, lstLetterCheck,
+                                                              chkEmbedPictures},
+                                           *configuration_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
 }
@@ -338,6 +348,14 @@ void TfrmMain::ConnectActions() {
 
     connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
     connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
+    // The check follows step 8 being shown and every change that can be made while it is.
+    connect(pgcMain, &QStackedWidget::currentChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(edtFilename, &QLineEdit::textChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::RefreshLetterCheck);
+    connect(chkEmbedPictures, &QCheckBox::toggled, this, &TfrmMain::RefreshLetterCheck);
+    connect(lstLetterCheck, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        lstLetterCheckActivated(item->data(Qt::UserRole).toString());
+    });
     connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
     connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
     connect(actSaveConfiguration, &QAction::triggered, this, &TfrmMain::btnSaveClick);
@@ -346,6 +364,8 @@ void TfrmMain::ConnectActions() {
     for (HtmlEditor* editor : editors_) {
         connect(editor, &HtmlEditor::ready, this, &TfrmMain::ScheduleKeepingWork);
     }
+    connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::RefreshLetterCheck);
+    connect(btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
 
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
     connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
@@ -645,6 +665,77 @@ std::string TfrmMain::GenerateLetter() const {
 
 void TfrmMain::btnFinishClick() {
     letter_->Finish();
+}
+
+void TfrmMain::RefreshLetterCheck() {
+    if (letter_ && pgcMain->currentWidget() == bsSkinTabSheet12) {
+        letter_->RefreshCheck();
+    }
+}
+
+void TfrmMain::btnPreviewClick() {
+    if (preview_ == nullptr) {
+        preview_ = new LetterPreviewWindow(
+            [this] {
+                const LetterValues values = letter_->CurrentValues(PicturePlacement::ShowInPlace);
+                // Relative addresses resolve where the letter will lie, else beside the program.
+                const std::string folder = FolderPart(values.outputFileName);
+                std::error_code error;
+                const bool outputFolder =
+                    !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
+                const QString base = outputFolder ? QStringOfAnsi(folder) : ProgramFolder();
+                LetterPreviewWindow::Page page;
+                try {
+                    page.text = scribvane::GenerateLetter(values);
+                } catch (const Error&) {
+                    // An unreadable template shows as an empty page; saving reports it.
+                }
+                page.base = QUrl::fromLocalFile(
+                    base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
+                return page;
+            },
+            this);
+        // Besides the user's input events, the areas report what scripts and loads change.
+        for (HtmlEditor* editor : editors_) {
+            connect(editor, &HtmlEditor::changed, preview_, &LetterPreviewWindow::ScheduleRefresh);
+        }
+    }
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+    preview_->Refresh();
+}
+
+void TfrmMain::lstLetterCheckActivated(const QString& field) {
+    // A tag names its control through the configuration table; the output and the template
+    // live on step 8, where the template chooser may be out of view.
+    QString control = field == QStringLiteral("Template") && cbxTemplates->isVisible()
+                          ? QStringLiteral("cbxTemplates")
+                          : QStringLiteral("edtFilename");
+    for (const ConfigField& entry : kConfigFields) {
+        if (QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
+            field) {
+            control = QString::fromUtf8(entry.control.data(),
+                                        static_cast<qsizetype>(entry.control.size()));
+        }
+    }
+    if (control == QStringLiteral("FFeatures")) {
+        control = lbxFeatures->objectName();
+    } else if (control == QStringLiteral("FTestimonials")) {
+        control = lbxTestimonials->objectName();
+    }
+    QWidget* target = pgcMain->findChild<QWidget*>(control);
+    if (target == nullptr) {
+        return;
+    }
+    for (int index = 0; index < pgcMain->count(); ++index) {
+        if (pgcMain->widget(index)->isAncestorOf(target)) {
+            pgcMain->setCurrentIndex(index);
+        }
+    }
+    btnBack->setEnabled(pgcMain->currentIndex() > 0);
+    btnNext->setEnabled(pgcMain->currentIndex() < pgcMain->count() - 1);
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 LetterConfiguration TfrmMain::ReadLetterConfiguration() const {

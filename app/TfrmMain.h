@@ -42,6 +42,7 @@ class FormattingToolbar;
 class HtmlEditor;
 class LetterConfiguration;
 class LetterPage;
+class LetterPreviewWindow;
 class LinkLabel;
 class MessageService;
 class RecordPage;
@@ -125,6 +126,11 @@ public:
     // The page text of the chosen template, or empty text when there is no such template.
     std::string GenerateLetter() const;
     void btnFinishClick();
+    // The letter check on step 8, and going from a finding to its field.
+    void RefreshLetterCheck();
+    // Opens the letter preview, or raises it when it is open.
+    void btnPreviewClick();
+    void lstLetterCheckActivated(const QString& field);
 
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
     LetterConfiguration ReadLetterConfiguration() const;
@@ -264,6 +270,10 @@ public:
     QLineEdit* edtFilename = nullptr;
     QPushButton* bsSkinButton3 = nullptr;
     QPushButton* btnFinish = nullptr;
+    QCheckBox* chkEmbedPictures = nullptr;
+    QPushButton* btnPreview = nullptr;
+    LetterPreviewWindow* preview_ = nullptr; // owned as a child window, made on first use
+    QListWidget* lstLetterCheck = nullptr;
     QComboBox* cbxTemplates = nullptr;
     QGroupBox* bsSkinGroupBox1 = nullptr;
     QLabel* Image1 = nullptr;

@@ -509,6 +509,9 @@ QWidget* TfrmMain::BuildPage8() {
     layout->addLayout(fileRow);
 
     layout->addSpacing(10);
+    chkEmbedPictures = new QCheckBox(QStringLiteral("Put the pictures inside the page"), page);
+    chkEmbedPictures->setObjectName(QStringLiteral("chkEmbedPictures"));
+    layout->addWidget(chkEmbedPictures);
     btnFinish =
         MakeButton(QStringLiteral("btnFinish"), QStringLiteral("Save generated code"), page);
     btnFinish->setProperty("primary", true);
@@ -516,7 +519,16 @@ QWidget* TfrmMain::BuildPage8() {
     finishRow->addWidget(btnFinish);
     finishRow->addStretch(1);
     layout->addLayout(finishRow);
-    layout->addStretch(1);
+
+    layout->addSpacing(10);
+    QLabel* checkLabel = MakeLabel(QStringLiteral("Letter check"), page);
+    lstLetterCheck = new QListWidget(page);
+    lstLetterCheck->setObjectName(QStringLiteral("lstLetterCheck"));
+    lstLetterCheck->setMaximumWidth(640);
+    lstLetterCheck->setWordWrap(true);
+    Bind(checkLabel, lstLetterCheck);
+    layout->addWidget(checkLabel);
+    layout->addWidget(lstLetterCheck, 1);
 
     // Placed by hand beyond the initial page width and kept at their distance from the left
     // edge; only a wide window can bring the preview into view.

@@ -1,6 +1,7 @@
 // scribvane-generate; see GenerateCommand.h.
 #include "generation/GenerateCommand.h"
 
+#include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterOutput.h"
 #include "generation/LetterValues.h"
@@ -40,7 +41,10 @@ struct Options {
     std::optional<std::string> templates;
     std::optional<std::string> templateName;
     std::string output; // empty when not given: reported like an empty output name
+    bool outputGiven = false;
     bool help = false;
+    bool check = false;
+    bool embedPictures = false;
 };
 
 // Fills `options` or returns the usage error's first line.
@@ -49,6 +53,14 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Opti
         const std::string& option = arguments[i];
         if (option == "--help") {
             options.help = true;
+            continue;
+        }
+        if (option == "--check") {
+            options.check = true;
+            continue;
+        }
+        if (option == "--embed-pictures") {
+            options.embedPictures = true;
             continue;
         }
         std::string* target = nullptr;
@@ -60,6 +72,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Opti
             target = &options.templateName.emplace();
         } else if (option == "--output") {
             target = &options.output;
+            options.outputGiven = true;
         } else {
             return "unknown argument '" + option + "'";
         }
@@ -82,6 +95,42 @@ std::string ForTerminal(std::string_view text) {
     return AnsiToUtf8(text);
 }
 
+// Prints the findings and writes nothing; the output name is checked only when given.
+int Check(const Options& options, const std::filesystem::path& templates,
+          const std::vector<std::string>& catalogue, LetterConfiguration config, std::ostream& out,
+          std::ostream& err) {
+    std::string name;
+    if (options.templateName) {
+        name = *options.templateName;
+    } else if (!catalogue.empty()) {
+        name = catalogue.front();
+    }
+    std::optional<std::string> text;
+    if (const auto file = name.empty() ? std::nullopt : FindTemplateFile(templates, name)) {
+        text = ReadTemplateText(*file);
+    }
+    LetterValues values = LetterValuesFromConfiguration(std::move(config), templates, name,
+                                                        Utf8ToAnsi(options.output));
+    if (options.embedPictures) {
+        values.placement = PicturePlacement::Embed;
+    }
+    CheckInput input;
+    if (text) {
+        input.templateText = *text;
+    }
+    input.checkOutput = options.outputGiven;
+    const auto findings = CheckLetter(values, input);
+    for (const auto& finding : findings) {
+        out << SeverityName(finding.severity) << ": " << finding.field << ": "
+            << ForTerminal(finding.sentence) << '\n';
+    }
+    if (!HasError(findings)) {
+        return 0;
+    }
+    err << "The letter check found an error; nothing was written.\n";
+    return kFailed;
+}
+
 int Generate(const Options& options, const std::filesystem::path& programFolder, std::ostream& out,
              std::ostream& err) {
     const std::filesystem::path templates =
@@ -91,6 +140,10 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
 
     const auto catalogue = TemplateCatalogue(templates);
     LetterConfiguration config = ReadConfigurationFile(configFile);
+
+    if (options.check) {
+        return Check(options, templates, catalogue, std::move(config), out, err);
+    }
 
     if (options.output.empty()) {
         err << "Please select a location where you want to save your output file.\n";
@@ -115,8 +168,11 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
     // The output name joins the letter's Windows-1252 texts, as the window's edit gives it;
     // the core turns it back into a file name.
     const std::string output = Utf8ToAnsi(options.output);
-    const std::string page =
-        GenerateLetter(LetterValuesFromConfiguration(std::move(config), templates, name, output));
+    LetterValues values = LetterValuesFromConfiguration(std::move(config), templates, name, output);
+    if (options.embedPictures) {
+        values.placement = PicturePlacement::Embed;
+    }
+    const std::string page = GenerateLetter(values);
     if (page.empty()) {
         err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
         return kFailed;

@@ -12,7 +12,9 @@
 #include "widgets/ControlText.h"
 #include "widgets/MessageService.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -20,9 +22,11 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <filesystem>
 #include <utility>
 
@@ -84,7 +88,7 @@ void LetterPage::ShowTemplatePreview() {
     controls_.preview->setPixmap(QPixmap::fromImage(picture));
 }
 
-std::string LetterPage::GenerateLetter() const {
+LetterValues LetterPage::CurrentValues(PicturePlacement placement) const {
     // The same reading of the controls as Save Configuration, so a letter made here equals
     // the one the headless generator makes from the saved file.
     const LetterConfiguration config = configuration_.Read();
@@ -111,7 +115,66 @@ std::string LetterPage::GenerateLetter() const {
             passage = Passage{false, config.Text(area.tag)};
         }
     }
-    return scribvane::GenerateLetter(values);
+    values.placement = placement;
+    return values;
+}
+
+std::string LetterPage::GenerateLetter() const {
+    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
+    return scribvane::GenerateLetter(
+        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+}
+
+std::vector<Finding> LetterPage::CheckCurrentLetter() const {
+    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
+    const LetterValues values =
+        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside);
+    CheckInput input;
+    std::string text;
+    if (const auto file = FindTemplateFile(values.templateFolder, values.templateName)) {
+        try {
+            text = ReadTemplateText(*file);
+            input.templateText = text;
+        } catch (const Error&) {
+            // Reported as a missing template; saving reports the read failure itself.
+        }
+    }
+    return CheckLetter(values, input);
+}
+
+void LetterPage::RefreshCheck() {
+    if (controls_.checkList == nullptr) {
+        return;
+    }
+    const auto findings = CheckCurrentLetter();
+    QStyle* style = QApplication::style();
+    const auto icon = [style](Severity severity) {
+        switch (severity) {
+        case Severity::Error:
+            return style->standardIcon(QStyle::SP_MessageBoxCritical);
+        case Severity::Warning:
+            return style->standardIcon(QStyle::SP_MessageBoxWarning);
+        case Severity::Tip:
+            break;
+        }
+        return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    };
+    // Keeps the chosen row where the list stays the same length, so a refresh while the user
+    // moves through it does not throw the selection away.
+    const int row = controls_.checkList->currentRow();
+    controls_.checkList->clear();
+    for (const auto& finding : findings) {
+        QString text = QStringOfAnsi(finding.sentence);
+        if (!finding.action.empty()) {
+            text += QStringLiteral(" ") + QStringOfAnsi(finding.action);
+        }
+        auto* item = new QListWidgetItem(icon(finding.severity), text, controls_.checkList);
+        item->setData(Qt::UserRole, QString::fromStdString(finding.field));
+        item->setToolTip(QString::fromUtf8(SeverityName(finding.severity)));
+    }
+    if (row >= 0 && row < controls_.checkList->count()) {
+        controls_.checkList->setCurrentRow(row);
+    }
 }
 
 void LetterPage::Finish() {

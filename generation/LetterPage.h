@@ -2,14 +2,19 @@
 // finish action that generates the letter from the controls and writes it.
 #pragma once
 
+#include "generation/LetterCheck.h"
+
 #include <QString>
 #include <array>
 #include <string>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 
 namespace scribvane {
 
@@ -25,6 +30,8 @@ struct LetterPageControls {
     // The areas of the main headline, the introduction, the product introduction, the closing
     // and the P.S., in that order.
     std::array<HtmlEditor*, 5> passages{};
+    QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field's tag
+    QCheckBox* embedPictures = nullptr; // chkEmbedPictures; not part of the configuration
 };
 
 class LetterPage {
@@ -41,6 +48,12 @@ public:
     std::string GenerateLetter() const;
     // Writes the letter to the output file and says so.
     void Finish();
+    // The values the controls hold now, with the pictures placed as asked.
+    LetterValues CurrentValues(PicturePlacement placement) const;
+    // The findings for the current values and template.
+    std::vector<Finding> CheckCurrentLetter() const;
+    // Shows the findings in the check list.
+    void RefreshCheck();
 
 private:
     LetterPageControls controls_;

@@ -5,10 +5,122 @@
 #include "utils/FileIo.h"
 #include "utils/Log.h"
 
+#include <array>
+#include <cctype>
 #include <filesystem>
 #include <unistd.h>
 
 namespace scribvane {
+namespace {
+
+std::string Base64(std::string_view bytes) {
+    constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const auto n = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
+                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
+                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 2]));
+        out += kAlphabet[n >> 18 & 63];
+        out += kAlphabet[n >> 12 & 63];
+        out += kAlphabet[n >> 6 & 63];
+        out += kAlphabet[n & 63];
+    }
+    if (i < bytes.size()) {
+        const bool two = i + 1 < bytes.size();
+        const auto n =
+            static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
+            (two ? static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 : 0U);
+        out += kAlphabet[n >> 18 & 63];
+        out += kAlphabet[n >> 12 & 63];
+        out += two ? kAlphabet[n >> 6 & 63] : '=';
+        out += '=';
+    }
+    return out;
+}
+
+std::string LowerExtension(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    std::string extension(dot == std::string_view::npos ? std::string_view()
+                                                        : fileName.substr(dot));
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension;
+}
+
+} // namespace
+
+std::string_view PictureMimeType(std::string_view fileName, std::string_view bytes) {
+    // The bytes decide first: a renamed picture still shows with its real type.
+    struct Signature {
+        std::string_view start;
+        std::string_view mime;
+    };
+    constexpr std::array<Signature, 6> kSignatures = {{
+        {"\x89PNG\r\n\x1A\n", "image/png"},
+        {"\xFF\xD8\xFF", "image/jpeg"},
+        {"GIF8", "image/gif"},
+        {"BM", "image/bmp"},
+        {std::string_view("\0\0\1\0", 4), "image/x-icon"},
+        {"<svg", "image/svg+xml"},
+    }};
+    for (const auto& signature : kSignatures) {
+        if (bytes.starts_with(signature.start)) {
+            return signature.mime;
+        }
+    }
+    if (bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WEBP") {
+        return "image/webp";
+    }
+    const std::string extension = LowerExtension(fileName);
+    struct Extension {
+        std::string_view extension;
+        std::string_view mime;
+    };
+    constexpr std::array<Extension, 9> kExtensions = {{
+        {".png", "image/png"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".gif", "image/gif"},
+        {".bmp", "image/bmp"},
+        {".webp", "image/webp"},
+        {".svg", "image/svg+xml"},
+        {".ico", "image/x-icon"},
+        {".avif", "image/avif"},
+    }};
+    for (const auto& known : kExtensions) {
+        if (extension == known.extension) {
+            return known.mime;
+        }
+    }
+    return "application/octet-stream";
+}
+
+std::string FileAddressOf(std::string_view picture) {
+    std::error_code error;
+    auto path = std::filesystem::absolute(PathFromText(picture), error);
+    if (error) {
+        path = PathFromText(picture);
+    }
+    const std::string bytes = path.lexically_normal().string();
+    std::string address = "file://";
+    address.reserve(address.size() + bytes.size());
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) != 0 || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            address += c;
+        } else {
+            address += '%';
+            address += kHex[u >> 4];
+            address += kHex[u & 15];
+        }
+    }
+    return address;
+}
 
 bool IsLocalPicture(std::string_view picture) {
     std::error_code error;
@@ -38,13 +150,32 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
 }
 
 std::string PlacePicture(const PictureRow& row, std::string_view picture,
-                         std::string_view outputFileName) {
+                         std::string_view outputFileName, PicturePlacement placement) {
     if (picture.empty()) {
         return {};
     }
     if (IsLocalPicture(picture)) {
-        CopyPicture(picture, outputFileName);
-        return "<img border=0 src=" + FileNamePart(picture) + std::string(row.localTagEnd);
+        const std::string end(row.localTagEnd);
+        switch (placement) {
+        case PicturePlacement::CopyBeside:
+            CopyPicture(picture, outputFileName);
+            break;
+        case PicturePlacement::ShowInPlace:
+            return "<img border=0 src=" + FileAddressOf(picture) + end;
+        case PicturePlacement::Embed:
+            try {
+                const std::string bytes = ReadFileBytes(PathFromText(picture));
+                // Quoted: base64 holds '+', '/' and '=', which an unquoted value may not.
+                return "<img border=0 src=\"data:" +
+                       std::string(PictureMimeType(FileNamePart(picture), bytes)) + ";base64," +
+                       Base64(bytes) + "\"" + end;
+            } catch (const Error& failure) {
+                LogNote(LogTopic::Generation, "The picture \"" + std::string(picture) +
+                                                  "\" was not embedded: " + failure.what());
+            }
+            break;
+        }
+        return "<img border=0 src=" + FileNamePart(picture) + end;
     }
     return "<img border=0 src=" + std::string(picture) + std::string(row.addressTagEnd);
 }

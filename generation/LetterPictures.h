@@ -7,6 +7,14 @@
 
 namespace scribvane {
 
+// Where a local picture ends up. Web addresses stay as typed in every placement, and the page
+// text differs between placements only inside the picture tags.
+enum class PicturePlacement {
+    CopyBeside,  // the letter as written today: copied beside the output, named bare
+    ShowInPlace, // the preview: named where it lies as a file: address, nothing touched
+    Embed,       // a one-file letter: carried as a quoted data: address, nothing copied
+};
+
 // The three picture rows differ only in what follows the tag.
 struct PictureRow {
     std::string_view placeholder;
@@ -28,9 +36,17 @@ bool IsLocalPicture(std::string_view picture);
 // never empties an existing picture.
 void CopyPicture(std::string_view picture, std::string_view outputFileName);
 
-// The image tag for a picture field; copies a local picture as it goes. An empty field gives
-// the empty text and copies nothing.
+// The image tag for a picture field; copies a local picture as it goes when placed beside. An
+// empty field gives the empty text and copies nothing. A picture that cannot be read for
+// embedding keeps the bare file name it would have had as a copy.
 std::string PlacePicture(const PictureRow& row, std::string_view picture,
-                         std::string_view outputFileName);
+                         std::string_view outputFileName,
+                         PicturePlacement placement = PicturePlacement::CopyBeside);
+
+// The MIME type a picture is embedded with: from its leading bytes, else from its extension.
+std::string_view PictureMimeType(std::string_view fileName, std::string_view bytes);
+
+// A local picture as a file: address, its bytes percent-encoded so the unquoted tag holds it.
+std::string FileAddressOf(std::string_view picture);
 
 } // namespace scribvane

@@ -2,6 +2,7 @@
 // headless generator from a saved configuration; GenerateLetter reads nothing else.
 #pragma once
 
+#include "generation/LetterPictures.h"
 #include "utils/TextHelpers.h"
 
 #include <filesystem>
@@ -62,6 +63,8 @@ struct LetterValues {
     std::string paypalEmail;
 
     std::string outputFileName; // also names the folder local pictures are copied into
+    // Not stored in a configuration: the window's check box and the command's option choose it.
+    PicturePlacement placement = PicturePlacement::CopyBeside;
 };
 
 // A stored passage counts as empty when it is "" or exactly "&nbsp;": that is what an editing

@@ -35,19 +35,19 @@ constexpr std::array<MergeStep, 24> kSteps = {{
     {1, "%%PAGETITLE%%", [](const LetterValues& v, std::size_t) { return v.pageTitle; }, Always},
     {2, kHeaderPictureRow.placeholder,
      [](const LetterValues& v, std::size_t) {
-         return PlacePicture(kHeaderPictureRow, v.headerPicture, v.outputFileName);
+         return PlacePicture(kHeaderPictureRow, v.headerPicture, v.outputFileName, v.placement);
      },
      Always},
     {3, kCoverPictureRow.placeholder,
      [](const LetterValues& v, std::size_t) {
-         return PlacePicture(kCoverPictureRow, v.coverPicture, v.outputFileName);
+         return PlacePicture(kCoverPictureRow, v.coverPicture, v.outputFileName, v.placement);
      },
      Always},
     {4, "%%MAINBGCOLOR%%",
      [](const LetterValues& v, std::size_t) { return ColorToHtml(v.mainBgColor); }, Always},
     {5, kFooterPictureRow.placeholder,
      [](const LetterValues& v, std::size_t) {
-         return PlacePicture(kFooterPictureRow, v.footerPicture, v.outputFileName);
+         return PlacePicture(kFooterPictureRow, v.footerPicture, v.outputFileName, v.placement);
      },
      Always},
 

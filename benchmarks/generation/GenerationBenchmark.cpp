@@ -2,6 +2,7 @@
 // testimonial lists grow, and as one value grows; every run should grow linearly with the list
 // length or the value size. The byte-moving cases beside them give the floor to compare with.
 #include "BenchLetter.h"
+#include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterValues.h"
 #include "persistence/ConfigFormat.h"
@@ -140,6 +141,19 @@ void BM_MergeSampleLetter(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MergeSampleLetter)->Unit(benchmark::kMicrosecond);
+
+// The letter check of the sample letter, as step 8 and the preview run it.
+void BM_CheckSampleLetter(benchmark::State& state) {
+    const std::filesystem::path templates = SCRIBVANE_TEMPLATES_DIR;
+    const std::string page = ReadTemplateText(templates / "Classic.tem");
+    const LetterValues values =
+        LetterValuesFromConfiguration(ReadConfigurationFile(templates / "sample-config.dat"),
+                                      templates, "Classic", "letter.html");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CheckLetter(values, {page, true}));
+    }
+}
+BENCHMARK(BM_CheckSampleLetter)->Unit(benchmark::kMicrosecond);
 
 // One value of N bytes put in several places, and holding a later step's placeholder, so
 // every later step scans it.

@@ -3,6 +3,7 @@
 // Every input must merge without a crash. When the values hold no '%' and the template is
 // made of whole placeholders between blank-framed text (so no placeholder can appear by two
 // pieces meeting), no placeholder of the step table may be left in the page.
+#include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
 #include "persistence/LetterConfiguration.h"
@@ -59,8 +60,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Raw bytes: any template, any configuration.
         const std::string page = NormalizeLines(provider.ConsumeRandomLengthString(4096));
         LetterValues values = ValuesFromBytes(provider.ConsumeRemainingBytesAsString());
+        // The check and the placements that touch no file may see the pictures as given.
+        (void)CheckLetter(values, {page, true});
+        for (const auto placement : {PicturePlacement::ShowInPlace, PicturePlacement::Embed}) {
+            values.placement = placement;
+            (void)MergeLetter(page, values);
+        }
+        values.placement = PicturePlacement::CopyBeside;
         KeepPicturesRemote(values);
-        (void)MergeLetter(page, values);
+        const std::string copied = MergeLetter(page, values);
+        // With no local picture, every placement gives the same page.
+        values.placement = PicturePlacement::Embed;
+        if (MergeLetter(page, values) != copied) {
+            std::abort();
+        }
         return 0;
     }
 
@@ -89,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             record = WithoutPercent(provider.ConsumeRandomLengthString(32));
         }
     }
+    (void)CheckLetter(values, {page, true});
     KeepPicturesRemote(values);
     const std::string merged = MergeLetter(page, values);
     for (std::size_t i = 0; i < kStepPlaceholders; ++i) {

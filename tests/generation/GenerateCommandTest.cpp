@@ -358,6 +358,53 @@ const std::vector<CommandCase> kCommandCases = {
      "Cannot create file \"@/site\". ",
      NothingWritten},
 
+    // The letter check and the one-file letter.
+    {"CheckPrintsTheFindingsAndWritesNothing",
+     [](const TempDir& dir) {
+         Standard(dir);
+         dir.Write("logo.gif", "GIF");
+     },
+     {"--check", "--output", "site/index.txt"},
+     1,
+     "error: DirectLink: The letter has no way to order.\n"
+     "warning: prfEditor1: The letter has no headline.\n"
+     "warning: Output: The output file name does not end in .html or .htm.\n"
+     "tip: Testimonials: The letter has no testimonials.\n",
+     "The letter check found an error; nothing was written.\n",
+     NothingWritten},
+    {"CheckWithoutErrorsSucceedsAndLeavesTheOutputUnchecked",
+     [](const TempDir& dir) {
+         auto texts = InitialTexts();
+         texts[Index(Tag::PageTitle)] = "Hello";
+         texts[Index(Tag::DirectLink)] = "https://shop.example/order";
+         texts[Index(Tag::prfEditor1)] = "<b>Grow more</b>";
+         WriteConfig(dir, texts);
+         dir.Write("Templates/Classic.tem", kTemplate);
+     },
+     {"--check"},
+     0,
+     "tip: Testimonials: The letter has no testimonials.\n",
+     "",
+     NothingWritten},
+    {"EmbeddedPicturesAreNotCopied",
+     [](const TempDir& dir) {
+         auto texts = InitialTexts();
+         texts[Index(Tag::HeaderPicture)] = (dir / "logo.gif").string();
+         dir.Write("logo.gif", "GIF");
+         WriteConfig(dir, texts);
+         dir.Write("Templates/Classic.tem", kTemplate);
+     },
+     {"--embed-pictures", "--output", "site/index.html"},
+     0,
+     std::string(kSuccess) + "site/index.html\n",
+     "",
+     [](const TempDir& dir) {
+         EXPECT_EQ(FilesIn(dir / "site"), std::vector<std::string>{"index.html"});
+         EXPECT_EQ(
+             TempDir::Read(dir / "site" / "index.html"),
+             "<title></title>\r\n<img border=0 src=\"data:image/gif;base64,R0lG\"><br><br>\r\n");
+     }},
+
     // Usage errors.
     {"UnknownOption",
      Standard,

@@ -1,6 +1,7 @@
 // Step 8 on the real window: the template chooser and its preview, and "Save generated code"
 // end to end, compared byte for byte with the headless generator run on the saved
 // configuration.
+#include "LetterPreviewWindow.h"
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
@@ -16,12 +17,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <filesystem>
 
 using namespace scribvane;
@@ -63,6 +68,8 @@ private Q_SLOTS:
     void finishStopsEarly_data();
     void finishStopsEarly();
     void finishWritesWhatTheHeadlessGeneratorWrites();
+    void letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile();
+    void previewFollowsAnEditAndWritesNothing();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -316,6 +323,111 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
     QCOMPARE(QByteArray::fromStdString(TempDir::Read(other / "letter.html")),
              QByteArray::fromStdString(page));
     QCOMPARE(TempDir::Read(other / "header.png"), TempDir::Read(picture));
+}
+
+namespace {
+
+QListWidgetItem* FindingOf(const QListWidget& list, const QString& field) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item(row)->data(Qt::UserRole).toString() == field) {
+            return list.item(row);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
+    TfrmMain& w = *window_;
+    fs::remove_all(Templates());
+    fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
+    w.FillTemplateList();
+    const fs::path picture = Folder() / "header.png";
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QVERIFY(image.save(PathText(picture), "PNG"));
+    FillTheLetter(picture);
+    w.edtDirectLink->setText(QStringLiteral("www.shop.example"));
+    const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
+    w.edtFilename->setText(PathText(letter));
+
+    // Shown with step 8, and kept up to date while it is shown.
+    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("DirectLink")) != nullptr);
+    QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Testimonials")) != nullptr);
+    QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) == nullptr);
+    w.edtFilename->setText(PathText(letter.parent_path() / "letter.txt"));
+    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) != nullptr);
+    w.edtFilename->setText(PathText(letter));
+    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) == nullptr);
+
+    // The check informs and never blocks; embedding leaves the picture where it is.
+    w.chkEmbedPictures->setChecked(true);
+    QTest::mouseClick(w.btnFinish, Qt::LeftButton);
+    QCOMPARE(messages_.texts(),
+             QStringList{QStringLiteral("You have successfully saved your file as:") +
+                         PathText(letter)});
+    QVERIFY(TempDir::Read(letter).find("src=\"data:image/png;base64,") != std::string::npos);
+    QVERIFY(!fs::exists(letter.parent_path() / "header.png"));
+    w.chkEmbedPictures->setChecked(false);
+
+    // A finding leads to its page and its field.
+    for (const auto& [field, control] :
+         {std::pair{QStringLiteral("DirectLink"), static_cast<QWidget*>(w.edtDirectLink)},
+          std::pair{QStringLiteral("Testimonials"), static_cast<QWidget*>(w.lbxTestimonials)}}) {
+        w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+        QListWidgetItem* item = nullptr;
+        QTRY_VERIFY((item = FindingOf(*w.lstLetterCheck, field)) != nullptr);
+        Q_EMIT w.lstLetterCheck->itemActivated(item);
+        QTRY_VERIFY(w.pgcMain->currentWidget()->isAncestorOf(control));
+        QTRY_COMPARE(w.focusWidget(), control);
+    }
+}
+
+void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
+    TfrmMain& w = *window_;
+    fs::remove_all(Templates());
+    fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
+    w.FillTemplateList();
+    const fs::path picture = Folder() / "header.png";
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QVERIFY(image.save(PathText(picture), "PNG"));
+    FillTheLetter(picture);
+    w.edtFilename->setText(PathText(fs::path(output_.path().toStdString()) / "letter.html"));
+
+    w.btnPreview->click();
+    auto* preview = w.findChild<LetterPreviewWindow*>();
+    QVERIFY(preview != nullptr);
+    QTRY_VERIFY(preview->isVisible());
+    w.btnPreview->click(); // one preview at a time
+    QCOMPARE(w.findChildren<LetterPreviewWindow*>().size(), 1);
+
+    // Asks the view for its page and answers from the latest page it gave; QTRY polls it.
+    QString latest;
+    bool asking = false;
+    const auto shows = [&](const QString& needle) {
+        if (!asking) {
+            asking = true;
+            preview->view()->page()->toHtml([&](const QString& html) {
+                latest = html;
+                asking = false;
+            });
+        }
+        return latest.contains(needle);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("Big</b> news")), 10000);
+
+    QSignalSpy shown(preview, &LetterPreviewWindow::shown);
+    w.edtPageTitle->setFocus();
+    QTest::keyClicks(w.edtPageTitle, QStringLiteral(" follows"));
+    QVERIFY(shown.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("caf\u00e9 follows")), 10000);
+    QVERIFY(latest.contains(QStringLiteral("file://")));
+    QVERIFY(fs::is_empty(output_.path().toStdString()));
+    QTRY_VERIFY(!asking); // no answer may arrive after the test
+    preview->close();
 }
 
 int main(int argc, char** argv) {

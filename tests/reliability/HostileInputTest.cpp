@@ -1,5 +1,6 @@
 // Damaged, hand-edited or hostile files fed to the readers of the core: none may crash, hang
 // or take minutes.
+#include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
 #include "persistence/LetterConfiguration.h"
@@ -39,6 +40,30 @@ TEST(HostileConfiguration, MillionRecordsLoad) {
     texts[Index(Tag::Testimonials)] = records;
     const auto config = ReadConfigurationFile(dir.Write("config.dat", WriteConfiguration(texts)));
     EXPECT_EQ(config.Records(Tag::Testimonials).size(), 1'000'000u);
+}
+
+TEST(HostileConfiguration, CheckAndPlacementsTakeAHundredMegabytesAndAMillionRecords) {
+    LetterValues values;
+    // Near misses of placeholders all the way: every "%%" followed by a capital is a look.
+    values.paypalCode = std::string();
+    values.paypalCode.reserve(100u << 20);
+    while (values.paypalCode.size() < (100u << 20)) {
+        values.paypalCode += "%%PAGETITL%%%";
+    }
+    values.headerPicture = "/" + std::string(100u << 20, 'a');
+    values.testimonials.assign(1'000'000, "^t^www.shop.example^b^c^");
+    const auto findings = CheckLetter(values, {std::string_view("%%PAYPALCODE%%"), true});
+    const auto has = [&](std::string_view field) {
+        return std::any_of(findings.begin(), findings.end(),
+                           [&](const Finding& f) { return f.field == field; });
+    };
+    EXPECT_TRUE(has("PaypalCode"));
+    EXPECT_TRUE(has("Testimonials"));
+    EXPECT_TRUE(has("HeaderPicture"));
+    for (const auto placement : {PicturePlacement::ShowInPlace, PicturePlacement::Embed}) {
+        values.placement = placement;
+        EXPECT_FALSE(MergeLetter("%%HEADERPICTURE%%", values).empty());
+    }
 }
 
 TEST(HostileConfiguration, NulAndInvalidBytesEverywhereNeverCrash) {

@@ -1,0 +1,443 @@
+// The letter check; see LetterCheck.h.
+#include "generation/LetterCheck.h"
+
+#include "generation/MergeSteps.h"
+#include "lists/Records.h"
+#include "utils/FileIo.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <unistd.h>
+
+namespace scribvane {
+namespace {
+
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0) {
+    if (from > text.size()) {
+        return std::string_view::npos;
+    }
+    const auto hit =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                    needle.end(), [](char a, char b) { return Lower(a) == Lower(b); });
+    return hit == text.end() ? std::string_view::npos
+                             : static_cast<std::size_t>(hit - text.begin());
+}
+
+bool IsWebAddress(std::string_view text) {
+    return StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://");
+}
+
+// A scheme such as "http:" or "mailto:" before any '/', or a protocol-relative or rooted path.
+bool HasScheme(std::string_view text) {
+    if (text.starts_with("/") || text.starts_with("#")) {
+        return true;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == ':') {
+            return i > 1; // "C:" is a drive, not a scheme
+        }
+        if (std::isalnum(c) == 0 && c != '+' && c != '-' && c != '.') {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool HasBlank(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool HasQuote(std::string_view text) {
+    return text.find_first_of("'\"") != std::string_view::npos;
+}
+
+// What ends an unquoted attribute value or the tag itself.
+bool BreaksUnquotedValue(std::string_view text) {
+    return HasBlank(text) || text.find_first_of("'\"<>") != std::string_view::npos;
+}
+
+// A path on this computer, as typed: rooted, home-relative, dotted, with backslashes or a drive.
+bool LooksLocal(std::string_view text) {
+    if (text.starts_with("//")) {
+        return false;
+    }
+    return text.starts_with("/") || text.starts_with("~") || text.starts_with("./") ||
+           text.starts_with("../") || StartsWithNoCase(text, "file:") ||
+           text.find('\\') != std::string_view::npos ||
+           (text.size() >= 3 && std::isalpha(static_cast<unsigned char>(text[0])) != 0 &&
+            text[1] == ':' && (text[2] == '\\' || text[2] == '/'));
+}
+
+// The placeholder a value would bring into the page, if any. Looks only where "%%" is
+// followed by a capital, so a run of percent signs costs one look per sign.
+std::string_view PlaceholderIn(std::string_view text) {
+    static constexpr std::string_view kInner[] = {"%%ORDERLINK%%", "%%CBNAME%%", "%%PRODNAME%%",
+                                                  "%%PRODDESC%%"};
+    for (std::size_t at = text.find("%%"); at != std::string_view::npos;
+         at = text.find("%%", at + 1)) {
+        if (at + 2 >= text.size() || std::isupper(static_cast<unsigned char>(text[at + 2])) == 0) {
+            continue;
+        }
+        const std::string_view rest = text.substr(at);
+        for (const std::string_view placeholder : PagePlaceholders()) {
+            if (rest.starts_with(placeholder)) {
+                return placeholder;
+            }
+        }
+        for (const std::string_view placeholder : kInner) {
+            if (rest.starts_with(placeholder)) {
+                return placeholder;
+            }
+        }
+    }
+    return {};
+}
+
+double Luminance(ColorValue color) {
+    // ColorValue keeps red in the low byte.
+    const auto channel = [](unsigned value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(color & 0xFFu) + 0.7152 * channel((color >> 8) & 0xFFu) +
+           0.0722 * channel((color >> 16) & 0xFFu);
+}
+
+class Checker {
+public:
+    Checker(const LetterValues& values, const CheckInput& input) : v_(values), input_(input) {}
+
+    std::vector<Finding> Run() {
+        Template();
+        Title();
+        Pictures();
+        Headline();
+        Records(v_.features, "Features", 4, false);
+        Records(v_.testimonials, "Testimonials", 5, true);
+        Contrast(v_.features, v_.featureStyle, "FColor", "feature");
+        Contrast(v_.testimonials, v_.testimonialStyle, "TColor", "testimonial");
+        Order();
+        Placeholders();
+        if (input_.checkOutput) {
+            Output();
+        }
+        std::stable_sort(findings_.begin(), findings_.end(), [](const auto& a, const auto& b) {
+            return static_cast<int>(a.severity) < static_cast<int>(b.severity);
+        });
+        return std::move(findings_);
+    }
+
+private:
+    void Add(Severity severity, std::string_view field, std::string sentence,
+             std::string action = {}) {
+        findings_.push_back({severity, std::string(field), std::move(sentence), std::move(action)});
+    }
+
+    void Template() {
+        if (!input_.templateText) {
+            Add(Severity::Error, "Template", "There is no template by this name.",
+                "Choose one of the templates on this page.");
+        } else if (input_.templateText->empty()) {
+            Add(Severity::Error, "Template", "The chosen template gives an empty page.",
+                "Choose another template.");
+        }
+    }
+
+    void Title() {
+        if (v_.pageTitle.empty()) {
+            Add(Severity::Warning, "PageTitle", "The page has no title.",
+                "Type a title; browsers and search results show it.");
+        }
+    }
+
+    void Headline() {
+        if (v_.mainHeadline.empty) {
+            Add(Severity::Warning, "prfEditor1", "The letter has no headline.",
+                "Write the headline that opens the letter.");
+        }
+    }
+
+    void Pictures() {
+        struct Field {
+            std::string_view tag;
+            const std::string* picture;
+        };
+        const Field fields[] = {{"HeaderPicture", &v_.headerPicture},
+                                {"CoverPicture", &v_.coverPicture},
+                                {"FooterPicture", &v_.footerPicture}};
+        const bool copied = v_.placement == PicturePlacement::CopyBeside;
+        std::vector<const Field*> local;
+        for (const auto& field : fields) {
+            const std::string& picture = *field.picture;
+            if (picture.empty()) {
+                continue;
+            }
+            if (IsLocalPicture(picture)) {
+                if (::access(PathFromText(picture).c_str(), R_OK) != 0) {
+                    Add(Severity::Warning, field.tag, "The picture file cannot be read.",
+                        "Check that the file may be read; the page will name it but not show it.");
+                } else if (copied && BreaksUnquotedValue(FileNamePart(picture))) {
+                    Add(Severity::Warning, field.tag,
+                        "The picture's file name holds a blank, a quote or a bracket, so the page "
+                        "cannot name it.",
+                        "Rename the picture file using only letters, digits, '-' and '_'.");
+                }
+                local.push_back(&field);
+                continue;
+            }
+            if (LooksLocal(picture)) {
+                Add(Severity::Warning, field.tag,
+                    "The picture looks like a file on this computer, but there is no such file; "
+                    "the page will use it as a web address.",
+                    "Choose the picture file again.");
+            } else if (BreaksUnquotedValue(picture)) {
+                Add(Severity::Warning, field.tag,
+                    "The picture address holds a blank, a quote or a bracket, which cuts it short.",
+                    "Remove them or write a blank as %20.");
+            }
+        }
+        if (!copied) {
+            return;
+        }
+        for (std::size_t i = 0; i < local.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                std::error_code error;
+                if (FileNamePart(*local[i]->picture) == FileNamePart(*local[j]->picture) &&
+                    !std::filesystem::equivalent(PathFromText(*local[i]->picture),
+                                                 PathFromText(*local[j]->picture), error)) {
+                    Add(Severity::Warning, local[i]->tag,
+                        "Two different pictures have the same file name, so one copy replaces "
+                        "the other.",
+                        "Rename one of the picture files.");
+                }
+            }
+        }
+    }
+
+    void Records(const std::vector<std::string>& records, std::string_view tag,
+                 std::size_t fieldCount, bool testimonials) {
+        bool split = false;
+        bool bareWebsite = false;
+        for (const auto& record : records) {
+            const auto marks =
+                static_cast<std::size_t>(std::count(record.begin(), record.end(), '^'));
+            split = split || marks != fieldCount - 1;
+            if (testimonials && !bareWebsite) {
+                const std::string website = RecordField(record, 2);
+                bareWebsite = !website.empty() && !HasScheme(website);
+            }
+            if (split && (bareWebsite || !testimonials)) {
+                break;
+            }
+        }
+        if (split) {
+            Add(Severity::Warning, tag,
+                "An entry holds a \"^\", which splits it into the wrong parts.",
+                "Remove the \"^\" from the entry.");
+        }
+        if (bareWebsite) {
+            Add(Severity::Warning, tag,
+                "A testimonial website has no \"http://\" or \"https://\", so its link goes "
+                "nowhere.",
+                "Write the website with \"https://\" in front.");
+        }
+        if (testimonials && records.empty()) {
+            Add(Severity::Tip, tag, "The letter has no testimonials.",
+                "Add what a satisfied customer said; it helps readers trust the offer.");
+        }
+    }
+
+    void Contrast(const std::vector<std::string>& records, const BlockStyle& style,
+                  std::string_view tag, std::string_view what) {
+        if (!records.empty() && ContrastRatio(style.color, style.backgroundColor) < 4.5) {
+            Add(Severity::Warning, tag,
+                "The " + std::string(what) +
+                    " text colour is too close to its background to be read easily.",
+                "Choose a darker text colour or a lighter background.");
+        }
+    }
+
+    void Order() {
+        if (v_.directLink.empty() && v_.clickBankName.empty() && v_.paypalCode.empty()) {
+            Add(Severity::Error, "DirectLink", "The letter has no way to order.",
+                "Give a direct order link, a ClickBank account or a PayPal button.");
+        }
+        if (!v_.directLink.empty()) {
+            if (HasQuote(v_.directLink)) {
+                Add(Severity::Error, "DirectLink",
+                    "The direct link holds a quote, which breaks the order button.",
+                    "Remove the quote or write it as %27.");
+            } else if (HasBlank(v_.directLink)) {
+                Add(Severity::Warning, "DirectLink", "The direct link holds a blank.",
+                    "Remove the blank or write it as %20.");
+            }
+            if (!IsWebAddress(v_.directLink)) {
+                Add(Severity::Warning, "DirectLink",
+                    "The direct link does not start with \"http://\" or \"https://\", so the "
+                    "button may go nowhere.",
+                    "Write the whole address of the order page.");
+            }
+        }
+        if (!v_.clickBankName.empty()) {
+            const struct {
+                std::string_view tag;
+                const std::string* value;
+            } parts[] = {{"ClickBankName", &v_.clickBankName},
+                         {"ProductName", &v_.productName},
+                         {"Description", &v_.description}};
+            for (const auto& part : parts) {
+                if (part.value->find_first_of("'\"/?#&% \t\r\n\\<>") != std::string::npos) {
+                    Add(Severity::Error, part.tag,
+                        "This ClickBank value holds a character that breaks the order address.",
+                        "Use only letters, digits, '-' and '_'.");
+                }
+            }
+        }
+        if (!v_.paypalCode.empty()) {
+            const std::string_view code = v_.paypalCode;
+            if (FindNoCase(code, "<form") == std::string_view::npos) {
+                Add(Severity::Error, "PaypalCode", "The PayPal code is not a button form.",
+                    "Paste the whole button code PayPal gives, from <form to </form>.");
+            } else {
+                for (auto at = FindNoCase(code, "action="); at != std::string_view::npos;
+                     at = FindNoCase(code, "action=", at + 1)) {
+                    std::string_view address = code.substr(at + 7);
+                    if (!address.empty() && (address[0] == '"' || address[0] == '\'')) {
+                        address.remove_prefix(1);
+                    }
+                    if (StartsWithNoCase(address, "http:")) {
+                        Add(Severity::Warning, "PaypalCode",
+                            "The PayPal button sends the order over a plain http address.",
+                            "Change the form's action to an https address.");
+                        break;
+                    }
+                }
+            }
+        }
+    }
+
+    void Placeholders() {
+        const struct {
+            std::string_view tag;
+            std::string_view value;
+        } texts[] = {{"PageTitle", v_.pageTitle},
+                     {"FullName", v_.fullName},
+                     {"CurrentDate", v_.currentDate},
+                     {"Atention", v_.attention},
+                     {"prfEditor1", v_.mainHeadline.fragment},
+                     {"prfEditor2", v_.introduction.fragment},
+                     {"prfEditor3", v_.productIntroduction.fragment},
+                     {"prfEditor10", v_.closing.fragment},
+                     {"prfEditor11", v_.postScript.fragment},
+                     {"DirectLink", v_.directLink},
+                     {"ClickBankName", v_.clickBankName},
+                     {"ProductName", v_.productName},
+                     {"Description", v_.description},
+                     {"PaypalCode", v_.paypalCode},
+                     {"PaypalEmail", v_.paypalEmail}};
+        for (const auto& text : texts) {
+            PlaceholderFinding(text.tag, PlaceholderIn(text.value));
+        }
+        const struct {
+            std::string_view tag;
+            const std::vector<std::string>* records;
+        } lists[] = {{"Features", &v_.features}, {"Testimonials", &v_.testimonials}};
+        for (const auto& list : lists) {
+            for (const auto& record : *list.records) {
+                if (const auto found = PlaceholderIn(record); !found.empty()) {
+                    PlaceholderFinding(list.tag, found);
+                    break;
+                }
+            }
+        }
+    }
+
+    void PlaceholderFinding(std::string_view tag, std::string_view placeholder) {
+        if (!placeholder.empty()) {
+            Add(Severity::Warning, tag,
+                "The text holds " + std::string(placeholder) +
+                    ", which the letter replaces with another value.",
+                "Remove it or change one of its percent signs.");
+        }
+    }
+
+    void Output() {
+        const std::string& name = v_.outputFileName;
+        if (name.empty()) {
+            Add(Severity::Error, "Output", "No output file is chosen.",
+                "Choose where to save the letter.");
+            return;
+        }
+        const std::string file = FileNamePart(name);
+        const auto dot = file.rfind('.');
+        const std::string_view extension =
+            dot == std::string::npos ? std::string_view() : std::string_view(file).substr(dot);
+        const auto is = [&](std::string_view wanted) {
+            return extension.size() == wanted.size() && StartsWithNoCase(extension, wanted);
+        };
+        if (!is(".html") && !is(".htm")) {
+            Add(Severity::Warning, "Output", "The output file name does not end in .html or .htm.",
+                "Add .html so that browsers open it as a page.");
+        }
+        const std::string folderText = FolderPart(name);
+        const std::filesystem::path folder =
+            folderText.empty() ? std::filesystem::path(".") : PathFromText(folderText);
+        std::error_code error;
+        if (!std::filesystem::is_directory(folder, error)) {
+            Add(Severity::Error, "Output", "The output folder does not exist.",
+                "Choose an existing folder.");
+        } else if (::access(folder.c_str(), W_OK) != 0) {
+            Add(Severity::Error, "Output", "The output folder cannot be written to.",
+                "Choose a folder you may write to.");
+        }
+    }
+
+    const LetterValues& v_;
+    const CheckInput& input_;
+    std::vector<Finding> findings_;
+};
+
+} // namespace
+
+std::string_view SeverityName(Severity severity) {
+    switch (severity) {
+    case Severity::Error:
+        return "error";
+    case Severity::Warning:
+        return "warning";
+    case Severity::Tip:
+        return "tip";
+    }
+    return "tip";
+}
+
+double ContrastRatio(ColorValue first, ColorValue second) {
+    const double a = Luminance(first);
+    const double b = Luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+std::vector<Finding> CheckLetter(const LetterValues& values, const CheckInput& input) {
+    return Checker(values, input).Run();
+}
+
+bool HasError(const std::vector<Finding>& findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Error; });
+}
+
+} // namespace scribvane

@@ -1,0 +1,207 @@
+// The letter check and the picture placements over the shipped templates and the sample letter.
+#include "generation/LetterCheck.h"
+
+#include "generation/LetterGenerator.h"
+#include "persistence/LetterConfiguration.h"
+#include "tests/support/TempDir.h"
+#include "utils/TextHelpers.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace scribvane {
+namespace {
+
+using testing::TempDir;
+
+const std::filesystem::path kTemplates = SCRIBVANE_TEMPLATES_DIR;
+
+LetterValues SampleValues(const std::string& templateName, const std::string& output) {
+    return LetterValuesFromConfiguration(ReadConfigurationFile(kTemplates / "sample-config.dat"),
+                                         kTemplates, templateName, output);
+}
+
+// One merge, three placements: the pages differ only in what the picture tags name, and only
+// the copy beside touches the output folder. A web address stays as typed in all three.
+TEST(PicturePlacements, SamePageApartFromThePictureTags) {
+    for (const std::string name : {"Classic", "Modern"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        std::filesystem::create_directories(dir / "pics");
+        const std::string header = dir.Write("pics/head.png", "\x89PNG\r\n\x1A\nAB").string();
+        const std::string footer = dir.Write("pics/foot.gif", "GIF89a!").string();
+        const std::string output = (dir / "site" / "index.html").string();
+
+        struct Case {
+            PicturePlacement placement;
+            std::string headerSrc, footerSrc;
+            bool copies;
+        };
+        const Case cases[] = {
+            {PicturePlacement::CopyBeside, "head.png", "foot.gif", true},
+            {PicturePlacement::ShowInPlace, FileAddressOf(header), FileAddressOf(footer), false},
+            {PicturePlacement::Embed, "\"data:image/png;base64,iVBORw0KGgpBQg==\"",
+             "\"data:image/gif;base64,R0lGODlhIQ==\"", false},
+        };
+        std::string reference;
+        for (const auto& c : cases) {
+            std::filesystem::remove_all(dir / "site");
+            std::filesystem::create_directories(dir / "site");
+            LetterValues values = SampleValues(name, output);
+            const std::string address = values.coverPicture; // the sample's data: address
+            values.headerPicture = header;
+            values.footerPicture = footer;
+            values.placement = c.placement;
+            std::string page = GenerateLetter(values);
+            ASSERT_FALSE(page.empty());
+            EXPECT_NE(page.find("src=" + address + ">"), std::string::npos);
+            for (const auto& src : {c.headerSrc, c.footerSrc}) {
+                const auto at = page.find("src=" + src + ">");
+                ASSERT_NE(at, std::string::npos) << src;
+                page.replace(at + 4, src.size(), "@");
+            }
+            if (reference.empty()) {
+                reference = page;
+            }
+            EXPECT_EQ(page, reference);
+            EXPECT_EQ(std::filesystem::exists(dir / "site" / "head.png"), c.copies);
+            EXPECT_EQ(std::filesystem::exists(dir / "site" / "foot.gif"), c.copies);
+        }
+    }
+}
+
+struct CheckCase {
+    std::string name;
+    std::function<void(LetterValues&, const TempDir&)> change;
+    Severity severity;
+    std::string field;
+};
+
+std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
+    return out << c.name;
+}
+
+class LetterCheckCases : public ::testing::TestWithParam<CheckCase> {};
+
+std::vector<Finding> CheckSample(const std::function<void(LetterValues&, const TempDir&)>& change,
+                                 std::optional<std::string> templateText = "<html>") {
+    TempDir dir;
+    LetterValues values = SampleValues("Classic", (dir / "index.html").string());
+    if (change) {
+        change(values, dir);
+    }
+    CheckInput input;
+    if (templateText) {
+        input.templateText = *templateText;
+    }
+    return CheckLetter(values, input);
+}
+
+TEST(LetterCheck, TheSampleLetterHasNoFinding) {
+    const auto findings = CheckSample(nullptr);
+    for (const auto& f : findings) {
+        ADD_FAILURE() << SeverityName(f.severity) << ": " << f.field << ": " << f.sentence;
+    }
+}
+
+TEST_P(LetterCheckCases, Finds) {
+    const auto& c = GetParam();
+    const auto findings = CheckSample(c.change);
+    const bool found = std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+        return f.severity == c.severity && f.field == c.field && !f.sentence.empty();
+    });
+    EXPECT_TRUE(found) << findings.size() << " findings";
+    EXPECT_EQ(HasError(findings), c.severity == Severity::Error);
+}
+
+using V = LetterValues;
+using D = const TempDir;
+const CheckCase kCheckCases[] = {
+    {"NoWayToOrder",
+     [](V& v, D&) {
+         v.directLink.clear();
+         v.clickBankName.clear();
+         v.paypalCode.clear();
+     },
+     Severity::Error, "DirectLink"},
+    {"QuoteInDirectLink", [](V& v, D&) { v.directLink = "https://shop.example/o'k"; },
+     Severity::Error, "DirectLink"},
+    {"RelativeDirectLink", [](V& v, D&) { v.directLink = "www.shop.example"; }, Severity::Warning,
+     "DirectLink"},
+    {"BlankInDirectLink", [](V& v, D&) { v.directLink = "https://shop.example/a b"; },
+     Severity::Warning, "DirectLink"},
+    {"SlashInClickBankAccount", [](V& v, D&) { v.clickBankName = "ws/harvest"; }, Severity::Error,
+     "ClickBankName"},
+    {"BlankInClickBankDescription", [](V& v, D&) { v.description = "The Handbook"; },
+     Severity::Error, "Description"},
+    {"PaypalCodeThatIsNoForm", [](V& v, D&) { v.paypalCode = "orders@example"; }, Severity::Error,
+     "PaypalCode"},
+    {"PaypalFormOverPlainHttp",
+     [](V& v, D&) { v.paypalCode = "<FORM ACTION=http://www.paypal.com/x>"; }, Severity::Warning,
+     "PaypalCode"},
+    {"MistypedLocalPicture", [](V& v, D&) { v.headerPicture = "/home/me/Pictures/lgoo.png"; },
+     Severity::Warning, "HeaderPicture"},
+    {"WindowsPathThatNamesNoFile", [](V& v, D&) { v.footerPicture = "C:\\pics\\logo.gif"; },
+     Severity::Warning, "FooterPicture"},
+    {"BlankInLocalPictureName",
+     [](V& v, D& d) { v.coverPicture = d.Write("my cover.png", "x").string(); }, Severity::Warning,
+     "CoverPicture"},
+    {"BracketInLocalPictureName",
+     [](V& v, D& d) { v.coverPicture = d.Write("a>b.png", "x").string(); }, Severity::Warning,
+     "CoverPicture"},
+    {"TwoPicturesOneFileName",
+     [](V& v, D& d) {
+         std::filesystem::create_directories(d / "a");
+         std::filesystem::create_directories(d / "b");
+         v.headerPicture = d.Write("a/logo.png", "1").string();
+         v.coverPicture = d.Write("b/logo.png", "2").string();
+     },
+     Severity::Warning, "CoverPicture"},
+    {"TestimonialWebsiteWithoutScheme",
+     [](V& v, D&) { v.testimonials.push_back("^Ann^www.shop.example^Great^"); }, Severity::Warning,
+     "Testimonials"},
+    {"CaretSplitsAFeature", [](V& v, D&) { v.features.push_back("^Fast^2^3 times^"); },
+     Severity::Warning, "Features"},
+    {"PlaceholderInAValue", [](V& v, D&) { v.fullName = "Ann %%PAGETITLE%%"; }, Severity::Warning,
+     "FullName"},
+    {"PlaceholderInARecord", [](V& v, D&) { v.features.push_back("^%%FEATURES%%^x^"); },
+     Severity::Warning, "Features"},
+    {"FeatureTextHardToRead",
+     [](V& v, D&) {
+         v.featureStyle.color = 0x777777;
+         v.featureStyle.backgroundColor = 0x888888;
+     },
+     Severity::Warning, "FColor"},
+    {"TestimonialTextHardToRead", [](V& v, D&) { v.testimonialStyle.color = 0xE1F8FF; },
+     Severity::Warning, "TColor"},
+    {"EmptyTitle", [](V& v, D&) { v.pageTitle.clear(); }, Severity::Warning, "PageTitle"},
+    {"EmptyHeadline", [](V& v, D&) { v.mainHeadline = {}; }, Severity::Warning, "prfEditor1"},
+    {"NoTestimonials", [](V& v, D&) { v.testimonials.clear(); }, Severity::Tip, "Testimonials"},
+    {"EmptyOutputName", [](V& v, D&) { v.outputFileName.clear(); }, Severity::Error, "Output"},
+    {"OutputNotHtml", [](V& v, D& d) { v.outputFileName = (d / "letter.txt").string(); },
+     Severity::Warning, "Output"},
+    {"OutputFolderMissing",
+     [](V& v, D& d) { v.outputFileName = (d / "nowhere" / "index.html").string(); },
+     Severity::Error, "Output"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, LetterCheckCases, ::testing::ValuesIn(kCheckCases),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
+    for (const auto& text : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        const auto findings = CheckSample(nullptr, text);
+        ASSERT_EQ(findings.size(), 1u);
+        EXPECT_EQ(findings[0].field, "Template");
+        EXPECT_EQ(findings[0].severity, Severity::Error);
+    }
+}
+
+TEST(LetterCheck, ContrastRatioFollowsTheUsualFormula) {
+    EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(0x777777, 0x777777), 1.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(0x767676, 0xFFFFFF), 4.54, 0.01);
+}
+
+} // namespace
+} // namespace scribvane
