@@ -17,11 +17,13 @@ void PreferLargePages(std::string& text) {
     // fits inside the advised range, so the room's first one counts even when the
     // allocation happens to start on it, just before the text.
     const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(text.data());
-    const std::uintptr_t first = start & ~(pageSize - 1);
-    const std::uintptr_t last = (start + text.capacity()) & ~(pageSize - 1);
+    // Offsets from the text's own pointer rather than a pointer made from an integer.
+    char* const data = text.data();
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t before = start & (pageSize - 1);
+    const std::uintptr_t length = ((start + text.capacity()) & ~(pageSize - 1)) - (start - before);
     // Only advice: a system that cannot give large pages gives small ones as before.
-    (void)::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    (void)::madvise(data - before, length, MADV_HUGEPAGE);
 #else
     (void)text;
 #endif
