@@ -4,6 +4,7 @@
 // markup can be nested far deeper than the call stack allows.
 #include "editing/DocumentSerializer.h"
 
+#include "editing/GumboNodes.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
@@ -30,15 +31,6 @@ constexpr std::string_view kHead = "<html>\r\n"
 constexpr std::string_view kEmptyBody = "<body>&nbsp;</body>";
 constexpr std::string_view kTail = "\r\n</html>";
 constexpr int kSettleRounds = 8;
-
-bool IsOneOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
-    return std::find(tags.begin(), tags.end(), tag) != tags.end();
-}
-
-bool IsHtmlElement(const GumboNode* node) {
-    return node->type == GUMBO_NODE_ELEMENT &&
-           node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
-}
 
 // Elements that never reach the stored form: scripts must not run in an editing area or travel
 // into the letter, and the rest are invisible head or template content.

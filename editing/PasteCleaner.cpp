@@ -4,6 +4,8 @@
 // markup can be nested deeper than the call stack allows.
 #include "editing/PasteCleaner.h"
 
+#include "editing/GumboNodes.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -37,10 +39,6 @@ std::string_view Trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-bool IsOneOf(GumboTag tag, std::initializer_list<GumboTag> tags) {
-    return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
 
 std::string_view Attribute(const GumboNode* node, const char* name) {

@@ -4,6 +4,7 @@
 #include "TfrmMain.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "tests/support/EditorScripts.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ReadyWindow.h"
@@ -28,23 +29,7 @@
 using namespace scribvane;
 using namespace scribvane::testing;
 
-namespace {
-
-QVariant RunScript(HtmlEditor& editor, const QString& script) {
-    bool done = false;
-    QVariant result;
-    editor.view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                         [&](const QVariant& value) {
-                                             result = value;
-                                             done = true;
-                                         });
-    if (!QTest::qWaitFor([&] { return done; }, kEditorsReadyTimeoutMs)) {
-        qWarning("script gave no answer");
-    }
-    return result;
-}
-
-} // namespace
+namespace {} // namespace
 
 class WindowKeyboardTest : public QObject {
     Q_OBJECT

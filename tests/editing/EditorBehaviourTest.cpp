@@ -3,6 +3,7 @@
 #include "editing/ColorDialog.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "tests/support/EditorScripts.h"
 #include "tests/support/RecordingDialogService.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
@@ -23,29 +24,12 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::RunScript;
+using scribvane::testing::Stored;
 
 namespace {
 
 constexpr int kTimeoutMs = 60000;
-
-QString Stored(const QString& body) {
-    return QString::fromStdU16String(
-        AnsiToUtf16(StripEditorDocument(Utf16ToAnsi(body.toStdU16String()))));
-}
-
-QVariant RunScript(HtmlEditor& editor, const QString& script) {
-    bool done = false;
-    QVariant result;
-    editor.view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                         [&](const QVariant& value) {
-                                             result = value;
-                                             done = true;
-                                         });
-    if (!QTest::qWaitFor([&] { return done; }, kTimeoutMs)) {
-        qWarning("script gave no answer");
-    }
-    return result;
-}
 
 // The engine's surface that takes the keys.
 QWidget* Surface(HtmlEditor& editor) {

@@ -2,6 +2,7 @@
 // commands, and that a stored passage loads back to the very same text.
 #include "editing/HtmlEditor.h"
 
+#include "tests/support/EditorScripts.h"
 #include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
@@ -15,31 +16,12 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::RunScript;
+using scribvane::testing::Stored;
 
 namespace {
 
 constexpr int kReadyTimeoutMs = 60000;
-
-QString Stored(const QString& document) {
-    // What saving keeps: Windows-1252 text without the wrapper, line breaks and space pairs.
-    return QString::fromStdU16String(
-        AnsiToUtf16(StripEditorDocument(Utf16ToAnsi(document.toStdU16String()))));
-}
-
-// Runs a script the way a user's action would act on the document, and waits for it.
-QVariant RunScript(HtmlEditor& editor, const QString& script) {
-    bool done = false;
-    QVariant result;
-    editor.view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                         [&](const QVariant& value) {
-                                             result = value;
-                                             done = true;
-                                         });
-    if (!QTest::qWaitFor([&] { return done; }, kReadyTimeoutMs)) {
-        qWarning("script gave no answer");
-    }
-    return result;
-}
 
 void SelectAll(HtmlEditor& editor) {
     RunScript(editor, QStringLiteral("document.execCommand('selectAll'); true"));
