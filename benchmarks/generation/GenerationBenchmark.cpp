@@ -55,6 +55,11 @@ constexpr std::string_view kTemplate =
     "%%ORDERCODE%%%%CLICKBANKCODE%%%%PAYPALCODE%%%%AFFILIATEID%%%%FOOTERPICTURE%%\r\n"
     "</body></html>\r\n";
 
+// 100 to 10,000 features and testimonials, fitted to a line: every run should grow linearly.
+void EntryCounts(benchmark::internal::Benchmark* run) {
+    run->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
 void BM_GenerateLetter(benchmark::State& state) {
     BenchFolder folder;
     WriteFileAtomically(folder.path() / "Classic.tem", kTemplate);
@@ -72,12 +77,7 @@ void BM_GenerateLetter(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_GenerateLetter)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_GenerateLetter)->Apply(EntryCounts);
 
 void BM_ReadConfiguration(benchmark::State& state) {
     BenchFolder folder;
@@ -88,12 +88,7 @@ void BM_ReadConfiguration(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ReadConfiguration)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ReadConfiguration)->Apply(EntryCounts);
 
 // The floor for reading a configuration: its bytes into memory, and a plain copy of them.
 void BM_ReadConfigurationBytes(benchmark::State& state) {
@@ -105,12 +100,7 @@ void BM_ReadConfigurationBytes(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ReadConfigurationBytes)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ReadConfigurationBytes)->Apply(EntryCounts);
 
 void BM_CopyConfigurationBytes(benchmark::State& state) {
     const std::string bytes = WriteConfiguration(Configuration(state.range(0)).ToTexts());
@@ -121,12 +111,7 @@ void BM_CopyConfigurationBytes(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_CopyConfigurationBytes)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_CopyConfigurationBytes)->Apply(EntryCounts);
 
 // The shipped sample letter as the preview merges it: the template already read, the values
 // of the sample configuration.
@@ -204,12 +189,7 @@ void BM_WriteConfigurationText(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_WriteConfigurationText)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_WriteConfigurationText)->Apply(EntryCounts);
 
 void BM_WriteConfigurationFile(benchmark::State& state) {
     BenchFolder folder;
@@ -219,12 +199,7 @@ void BM_WriteConfigurationFile(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_WriteConfigurationFile)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_WriteConfigurationFile)->Apply(EntryCounts);
 
 } // namespace
 } // namespace scribvane
