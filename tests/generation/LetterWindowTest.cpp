@@ -78,6 +78,8 @@ private:
     // files as pictures of the given size (or damaged bytes), the rest as small templates.
     void MakeTemplates(const QStringList& files, QSize pictureSize);
     void FillTheLetter(const fs::path& picture);
+    // The shipped templates in the program folder, listed, and a small local picture.
+    fs::path ShippedTemplatesAndAPicture(TfrmMain& window, Qt::GlobalColor color);
 
     QTemporaryDir folder_;
     QTemporaryDir output_;
@@ -338,15 +340,21 @@ QListWidgetItem* FindingOf(const QListWidget& list, const QString& field) {
 
 } // namespace
 
-void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
-    TfrmMain& w = *window_;
+fs::path LetterWindowTest::ShippedTemplatesAndAPicture(TfrmMain& window, Qt::GlobalColor color) {
     fs::remove_all(Templates());
     fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
-    w.FillTemplateList();
+    window.FillTemplateList();
     const fs::path picture = Folder() / "header.png";
     QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QVERIFY(image.save(PathText(picture), "PNG"));
+    image.fill(color);
+    image.save(PathText(picture), "PNG"); // the callers verify that it was written
+    return picture;
+}
+
+void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
+    TfrmMain& w = *window_;
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::blue);
+    QVERIFY(fs::is_regular_file(picture));
     FillTheLetter(picture);
     w.edtDirectLink->setText(QStringLiteral("www.shop.example"));
     const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
@@ -387,13 +395,8 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
 
 void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
     TfrmMain& w = *window_;
-    fs::remove_all(Templates());
-    fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
-    w.FillTemplateList();
-    const fs::path picture = Folder() / "header.png";
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QVERIFY(image.save(PathText(picture), "PNG"));
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
+    QVERIFY(fs::is_regular_file(picture));
     FillTheLetter(picture);
     w.edtFilename->setText(PathText(fs::path(output_.path().toStdString()) / "letter.html"));
 
