@@ -8,7 +8,6 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <unistd.h>
 
 namespace scribvane {
 namespace {
@@ -135,11 +134,8 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
     if (std::filesystem::equivalent(source, destination, error)) {
         return; // copying a file onto itself would empty it
     }
-    // A write-protected copy stays as it is, as a plain copy would leave it; the rename below
-    // would otherwise replace it regardless of its protection.
-    if (std::filesystem::exists(destination, error) && ::access(destination.c_str(), W_OK) != 0) {
-        return;
-    }
+    // A write-protected copy stays as it is, as a plain copy would leave it: the atomic write
+    // refuses to replace a file the user may not write.
     try {
         WriteFileAtomically(destination, ReadFileBytes(source));
     } catch (const Error& failure) {
