@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,16 +136,27 @@ ScopedFileLayer::~ScopedFileLayer() {
     g_layer = previous_;
 }
 
-std::string ReadFileBytes(const std::filesystem::path& path) {
+namespace {
+
+[[noreturn]] void ThrowCannotOpen(const std::filesystem::path& path, int error) {
+    throw FileError("Cannot open file \"" + FullPath(path) + "\". " + Reason(error));
+}
+
+// Opens a file to read; a folder fails as the system fails opening one for its contents.
+int OpenToRead(const std::filesystem::path& path, struct stat& info) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         const int error = fd < 0 ? errno : (S_ISDIR(info.st_mode) ? EISDIR : errno);
         if (fd >= 0) {
             ::close(fd);
         }
-        throw FileError("Cannot open file \"" + FullPath(path) + "\". " + Reason(error));
+        ThrowCannotOpen(path, error);
     }
+    return fd;
+}
+
+// Reads to the end and closes the file.
+std::string ReadOpenFile(const std::filesystem::path& path, int fd, const struct stat& info) {
     // A regular file is read straight into a string of its size; anything else, or a file that
     // grows while it is read, goes on in chunks until the end.
     std::string bytes;
@@ -167,7 +179,7 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
             }
             const int error = errno;
             ::close(fd);
-            throw FileError("Cannot open file \"" + FullPath(path) + "\". " + Reason(error));
+            ThrowCannotOpen(path, error);
         }
         if (intoBytes) {
             filled += static_cast<std::size_t>(got);
@@ -181,66 +193,145 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         const std::filesystem::path& backup) {
+} // namespace
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    struct stat info {};
+    const int fd = OpenToRead(path, info);
+    return ReadOpenFile(path, fd, info);
+}
+
+MappedFile::MappedFile(const std::filesystem::path& path) {
+    struct stat info {};
+    const int fd = OpenToRead(path, info);
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        const auto size = static_cast<std::size_t>(info.st_size);
+        void* const map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (map != MAP_FAILED) {
+            ::close(fd);
+            map_ = map;
+            mapped_ = size;
+            bytes_ = std::string_view(static_cast<const char*>(map), size);
+            return;
+        }
+    }
+    read_ = ReadOpenFile(path, fd, info);
+    bytes_ = read_;
+}
+
+MappedFile::~MappedFile() {
+    if (map_ != nullptr) {
+        ::munmap(map_, mapped_);
+    }
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& path)
+    : path_(path), target_(ResolveLinks(path)) {
     // Messages name the path the user knows; the bytes go where a link leads.
-    const auto target = ResolveLinks(path);
-    if (IsWriteProtected(target)) {
-        ThrowCannotCreate(path, EACCES);
+    if (IsWriteProtected(target_)) {
+        ThrowCannotCreate(path_, EACCES);
     }
-    const auto folder = target.parent_path();
-    std::string temp = (folder.empty() ? std::filesystem::path(".") : folder) /
-                       ("." + target.filename().string() + ".XXXXXX");
-    const mode_t mode = ModeFor(target);
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        ThrowCannotCreate(path, errno);
+    const auto folder = target_.parent_path();
+    temp_ = (folder.empty() ? std::filesystem::path(".") : folder) /
+            ("." + target_.filename().string() + ".XXXXXX");
+    const mode_t mode = ModeFor(target_);
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0) {
+        ThrowCannotCreate(path_, errno);
     }
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        ThrowCannotCreate(path, error);
-    };
-    if (::fchmod(fd, mode) != 0) {
-        fail(errno);
+    if (::fchmod(fd_, mode) != 0) {
+        Fail(errno);
     }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+void AtomicFileWriter::Fail(int error) {
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(temp_.c_str());
+    ThrowCannotCreate(path_, error);
+}
+
+void AtomicFileWriter::Write(const char* data, std::size_t size) {
     std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = g_layer->Write(fd, bytes.data() + written, bytes.size() - written);
+    while (written < size) {
+        const ssize_t n = g_layer->Write(fd_, data + written, size - written);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            fail(n == 0 ? ENOSPC : errno);
+            Fail(n == 0 ? ENOSPC : errno);
         }
         written += static_cast<std::size_t>(n);
     }
-    if (g_layer->Sync(fd) != 0) {
-        fail(errno);
+}
+
+void AtomicFileWriter::WriteGathered() {
+    Write(gathered_.data(), gathered_.size());
+    gathered_.clear();
+}
+
+void AtomicFileWriter::Put(std::string_view text) {
+    // Large enough that a letter takes few system calls, small enough to stay in the cache.
+    constexpr std::size_t kBlock = std::size_t{128} << 10;
+    if (gathered_.size() + text.size() <= kBlock) {
+        if (gathered_.capacity() < kBlock) {
+            gathered_.reserve(kBlock);
+        }
+        gathered_.append(text);
+        return;
     }
+    WriteGathered();
+    if (text.size() >= kBlock) {
+        Write(text.data(), text.size());
+    } else {
+        gathered_.append(text);
+    }
+}
+
+void AtomicFileWriter::Commit(Durability durability, const std::filesystem::path& backup) {
+    WriteGathered();
+    if (durability == Durability::Flushed && g_layer->Sync(fd_) != 0) {
+        Fail(errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());
-        ThrowCannotCreate(path, error);
+        ::unlink(temp_.c_str());
+        ThrowCannotCreate(path_, error);
     }
     if (!backup.empty()) {
         int error = 0;
         try {
-            error = KeepBackup(target, backup);
+            error = KeepBackup(target_, backup);
         } catch (const FileError&) {
-            ::unlink(temp.c_str());
+            ::unlink(temp_.c_str());
             throw;
         }
         if (error != 0) {
-            ::unlink(temp.c_str());
+            ::unlink(temp_.c_str());
             ThrowCannotCreate(backup, error);
         }
     }
-    if (g_layer->Rename(temp.c_str(), target.c_str()) != 0) {
+    if (g_layer->Rename(temp_.c_str(), target_.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());
-        ThrowCannotCreate(path, error);
+        ::unlink(temp_.c_str());
+        ThrowCannotCreate(path_, error);
     }
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::filesystem::path& backup, Durability durability) {
+    AtomicFileWriter file(path);
+    file.Put(bytes);
+    file.Commit(durability, backup);
 }
 
 std::filesystem::path PathFromText(std::string_view text) {

@@ -2,6 +2,7 @@
 #include "utils/TextHelpers.h"
 
 #include "utils/Errors.h"
+#include "utils/TextSink.h"
 
 #include <algorithm>
 #include <array>
@@ -240,15 +241,85 @@ bool HasNormalLines(std::string_view text) {
 std::string NormalizeLines(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16 + 2);
-    ForEachLine(bytes, [&](std::string_view line) {
-        out.append(line);
-        out.append("\r\n");
-    });
+    StringSink sink(out);
+    LineEndSink lines(sink);
+    lines.Put(bytes);
+    lines.Finish();
     return out;
 }
 
+void LineEndSink::Put(std::string_view text) {
+    if (ended_ || text.empty()) {
+        return;
+    }
+    if (pendingCr_) {
+        next_.Put("\r\n");
+        pendingCr_ = false;
+        lineOpen_ = false;
+        if (text.front() == '\n') {
+            text.remove_prefix(1);
+        }
+    }
+    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+        text =
+            text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+        ended_ = true;
+    }
+    // `run` starts the bytes not yet passed on; they are all correct as they stand.
+    const char* const end = text.data() + text.size();
+    const char* run = text.data();
+    const auto passOn = [&](const char* upTo) {
+        if (upTo != run) {
+            next_.Put(std::string_view(run, static_cast<std::size_t>(upTo - run)));
+        }
+    };
+    for (const char* at = FindLineBreak(run, end); at != end; at = FindLineBreak(at, end)) {
+        if (*at == '\r' && at + 1 < end && at[1] == '\n') {
+            at += 2; // already right
+            lineOpen_ = false;
+            continue;
+        }
+        passOn(at);
+        if (*at == '\r' && at + 1 == end) {
+            pendingCr_ = true; // its LF may start the next piece
+            run = end;
+            lineOpen_ = false;
+            break;
+        }
+        next_.Put("\r\n");
+        lineOpen_ = false;
+        run = ++at;
+    }
+    passOn(end);
+    // Text after the last break keeps the line open.
+    if (end != text.data() && end[-1] != '\n' && end[-1] != '\r') {
+        lineOpen_ = true;
+    }
+    if (ended_) {
+        Finish();
+    }
+}
+
+void LineEndSink::Finish() {
+    if (pendingCr_ || lineOpen_) {
+        next_.Put("\r\n");
+    }
+    pendingCr_ = false;
+    lineOpen_ = false;
+    ended_ = true;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
+    // Counted first: a list of thousands of lines would otherwise be moved to a larger block
+    // again and again, each time into fresh memory.
+    std::size_t breaks = 0;
+    const char* const end = text.data() + text.size();
+    for (const char* at = FindLineBreak(text.data(), end); at != end;
+         at = FindLineBreak(at + 1, end)) {
+        ++breaks;
+    }
     std::vector<std::string> lines;
+    lines.reserve(breaks + 1);
     ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }

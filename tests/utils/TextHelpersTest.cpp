@@ -2,6 +2,7 @@
 #include "utils/TextHelpers.h"
 
 #include "utils/Errors.h"
+#include "utils/TextSink.h"
 
 #include <gtest/gtest.h>
 
@@ -142,22 +143,41 @@ TEST(ReplaceAll, OnePassLeftToRightWithoutOverlapOrRescan) {
     }
 }
 
+const std::vector<std::pair<std::string, std::string>> kLineCases = {
+    {"", ""},
+    {"abc", "abc\r\n"},
+    {"a\r\n", "a\r\n"},
+    {"a\nb\n", "a\r\nb\r\n"},
+    {"a\rb", "a\r\nb\r\n"},
+    {"a\n\rb", "a\r\n\r\nb\r\n"},
+    {"\n", "\r\n"},
+    {"\r\n\r\n", "\r\n\r\n"},
+    {std::string("ab\0cd\r\nef", 9), "ab\r\n"},
+    {std::string("\0abc", 4), ""},
+    {std::string("a\r\n\0", 4), "a\r\n"},
+    {"a\r\r\nb\n\nc\r", "a\r\n\r\nb\r\n\r\nc\r\n"},
+};
+
 TEST(NormalizeLines, EveryLineEndsInCrLfAndNulEndsTheText) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", ""},
-        {"abc", "abc\r\n"},
-        {"a\r\n", "a\r\n"},
-        {"a\nb\n", "a\r\nb\r\n"},
-        {"a\rb", "a\r\nb\r\n"},
-        {"a\n\rb", "a\r\n\r\nb\r\n"},
-        {"\n", "\r\n"},
-        {"\r\n\r\n", "\r\n\r\n"},
-        {std::string("ab\0cd\r\nef", 9), "ab\r\n"},
-        {std::string("\0abc", 4), ""},
-        {std::string("a\r\n\0", 4), "a\r\n"},
-    };
-    for (const auto& [bytes, expected] : cases) {
+    for (const auto& [bytes, expected] : kLineCases) {
         EXPECT_EQ(NormalizeLines(bytes), expected);
+    }
+}
+
+// The letter reaches the sink in pieces cut anywhere, a CR LF or a NUL included.
+TEST(LineEndSink, PiecesCutAnywhereGiveTheWholeTextsLines) {
+    for (const auto& [bytes, expected] : kLineCases) {
+        for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+            std::string out;
+            StringSink sink(out);
+            LineEndSink lines(sink);
+            lines.Put(std::string_view(bytes).substr(0, cut));
+            for (const char c : std::string_view(bytes).substr(cut)) {
+                lines.Put(std::string_view(&c, 1));
+            }
+            lines.Finish();
+            EXPECT_EQ(out, expected) << "cut at " << cut;
+        }
     }
 }
 
