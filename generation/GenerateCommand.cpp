@@ -139,7 +139,7 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
         options.config ? std::filesystem::path(*options.config) : programFolder / "config.dat";
 
     const auto catalogue = TemplateCatalogue(templates);
-    LetterConfiguration config = ReadConfigurationFile(configFile);
+    LetterConfiguration config = ReadMappedConfigurationFile(configFile);
 
     if (options.check) {
         return Check(options, templates, catalogue, std::move(config), out, err);
@@ -159,7 +159,8 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
         err << "No template found in " << Quoted(templates) << "; nothing was written.\n";
         return kFailed;
     }
-    if (!FindTemplateFile(templates, name)) {
+    const auto templateFile = FindTemplateFile(templates, name);
+    if (!templateFile) {
         err << "No template \"" << name << ".tem\" in " << Quoted(templates)
             << "; nothing was written.\n";
         return kFailed;
@@ -172,12 +173,16 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
     if (options.embedPictures) {
         values.placement = PicturePlacement::Embed;
     }
-    const std::string page = GenerateLetter(values);
-    if (page.empty()) {
+    // The template's lines each end in a CR LF that no step removes, so only an empty
+    // template gives an empty page.
+    const std::string text = ReadTemplateText(*templateFile);
+    if (text.empty()) {
+        // As in the wizard, the values are made first, so local pictures are still copied.
+        (void)MergeLetter(text, values);
         err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
         return kFailed;
     }
-    WriteLetter(output, page);
+    WriteMergedLetter(output, text, values);
     out << "You have successfully saved your file as:" << ForTerminal(output) << '\n';
     return 0;
 }

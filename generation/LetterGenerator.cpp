@@ -4,183 +4,142 @@
 #include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
 #include "utils/FileIo.h"
-#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
+#include "utils/TextSink.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace scribvane {
 namespace {
 
-// Every placeholder of the step table starts with "%%" and a byte other than '%'. The page
-// keeps the positions where such a start stands (a candidate: '%', '%', then anything but
-// '%'), so a step looks only at those instead of scanning the whole page, and a run of
-// percent signs is one candidate rather than one per sign. The list is kept up to date as
-// steps replace text, rescanning only what a step inserted and the two bytes before each
-// insertion, where a new start can form across the join.
-bool CanStartAt(std::string_view placeholder) {
-    return placeholder.size() >= 3 && placeholder.starts_with("%%") && placeholder[2] != '%';
-}
-
-// Appends, in order, the candidates of `text` that start in [from, to).
-void FindCandidates(std::string_view text, std::size_t from, std::size_t to,
-                    std::vector<std::size_t>& candidates) {
-    const char* const base = text.data();
-    while (from < to) {
-        const void* hit = std::memchr(base + from, '%', to - from);
-        if (hit == nullptr) {
-            return;
-        }
-        const auto first = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
-        auto end = first + 1;
-        while (end < text.size() && text[end] == '%') {
-            ++end;
-        }
-        // Only the last two signs of a run can start a placeholder, and only when a byte
-        // follows them; a run that began before `from` was seen by whoever scanned there.
-        if (end - first >= 2 && end < text.size() && end - 2 < to) {
-            candidates.push_back(end - 2);
-        }
-        from = end;
-    }
-}
-
-class PageText {
+// One step of the merge as a stage the page flows through on its way out: every occurrence of
+// the placeholder, left to right and without overlap, is replaced by the step's value. What a
+// stage puts in goes on to the later stages, which see it as page text, and never back
+// through the stage itself; that is the replacement rule of one step, and chaining the stages
+// in table order gives the merge without ever holding the page.
+//
+// A placeholder can be cut between two pieces. The bytes at a piece's end that could begin
+// one are held until the next piece says whether they do.
+class StepStage final : public TextSink {
 public:
-    explicit PageText(std::string text) : text_(std::move(text)) {
-        FindCandidates(text_, 0, text_.size(), candidates_);
+    StepStage(const MergeStep& step, const LetterValues& values, std::string value, TextSink& next)
+        : step_(step), values_(values), value_(std::move(value)), next_(next) {}
+
+    void Put(std::string_view text) override {
+        if (held_.empty()) {
+            Scan(text);
+        } else {
+            Resume(text);
+        }
     }
 
-    // The replacement rule: every occurrence, left to right, without overlap; what is put in
-    // is not searched again by this call, but every later call sees it.
-    void ReplaceAll(std::string_view placeholder, std::string value) {
-        if (!CanStartAt(placeholder)) {
-            ReplaceAllIn(text_, placeholder, value); // not a table placeholder: plain scan
-            candidates_.clear();
-            FindCandidates(text_, 0, text_.size(), candidates_);
-            return;
-        }
-        hits_.clear();
-        std::size_t next = 0;
-        for (const std::size_t at : candidates_) {
-            if (at >= next && text_.compare(at, placeholder.size(), placeholder) == 0) {
-                hits_.push_back(at);
-                next = at + placeholder.size();
-            }
-        }
-        if (hits_.empty()) {
-            return;
-        }
-        const std::size_t width = placeholder.size();
-        const std::size_t valueSize = value.size();
-        std::string page = Replaced(width, std::move(value));
-        CarryCandidates(page, width, valueSize);
-        text_ = std::move(page);
+    // The page has ended: bytes still held were not a placeholder.
+    void Finish() {
+        PassOn(held_);
+        held_.clear();
     }
-
-    std::size_t size() const { return text_.size(); }
-    std::string Take() && { return std::move(text_); }
 
 private:
-    // The page with every hit of `width` bytes replaced by `value`. New memory is what costs
-    // most on a page of megabytes, so the page is changed where it is whenever its room allows
-    // (a page that shrinks always fits), one hit is replaced in the value's own string when the
-    // value is the larger part and has the room (the list blocks reserve it), and a page that
-    // must move gets twice its size, so a run of growing steps moves it only now and then.
-    std::string Replaced(std::size_t width, std::string value) {
-        const std::size_t size = text_.size() - hits_.size() * width + hits_.size() * value.size();
-        if (hits_.size() == 1 && value.size() >= text_.size() && value.capacity() >= size) {
-            value.insert(0, text_, 0, hits_[0]);
-            value.append(text_, hits_[0] + width, std::string::npos);
-            return value;
-        }
-        if (size <= text_.size()) {
-            ShrinkInPlace(width, value);
-            return std::move(text_);
-        }
-        if (size <= text_.capacity()) {
-            GrowInPlace(width, value, size);
-            return std::move(text_);
-        }
-        std::string page;
-        page.reserve(2 * size);
-        PreferLargePages(page);
-        std::size_t kept = 0;
-        for (const std::size_t hit : hits_) {
-            page.append(text_, kept, hit - kept).append(value);
-            kept = hit + width;
-        }
-        page.append(text_, kept, std::string::npos);
-        return page;
-    }
+    std::string_view pattern() const { return step_.placeholder; }
 
-    // Front to back: what is written never passes what is still to be read.
-    void ShrinkInPlace(std::size_t width, std::string_view value) {
-        char* const page = text_.data();
-        std::size_t write = hits_.front();
-        std::size_t read = hits_.front();
-        for (const std::size_t hit : hits_) {
-            std::memmove(page + write, page + read, hit - read);
-            write += hit - read;
-            std::memcpy(page + write, value.data(), value.size());
-            write += value.size();
-            read = hit + width;
-        }
-        std::memmove(page + write, page + read, text_.size() - read);
-        text_.resize(write + text_.size() - read);
-    }
-
-    // Back to front, within the room the page already has.
-    void GrowInPlace(std::size_t width, std::string_view value, std::size_t size) {
-        std::size_t read = text_.size();
-        text_.resize(size);
-        char* const page = text_.data();
-        std::size_t write = size;
-        for (std::size_t i = hits_.size(); i-- > 0;) {
-            const std::size_t kept = read - (hits_[i] + width);
-            write -= kept;
-            std::memmove(page + write, page + hits_[i] + width, kept);
-            write -= value.size();
-            std::memcpy(page + write, value.data(), value.size());
-            read = hits_[i];
+    void PassOn(std::string_view text) {
+        if (!text.empty()) {
+            next_.Put(text);
         }
     }
 
-    // Carries the candidates over to the new page: those wholly inside a kept piece move with
-    // it, the rest are found again in what was put in and the two bytes before it.
-    void CarryCandidates(std::string_view page, std::size_t width, std::size_t valueSize) {
-        std::vector<std::size_t> candidates;
-        candidates.reserve(candidates_.size());
-        std::size_t old = 0;  // next old candidate
-        std::size_t from = 0; // where the current kept piece starts in the old page
-        for (std::size_t i = 0; i < hits_.size(); ++i) {
-            const std::size_t hit = hits_[i];
-            const std::size_t moved = i * valueSize - i * width; // wraps back, never below 0
-            while (old < candidates_.size() && candidates_[old] < from) {
-                ++old;
+    void PutValue() {
+        if (step_.write != nullptr) {
+            step_.write(values_, next_);
+        } else {
+            PassOn(value_);
+        }
+    }
+
+    // Every placeholder starts with "%%" and a byte other than '%', so only the last two signs
+    // of a run of them can begin one: the search goes from run to run.
+    void Scan(std::string_view text) {
+        const std::size_t size = text.size();
+        const std::size_t width = pattern().size();
+        std::size_t passed = 0; // what comes before has been handed on
+        std::size_t from = 0;
+        while (from < size) {
+            const void* hit = std::memchr(text.data() + from, '%', size - from);
+            if (hit == nullptr) {
+                break;
             }
-            while (old < candidates_.size() && candidates_[old] + 2 < hit) {
-                candidates.push_back(candidates_[old++] + moved);
+            const auto first =
+                static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+            std::size_t end = first + 1;
+            while (end < size && text[end] == '%') {
+                ++end;
             }
-            const std::size_t insertedAt = hit + moved;
-            const std::size_t pieceStart = from + moved;
-            FindCandidates(page, insertedAt >= pieceStart + 2 ? insertedAt - 2 : pieceStart,
-                           insertedAt + valueSize, candidates);
-            from = hit + width;
+            if (end == size) {
+                // The run may go on in the next piece: its last one or two signs wait for it.
+                const std::size_t start = end - std::min<std::size_t>(2, end - first);
+                PassOn(text.substr(passed, start - passed));
+                held_.assign(text.substr(start));
+                return;
+            }
+            if (end - first >= 2) {
+                const std::size_t start = end - 2;
+                if (size - start >= width) {
+                    if (text.compare(start, width, pattern()) == 0) {
+                        PassOn(text.substr(passed, start - passed));
+                        PutValue();
+                        passed = from = start + width;
+                        continue;
+                    }
+                } else if (pattern().starts_with(text.substr(start))) {
+                    PassOn(text.substr(passed, start - passed));
+                    held_.assign(text.substr(start));
+                    return;
+                }
+            }
+            from = end;
         }
-        const std::size_t moved = hits_.size() * valueSize - hits_.size() * width;
-        for (; old < candidates_.size(); ++old) {
-            if (candidates_[old] >= from) {
-                candidates.push_back(candidates_[old] + moved);
+        PassOn(text.substr(passed));
+    }
+
+    // The held bytes begin the placeholder; the first bytes of the new piece decide whether it
+    // is one, or whether one begins later among the held bytes, or whether the piece is too
+    // short to tell (and is held with them).
+    void Resume(std::string_view text) {
+        const std::size_t held = held_.size();
+        const std::size_t width = pattern().size();
+        joined_.assign(held_).append(text.substr(0, width - 1));
+        const std::string_view joined(joined_);
+        for (std::size_t start = 0; start < held; ++start) {
+            const std::string_view rest = joined.substr(start);
+            if (rest.size() >= width) {
+                if (rest.starts_with(pattern())) {
+                    PassOn(joined.substr(0, start));
+                    held_.clear();
+                    PutValue();
+                    Scan(text.substr(start + width - held));
+                    return;
+                }
+            } else if (pattern().starts_with(rest)) {
+                // Only when the whole piece is in `joined`: it is held too.
+                PassOn(joined.substr(0, start));
+                held_.assign(rest);
+                return;
             }
         }
-        candidates_ = std::move(candidates);
+        PassOn(held_);
+        held_.clear();
+        Scan(text);
     }
 
-    std::string text_;
-    std::vector<std::size_t> candidates_; // ascending
-    std::vector<std::size_t> hits_;       // scratch of one step
+    const MergeStep& step_;
+    const LetterValues& values_;
+    const std::string value_;
+    TextSink& next_;
+    std::string held_; // a beginning of the placeholder, shorter than it
+    std::string joined_;
 };
 
 } // namespace
@@ -191,24 +150,40 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
 // included; an empty value removes it.
-std::string MergeLetter(std::string page, const LetterValues& values) {
+void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out) {
     const auto steps = MergeSteps();
-    // What the list steps still to come will put in, so a list can reserve room for them
-    // (each placeholder taken to stand once; more or fewer only costs a copy).
-    std::vector<std::size_t> roomAfter(steps.size() + 1, 0);
-    for (std::size_t i = steps.size(); i-- > 0;) {
-        roomAfter[i] =
-            roomAfter[i + 1] +
-            (steps[i].room != nullptr && steps[i].runs(values) ? steps[i].room(values) : 0);
-    }
-    PageText text(std::move(page));
+    // The values come first, in table order: a picture step copies its picture as its value is
+    // made, whether or not the page holds the placeholder.
+    std::vector<std::string> made(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (steps[i].runs(values)) {
-            text.ReplaceAll(steps[i].placeholder,
-                            steps[i].value(values, text.size() + roomAfter[i + 1]));
+        if (steps[i].value != nullptr && steps[i].runs(values)) {
+            made[i] = steps[i].value(values);
         }
     }
-    return std::move(text).Take();
+    // Built back to front, each stage handing on to the one of the next step.
+    std::vector<std::unique_ptr<StepStage>> stages;
+    TextSink* next = &out;
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        if (steps[i].runs(values)) {
+            stages.push_back(
+                std::make_unique<StepStage>(steps[i], values, std::move(made[i]), *next));
+            next = stages.back().get();
+        }
+    }
+    if (!page.empty()) {
+        next->Put(page);
+    }
+    for (auto stage = stages.rbegin(); stage != stages.rend(); ++stage) {
+        (*stage)->Finish();
+    }
+}
+
+std::string MergeLetter(std::string page, const LetterValues& values) {
+    std::string merged;
+    merged.reserve(page.size() + page.size() / 2);
+    StringSink sink(merged);
+    MergeLetterInto(page, values, sink);
+    return merged;
 }
 
 std::string GenerateLetter(const LetterValues& values) {

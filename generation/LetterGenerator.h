@@ -9,6 +9,8 @@
 
 namespace scribvane {
 
+class TextSink;
+
 // The template as the merge reads it: its lines joined with CR LF after each, nothing after
 // a NUL byte. Throws FileError when the file cannot be read.
 std::string ReadTemplateText(const std::filesystem::path& path);
@@ -16,6 +18,10 @@ std::string ReadTemplateText(const std::filesystem::path& path);
 // Runs the placeholder steps over a page text. Local pictures are copied into the output
 // folder as their steps run.
 std::string MergeLetter(std::string page, const LetterValues& values);
+
+// The same merge handed to `out` front to back in pieces, never holding the whole page: a
+// letter of megabytes goes straight to its file.
+void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out);
 
 // The page for these values: the template named values.templateName (+ ".tem", ASCII case
 // ignored) in values.templateFolder, merged. Empty, with nothing copied, when there is no

@@ -137,7 +137,7 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
     // A write-protected copy stays as it is, as a plain copy would leave it: the atomic write
     // refuses to replace a file the user may not write.
     try {
-        WriteFileAtomically(destination, ReadFileBytes(source));
+        WriteFileAtomically(destination, ReadFileBytes(source), {}, Durability::Replaced);
     } catch (const Error& failure) {
         // A failed copy changes nothing else: the tag still names the file.
         LogNote(LogTopic::Generation,

@@ -2,8 +2,8 @@
 #include "generation/ListBlocks.h"
 
 #include "lists/Records.h"
-#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
+#include "utils/TextSink.h"
 
 #include <array>
 #include <initializer_list>
@@ -124,16 +124,36 @@ void AppendFilled(std::string& out, const CutTemplate& cut,
     out.append(cut.literals.back());
 }
 
-// Room for every record filled by the cut template (`perRecord` covers the template): a field
-// appears at most twice, and "$$" to "<br>" at most doubles it. Reserved room that is not
-// used is never touched, so it costs address space, not memory.
-std::size_t RoomFor(const std::vector<std::string>& records, std::size_t perRecord) {
-    std::size_t room = 0;
-    for (const auto& record : records) {
-        room += perRecord + 2 * record.size();
+// A list of thousands of records is handed on in pieces of this size, so the whole block is
+// never held; a piece stays in the cache while the merge's later steps look at it.
+constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+
+// Gathers a block's text and hands it on whenever a piece is full.
+class PieceWriter {
+public:
+    explicit PieceWriter(TextSink& out) : out_(out) { text_.reserve(2 * kPieceSize); }
+    ~PieceWriter() = default;
+    PieceWriter(const PieceWriter&) = delete;
+    PieceWriter& operator=(const PieceWriter&) = delete;
+
+    std::string& text() { return text_; }
+    // Called after each record: a record never waits long, however large it is.
+    void RecordDone() {
+        if (text_.size() >= kPieceSize) {
+            HandOn();
+        }
     }
-    return room;
-}
+    void HandOn() {
+        if (!text_.empty()) {
+            out_.Put(text_);
+            text_.clear();
+        }
+    }
+
+private:
+    TextSink& out_;
+    std::string text_;
+};
 
 } // namespace
 
@@ -213,66 +233,66 @@ std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
     return JoinPieces({FeatureBlockHead(style), /* 6 */ items, kFeatureBlockTail});
 }
 
-std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
-    return RoomFor(records, TestimonialBlockTemplate(style).size() + 4);
-}
-
-std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
-    return FeatureBlockHead(style).size() + RoomFor(records, FeatureItemTemplate(style).size()) +
-           kFeatureBlockTail.size();
-}
-
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                             std::size_t extraRoom) {
+void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                           TextSink& out) {
     const std::string block = TestimonialBlockTemplate(style);
     const auto cut =
         Cut(block, {{"%%TNAME%%", {1, false}}, {"%%TWEB%%", {2, false}}, {"%%TBODY%%", {3, true}}});
-    std::string result;
-    if (!records.empty()) {
-        result.reserve(RoomFor(records, block.size() + 4) + extraRoom);
-        PreferLargePages(result);
-    }
+    PieceWriter writer(out);
+    std::string& result = writer.text();
     std::vector<std::string> fields;
     for (const auto& record : records) {
         if (const auto views = FieldViews<4>(record); cut && Fits(views)) {
             AppendFilled(result, *cut, views);
-            result.append("<br>");
-            continue;
+        } else {
+            // Name, website and content in turn, each scanning what the one before put in.
+            SplitByChar('^', record, fields);
+            std::string filled = ReplaceAll(block, "%%TNAME%%", FieldAt(fields, 1));
+            filled = ReplaceAll(filled, "%%TWEB%%", FieldAt(fields, 2));
+            filled = ReplaceAll(filled, "%%TBODY%%", DecodeLineBreaks(FieldAt(fields, 3), "<br>"));
+            result.append(filled);
         }
-        // Name, website and content in turn, each scanning what the one before put in.
-        SplitByChar('^', record, fields);
-        std::string filled = ReplaceAll(block, "%%TNAME%%", FieldAt(fields, 1));
-        filled = ReplaceAll(filled, "%%TWEB%%", FieldAt(fields, 2));
-        filled = ReplaceAll(filled, "%%TBODY%%", DecodeLineBreaks(FieldAt(fields, 3), "<br>"));
-        result.append(filled).append("<br>");
+        result.append("<br>");
+        writer.RecordDone();
     }
-    return result;
+    writer.HandOn();
 }
 
-std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                         std::size_t extraRoom) {
+void WriteFeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
+                       TextSink& out) {
     const std::string item = FeatureItemTemplate(style);
     const auto cut = Cut(item, {{"%%FTITLE%%", {1, false}}, {"%%FDESC%%", {2, true}}});
-    // The items are put straight into the block, between its head and its tail.
-    std::string block = FeatureBlockHead(style);
-    block.reserve(block.size() + RoomFor(records, item.size()) + kFeatureBlockTail.size() +
-                  extraRoom);
-    PreferLargePages(block);
+    PieceWriter writer(out);
+    std::string& block = writer.text();
+    block.append(FeatureBlockHead(style));
     std::vector<std::string> fields;
     for (const auto& record : records) {
         if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
             AppendFilled(block, *cut, views);
-            continue;
+        } else {
+            SplitByChar('^', record, fields);
+            std::string filled = ReplaceAll(item, "%%FTITLE%%", FieldAt(fields, 1));
+            filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldAt(fields, 2), "<br>"));
+            block.append(filled);
         }
-        SplitByChar('^', record, fields);
-        std::string filled = ReplaceAll(item, "%%FTITLE%%", FieldAt(fields, 1));
-        filled = ReplaceAll(filled, "%%FDESC%%", DecodeLineBreaks(FieldAt(fields, 2), "<br>"));
-        block.append(filled);
+        writer.RecordDone();
     }
-    // Returned by name: returning what append gives back would copy the whole block, and the
-    // copy would lose the room reserved for the page around it.
     block.append(kFeatureBlockTail);
-    return block;
+    writer.HandOn();
+}
+
+std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+    std::string html;
+    StringSink sink(html);
+    WriteTestimonialsHtml(records, style, sink);
+    return html;
+}
+
+std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+    std::string html;
+    StringSink sink(html);
+    WriteFeaturesHtml(records, style, sink);
+    return html;
 }
 
 } // namespace scribvane

@@ -26,89 +26,79 @@ bool Always(const LetterValues&) {
     return true;
 }
 
-std::string Nothing(const LetterValues&, std::size_t) {
+std::string Nothing(const LetterValues&) {
     return {};
 }
 
 constexpr std::array<MergeStep, 24> kSteps = {{
     // Steps 1-5: title, pictures (copied as they are placed) and background.
-    {1, "%%PAGETITLE%%", [](const LetterValues& v, std::size_t) { return v.pageTitle; }, Always},
+    {1, "%%PAGETITLE%%", [](const LetterValues& v) { return v.pageTitle; }, Always},
     {2, kHeaderPictureRow.placeholder,
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return PlacePicture(kHeaderPictureRow, v.headerPicture, v.outputFileName, v.placement);
      },
      Always},
     {3, kCoverPictureRow.placeholder,
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return PlacePicture(kCoverPictureRow, v.coverPicture, v.outputFileName, v.placement);
      },
      Always},
-    {4, "%%MAINBGCOLOR%%",
-     [](const LetterValues& v, std::size_t) { return ColorToHtml(v.mainBgColor); }, Always},
+    {4, "%%MAINBGCOLOR%%", [](const LetterValues& v) { return ColorToHtml(v.mainBgColor); },
+     Always},
     {5, kFooterPictureRow.placeholder,
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return PlacePicture(kFooterPictureRow, v.footerPicture, v.outputFileName, v.placement);
      },
      Always},
 
     // Steps 6-14: headline, author, date, sub-headline and the passages.
-    {6, "%%ORDERHEADLINE%%",
-     [](const LetterValues& v, std::size_t) { return PassageText(v.mainHeadline); }, Always},
+    {6, "%%ORDERHEADLINE%%", [](const LetterValues& v) { return PassageText(v.mainHeadline); },
+     Always},
     {7, "%%FROMFULLNAME%%",
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return Prefixed("<font face=Arial size=2><b>From: </b>", v.fullName, "</font>");
      },
      Always},
-    {8, "%%FULLNAME%%", [](const LetterValues& v, std::size_t) { return v.fullName; }, Always},
+    {8, "%%FULLNAME%%", [](const LetterValues& v) { return v.fullName; }, Always},
     {9, "%%CURRENTDATE%%",
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return Prefixed("<font face=Arial size=2><b>Current Date: </b>", v.currentDate,
                          "</font><br>");
      },
      Always},
-    {10, "%%ATTENTION%%", [](const LetterValues& v, std::size_t) { return v.attention; }, Always},
-    {11, "%%OPENING%%",
-     [](const LetterValues& v, std::size_t) { return PassageText(v.introduction); }, Always},
+    {10, "%%ATTENTION%%", [](const LetterValues& v) { return v.attention; }, Always},
+    {11, "%%OPENING%%", [](const LetterValues& v) { return PassageText(v.introduction); }, Always},
     {12, "%%INTRODUCTION%%",
-     [](const LetterValues& v, std::size_t) { return PassageText(v.productIntroduction); }, Always},
-    {13, "%%CLOSING%%", [](const LetterValues& v, std::size_t) { return PassageText(v.closing); },
-     Always},
-    {14, "%%PS%%",
-     [](const LetterValues& v, std::size_t) { return PassageText(v.postScript, "<b>P.S.- </b>"); },
+     [](const LetterValues& v) { return PassageText(v.productIntroduction); }, Always},
+    {13, "%%CLOSING%%", [](const LetterValues& v) { return PassageText(v.closing); }, Always},
+    {14, "%%PS%%", [](const LetterValues& v) { return PassageText(v.postScript, "<b>P.S.- </b>"); },
      Always},
 
     // Steps 15-18: the order section.
     {15, "%%ORDERCODE%%",
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return v.directLink.empty() ? std::string() : DirectOrderBlock(v.directLink);
      },
      Always},
     {16, "%%CLICKBANKCODE%%",
-     [](const LetterValues& v, std::size_t) {
+     [](const LetterValues& v) {
          return v.clickBankName.empty()
                     ? std::string()
                     : ClickBankOrderBlock(v.clickBankName, v.productName, v.description);
      },
      Always},
-    {17, "%%PAYPALCODE%%", [](const LetterValues& v, std::size_t) { return v.paypalCode; }, Always},
-    {18, "%%AFFILIATEID%%", [](const LetterValues& v, std::size_t) { return v.paypalEmail; },
-     Always},
+    {17, "%%PAYPALCODE%%", [](const LetterValues& v) { return v.paypalCode; }, Always},
+    {18, "%%AFFILIATEID%%", [](const LetterValues& v) { return v.paypalEmail; }, Always},
 
     // Steps 19-20: testimonials always, features only when there is one.
-    {19, "%%TESTIMONIALS%%",
-     [](const LetterValues& v, std::size_t extraRoom) {
-         return TestimonialsHtml(v.testimonials, v.testimonialStyle, extraRoom);
-     },
-     Always,
-     [](const LetterValues& v) {
-         return TestimonialsHtmlRoom(v.testimonials, v.testimonialStyle);
+    {19, "%%TESTIMONIALS%%", nullptr, Always,
+     [](const LetterValues& v, TextSink& out) {
+         WriteTestimonialsHtml(v.testimonials, v.testimonialStyle, out);
      }},
-    {20, "%%FEATURES%%",
-     [](const LetterValues& v, std::size_t extraRoom) {
-         return FeaturesHtml(v.features, v.featureStyle, extraRoom);
-     },
-     [](const LetterValues& v) { return !v.features.empty(); },
-     [](const LetterValues& v) { return FeaturesHtmlRoom(v.features, v.featureStyle); }},
+    {20, "%%FEATURES%%", nullptr, [](const LetterValues& v) { return !v.features.empty(); },
+     [](const LetterValues& v, TextSink& out) {
+         WriteFeaturesHtml(v.features, v.featureStyle, out);
+     }},
 
     // Step 21: what a skipped step or a value inserted after its own step left behind.
     {21, "%%TESTIMONIALS%%", Nothing, Always},
@@ -139,6 +129,18 @@ constexpr bool StepsAreNumberedInOrder() {
     return true;
 }
 static_assert(StepsAreNumberedInOrder());
+
+// The merge finds placeholders from run to run of '%' and relies on this shape.
+constexpr bool PlaceholdersStartWithTwoSigns() {
+    for (const auto& step : kSteps) {
+        const std::string_view text = step.placeholder;
+        if (text.size() < 3 || text[0] != '%' || text[1] != '%' || text[2] == '%') {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(PlaceholdersStartWithTwoSigns());
 
 } // namespace
 

@@ -12,20 +12,22 @@
 
 namespace scribvane {
 
+class TextSink;
+
 struct MergeStep {
     int number; // the letter's step number; the last step clears four leftovers, one row each
-    std::string_view placeholder;
+    std::string_view placeholder; // "%%", a byte other than '%', and more
     // The text put in place of the placeholder, empty to remove it. Picture steps copy a local
     // picture here, so a value is made exactly once per merge, in table order, whether or not
-    // the page holds the placeholder. `extraRoom` is what the rest of the page is expected to
-    // need: a value of megabytes reserves it, so the merge can make it the page without a copy.
-    std::string (*value)(const LetterValues&, std::size_t extraRoom);
+    // the page holds the placeholder. Null for the list steps, which write theirs instead.
+    std::string (*value)(const LetterValues&);
     // Whether the step runs at all; a step that does not run makes no value and leaves its
     // placeholder for the clean-up at the end.
     bool (*runs)(const LetterValues&);
-    // For the list steps, what their value needs at most (made without side effects); null for
-    // steps whose value is small.
-    std::size_t (*room)(const LetterValues&) = nullptr;
+    // For the list steps: hands the value, of up to megabytes, to a sink in pieces, afresh at
+    // every place the placeholder stands. Made without side effects, so making it again gives
+    // the same text.
+    void (*write)(const LetterValues&, TextSink&) = nullptr;
 };
 
 // Every row in the order the merge runs them.

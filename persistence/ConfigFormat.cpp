@@ -46,12 +46,16 @@ std::string ConfigurationTextFromBytes(std::string_view bytes) {
     return NormalizeLines(bytes);
 }
 
-TaggedValueReader::TaggedValueReader(std::string text) : text_(std::move(text)) {}
+TaggedValueReader::TaggedValueReader(std::string text) : owned_(std::move(text)) {
+    text_ = owned_;
+}
+
+TaggedValueReader::TaggedValueReader(std::string_view text) : text_(text) {}
 
 // Every tag starts with "<%%": each '<' from the read position is tried against the needle,
 // folding the text's letters as it is compared, so no lowered copy of the text is needed.
 std::size_t TaggedValueReader::Find(std::string_view foldedNeedle) const {
-    const std::string_view text(text_);
+    const std::string_view text = text_;
     for (std::size_t at = text.find('<', position_);
          at != std::string_view::npos && foldedNeedle.size() <= text.size() - at;
          at = text.find('<', at + 1)) {
@@ -81,7 +85,7 @@ std::string_view TaggedValueReader::ExtractTaggedView(std::string_view tag) {
     if (close == std::string::npos) {
         return {};
     }
-    const std::string_view value = std::string_view(text_).substr(position_, close - position_);
+    const std::string_view value = text_.substr(position_, close - position_);
     position_ = close;
     return value;
 }

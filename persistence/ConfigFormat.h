@@ -26,6 +26,10 @@ std::string ConfigurationTextFromBytes(std::string_view bytes);
 class TaggedValueReader {
 public:
     explicit TaggedValueReader(std::string text);
+    // Reads a text that the caller keeps alive as long as the reader.
+    explicit TaggedValueReader(std::string_view text);
+    TaggedValueReader(const TaggedValueReader&) = delete;
+    TaggedValueReader& operator=(const TaggedValueReader&) = delete;
 
     // The text between the tag's opening and closing tags; empty when either is missing. A
     // found value moves the read position to its closing tag; a missing opening tag leaves
@@ -39,7 +43,8 @@ private:
     // Where the needle (A-Z lowered) next stands from the read position, ignoring ASCII case.
     std::size_t Find(std::string_view foldedNeedle) const;
 
-    std::string text_;
+    std::string owned_;
+    std::string_view text_;
     std::size_t position_ = 0;
 };
 

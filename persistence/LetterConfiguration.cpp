@@ -5,6 +5,7 @@
 #include "utils/ValueReaders.h"
 
 #include <cassert>
+#include <optional>
 
 namespace scribvane {
 
@@ -103,18 +104,29 @@ void LetterConfiguration::Set(Tag tag, ConfigValue value) {
     values_[Index(tag)] = std::move(value);
 }
 
-LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
-    std::string bytes = ReadFileBytes(path);
+LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
     // A file this program wrote already has CR LF line ends: its bytes are the text.
-    std::string text = HasNormalLines(bytes) ? std::move(bytes) : ConfigurationTextFromBytes(bytes);
+    std::optional<TaggedValueReader> normalized;
+    std::optional<TaggedValueReader> asTheyAre;
+    TaggedValueReader& reader = HasNormalLines(bytes)
+                                    ? asTheyAre.emplace(bytes)
+                                    : normalized.emplace(ConfigurationTextFromBytes(bytes));
     // Every value is converted straight from the text it stands in: a record list is split
     // where it is, not first copied out.
-    TaggedValueReader reader(std::move(text));
     std::array<std::string_view, kTagCount> values;
     for (const auto& field : kConfigFields) {
         values[Index(field.tag)] = reader.ExtractTaggedView(field.name);
     }
     return LetterConfiguration::FromTextViews(values);
+}
+
+LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
+    return ConfigurationFromBytes(ReadFileBytes(path));
+}
+
+LetterConfiguration ReadMappedConfigurationFile(const std::filesystem::path& path) {
+    const MappedFile file(path);
+    return ConfigurationFromBytes(file.bytes());
 }
 
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,

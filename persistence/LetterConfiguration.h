@@ -65,6 +65,12 @@ std::string ValueTextOf(ValueKind kind, const ConfigValue& value);
 // first ConversionError in table order.
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path);
 
+// The same from a file mapped rather than copied (see MappedFile): for the headless command.
+LetterConfiguration ReadMappedConfigurationFile(const std::filesystem::path& path);
+
+// Converts a configuration file's bytes.
+LetterConfiguration ConfigurationFromBytes(std::string_view bytes);
+
 // Writes the configuration atomically; a failure leaves the previous file whole. With a
 // `backup` path, the file it replaces is kept there.
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,

@@ -90,6 +90,18 @@ void BM_ReadConfiguration(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadConfiguration)->Apply(EntryCounts);
 
+// The headless command's read: the file mapped rather than copied.
+void BM_ReadMappedConfiguration(benchmark::State& state) {
+    BenchFolder folder;
+    const auto file = folder.path() / "config.dat";
+    WriteConfigurationFile(file, Configuration(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadMappedConfigurationFile(file));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadMappedConfiguration)->Apply(EntryCounts);
+
 // The floor for reading a configuration: its bytes into memory, and a plain copy of them.
 void BM_ReadConfigurationBytes(benchmark::State& state) {
     BenchFolder folder;

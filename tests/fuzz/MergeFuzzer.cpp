@@ -1,12 +1,14 @@
 // The letter merge over any template and configuration bytes.
 //
-// Every input must merge without a crash. When the values hold no '%' and the template is
+// Every input must merge without a crash and give what the steps one after the other give
+// (the merge streams the page through them). When the values hold no '%' and the template is
 // made of whole placeholders between blank-framed text (so no placeholder can appear by two
 // pieces meeting), no placeholder of the step table may be left in the page.
 #include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
 #include "persistence/LetterConfiguration.h"
+#include "tests/support/ReferenceMerge.h"
 #include "utils/Errors.h"
 
 #include <cstdlib>
@@ -69,6 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         values.placement = PicturePlacement::CopyBeside;
         KeepPicturesRemote(values);
         const std::string copied = MergeLetter(page, values);
+        if (copied != testing::ReferenceMerge(page, values)) {
+            std::abort();
+        }
         // With no local picture, every placement gives the same page.
         values.placement = PicturePlacement::Embed;
         if (MergeLetter(page, values) != copied) {
@@ -105,6 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)CheckLetter(values, {page, true});
     KeepPicturesRemote(values);
     const std::string merged = MergeLetter(page, values);
+    if (merged != testing::ReferenceMerge(page, values)) {
+        std::abort();
+    }
     for (std::size_t i = 0; i < kStepPlaceholders; ++i) {
         if (merged.find(kTokens[i]) != std::string::npos) {
             std::abort();

@@ -4,10 +4,12 @@
 
 #include "generation/ListBlocks.h"
 #include "generation/OrderBlocks.h"
+#include "tests/support/ReferenceMerge.h"
 #include "tests/support/TempDir.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace scribvane {
 namespace {
@@ -137,6 +139,68 @@ const std::vector<MergeCase> kMergeCases = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, MergeSteps, ::testing::ValuesIn(kMergeCases),
                          [](const auto& info) { return info.param.name; });
+
+// The merge streams the page through the steps, so a placeholder can be cut between a value
+// and the page around it, between two values, or inside a run of percent signs. Pages and
+// values built from pieces of placeholders must give what the steps one after the other give.
+TEST(MergeLetter, PlaceholdersCutBetweenPiecesAgreeWithTheStepsOneByOne) {
+    const std::vector<std::string> pieces = {"%%",
+                                             "%",
+                                             "%%%",
+                                             "FEA",
+                                             "TURES%%",
+                                             "%%FEATURES%%",
+                                             "%%TESTIMONIALS%%",
+                                             "PAGETITLE%%",
+                                             "%%PAGETITLE%%",
+                                             "%%FULLNAME%%",
+                                             "FULLNAME",
+                                             "%%FOOTER",
+                                             "PICTURE%%",
+                                             "%%HEADERPICTURE%%",
+                                             "%%ATTENTION%%",
+                                             "%%PS%%",
+                                             "x",
+                                             " ",
+                                             "\r\n"};
+    std::mt19937 random(20261209);
+    const auto text = [&](int count) {
+        std::string joined;
+        for (int i = 0; i < count; ++i) {
+            joined += pieces[random() % pieces.size()];
+        }
+        return joined;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        LetterValues values;
+        values.pageTitle = text(2);
+        values.fullName = text(2);
+        values.attention = text(3);
+        values.postScript = {false, text(2)};
+        values.features = {"^" + text(2) + "^" + text(2) + "^"};
+        if (round % 2 == 0) {
+            values.testimonials = {"^" + text(1) + "^" + text(1) + "^" + text(2) + "^"};
+        }
+        const std::string page = text(8);
+        ASSERT_EQ(MergeLetter(page, values), testing::ReferenceMerge(page, values))
+            << "page " << page;
+    }
+}
+
+// A list of thousands of records reaches the later steps in pieces; records that bring
+// leftovers in are cleaned wherever the pieces are cut.
+TEST(MergeLetter, LongListsAgreeWithTheStepsOneByOne) {
+    LetterValues values;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string filler(static_cast<std::size_t>(i % 37), 'a');
+        values.features.push_back("^" + filler + "%%TESTIMONIALS%%^%%FOOTERPICTURE%%" + filler +
+                                  "^");
+        values.testimonials.push_back("^n" + filler + "^w^%%HEADER" + std::string(i % 2, '%') +
+                                      "PICTURE%%$$" + filler + "^");
+    }
+    const std::string page = "<p>%%FEATURES%%</p>%%TESTIMONIALS%%\r\n";
+    EXPECT_EQ(MergeLetter(page, values), testing::ReferenceMerge(page, values));
+}
 
 class GenerateLetterTest : public ::testing::Test {
 protected:
