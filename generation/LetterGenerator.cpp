@@ -12,8 +12,35 @@
 #include <memory>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace scribvane {
 namespace {
+
+// Where the next "%%" starts in [from, end), or end; sixteen bytes at a time where it can.
+const char* FindPercentPair(const char* from, const char* end) {
+#ifdef __SSE2__
+    const __m128i percent = _mm_set1_epi8('%');
+    while (end - from >= 17) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 1));
+        const int pairs = _mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(here, percent), _mm_cmpeq_epi8(next, percent)));
+        if (pairs != 0) {
+            return from + __builtin_ctz(static_cast<unsigned>(pairs));
+        }
+        from += 16;
+    }
+#endif
+    for (; end - from >= 2; ++from) {
+        if (from[0] == '%' && from[1] == '%') {
+            return from;
+        }
+    }
+    return end;
+}
 
 // One step of the merge as a stage the page flows through on its way out: every occurrence of
 // the placeholder, left to right and without overlap, is replaced by the step's value. What a
@@ -60,46 +87,44 @@ private:
     }
 
     // Every placeholder starts with "%%" and a byte other than '%', so only the last two signs
-    // of a run of them can begin one: the search goes from run to run.
+    // of a run of them can begin one: the search goes from pair to pair of signs, past the
+    // single ones that pages are full of ("90%").
     void Scan(std::string_view text) {
         const std::size_t size = text.size();
         const std::size_t width = pattern().size();
+        const char* const data = text.data();
         std::size_t passed = 0; // what comes before has been handed on
         std::size_t from = 0;
         while (from < size) {
-            const void* hit = std::memchr(text.data() + from, '%', size - from);
-            if (hit == nullptr) {
+            const char* const hit = FindPercentPair(data + from, data + size);
+            if (hit == data + size) {
                 break;
             }
-            const auto first =
-                static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-            std::size_t end = first + 1;
+            std::size_t end = static_cast<std::size_t>(hit - data) + 2;
             while (end < size && text[end] == '%') {
                 ++end;
             }
-            if (end == size) {
-                // The run may go on in the next piece: its last one or two signs wait for it.
-                const std::size_t start = end - std::min<std::size_t>(2, end - first);
-                PassOn(text.substr(passed, start - passed));
-                held_.assign(text.substr(start));
-                return;
-            }
-            if (end - first >= 2) {
-                const std::size_t start = end - 2;
-                if (size - start >= width) {
-                    if (text.compare(start, width, pattern()) == 0) {
-                        PassOn(text.substr(passed, start - passed));
-                        PutValue();
-                        passed = from = start + width;
-                        continue;
-                    }
-                } else if (pattern().starts_with(text.substr(start))) {
+            const std::size_t start = end - 2;
+            if (end == size || size - start < width) {
+                if (end == size || pattern().starts_with(text.substr(start))) {
+                    // It may go on in the next piece.
                     PassOn(text.substr(passed, start - passed));
                     held_.assign(text.substr(start));
                     return;
                 }
+            } else if (text.compare(start, width, pattern()) == 0) {
+                PassOn(text.substr(passed, start - passed));
+                PutValue();
+                passed = from = start + width;
+                continue;
             }
             from = end;
+        }
+        // A last single sign may pair with the next piece's first byte.
+        if (from < size && text.back() == '%') {
+            PassOn(text.substr(passed, size - 1 - passed));
+            held_ = "%";
+            return;
         }
         PassOn(text.substr(passed));
     }
