@@ -53,6 +53,30 @@ const char* FindLineBreak(const char* from, const char* end) {
     return from;
 }
 
+// How many CR and LF bytes the text holds: no fewer than its lines, less one.
+std::size_t CountLineBreakBytes(std::string_view text) {
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    std::size_t count = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        // Lines are long next to sixteen bytes: a block holds a break or two at most.
+        for (auto breaks = static_cast<unsigned>(_mm_movemask_epi8(
+                 _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+             breaks != 0; breaks &= breaks - 1) {
+            ++count;
+        }
+    }
+#endif
+    for (; at < end; ++at) {
+        count += (*at == '\r' || *at == '\n') ? 1 : 0;
+    }
+    return count;
+}
+
 // Calls onLine(line) for every line of text; returns nothing. Shared by the two line readers
 // so both agree on what a line break is; the text is scanned once for its breaks.
 template <typename OnLine>
@@ -228,14 +252,31 @@ bool HasNormalLines(std::string_view text) {
     if (!text.ends_with("\r\n") || std::memchr(text.data(), '\0', text.size()) != nullptr) {
         return false;
     }
-    const char* const end = text.data() + text.size();
-    for (const char* at = FindLineBreak(text.data(), end); at != end;
-         at = FindLineBreak(at + 2, end)) {
-        if (*at != '\r' || at + 1 == end || at[1] != '\n') {
+    // Every LF right after a CR and every CR right before an LF: in masks of sixteen bytes,
+    // the LFs are the CRs moved on by one, with a CR at the end of the block before.
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    unsigned crBefore = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
+        const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+        if (lfs != (((crs << 1) | crBefore) & 0xFFFFu)) {
             return false;
         }
+        crBefore = crs >> 15;
     }
-    return true;
+#endif
+    for (; at < end; ++at) {
+        if ((*at == '\n') != (crBefore != 0)) {
+            return false;
+        }
+        crBefore = *at == '\r' ? 1 : 0;
+    }
+    return crBefore == 0;
 }
 
 std::string NormalizeLines(std::string_view bytes) {
@@ -312,14 +353,8 @@ void LineEndSink::Finish() {
 std::vector<std::string> SplitLines(std::string_view text) {
     // Counted first: a list of thousands of lines would otherwise be moved to a larger block
     // again and again, each time into fresh memory.
-    std::size_t breaks = 0;
-    const char* const end = text.data() + text.size();
-    for (const char* at = FindLineBreak(text.data(), end); at != end;
-         at = FindLineBreak(at + 1, end)) {
-        ++breaks;
-    }
     std::vector<std::string> lines;
-    lines.reserve(breaks + 1);
+    lines.reserve(CountLineBreakBytes(text) + 1);
     ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }

@@ -164,6 +164,25 @@ TEST(NormalizeLines, EveryLineEndsInCrLfAndNulEndsTheText) {
     }
 }
 
+// Read as a shortcut for "normalizing changes nothing", with the breaks on both sides of the
+// sixteen-byte blocks the scan looks at.
+TEST(HasNormalLines, SaysWhetherNormalizingChangesNothing) {
+    std::vector<std::string> texts;
+    for (const auto& [bytes, expected] : kLineCases) {
+        texts.push_back(bytes);
+        texts.push_back(expected);
+    }
+    for (std::size_t at = 0; at < 36; ++at) {
+        const std::string before(at, 'a');
+        for (const std::string_view odd : {"\r\n", "\n", "\r", "\r\r\n", "\n\r"}) {
+            texts.push_back(before + std::string(odd) + "b\r\n");
+        }
+    }
+    for (const auto& text : texts) {
+        EXPECT_EQ(HasNormalLines(text), NormalizeLines(text) == text) << text;
+    }
+}
+
 // The letter reaches the sink in pieces cut anywhere, a CR LF or a NUL included.
 TEST(LineEndSink, PiecesCutAnywhereGiveTheWholeTextsLines) {
     for (const auto& [bytes, expected] : kLineCases) {
