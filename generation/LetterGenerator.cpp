@@ -52,14 +52,28 @@ const char* FindPercentPair(const char* from, const char* end) {
 // one are held until the next piece says whether they do.
 class StepStage final : public TextSink {
 public:
-    StepStage(const MergeStep& step, const LetterValues& values, std::string value, TextSink& next)
-        : step_(step), values_(values), value_(std::move(value)), next_(next) {}
+    // `nextStage` is `next` when that is the stage of a later step, else null.
+    StepStage(const MergeStep& step, const LetterValues& values, std::string value, TextSink& next,
+              StepStage* nextStage)
+        : step_(step), values_(values), value_(std::move(value)), next_(next),
+          nextStage_(nextStage) {}
 
     void Put(std::string_view text) override {
         if (held_.empty()) {
             Scan(text);
         } else {
-            Resume(text);
+            Resume(text, false);
+        }
+    }
+
+    // Takes a piece already seen to hold no "%%" and not to end in '%': no placeholder of any
+    // step can start inside it, so it is not searched again, only joined to bytes still held.
+    // Most of a long list passes the later steps this way.
+    void PutWithoutPairs(std::string_view text) {
+        if (held_.empty()) {
+            PassOnWithoutPairs(text);
+        } else {
+            Resume(text, true);
         }
     }
 
@@ -75,6 +89,14 @@ private:
     void PassOn(std::string_view text) {
         if (!text.empty()) {
             next_.Put(text);
+        }
+    }
+
+    void PassOnWithoutPairs(std::string_view text) {
+        if (nextStage_ == nullptr) {
+            PassOn(text);
+        } else if (!text.empty()) {
+            nextStage_->PutWithoutPairs(text);
         }
     }
 
@@ -95,11 +117,13 @@ private:
         const char* const data = text.data();
         std::size_t passed = 0; // what comes before has been handed on
         std::size_t from = 0;
+        bool pairs = false;
         while (from < size) {
             const char* const hit = FindPercentPair(data + from, data + size);
             if (hit == data + size) {
                 break;
             }
+            pairs = true;
             std::size_t end = static_cast<std::size_t>(hit - data) + 2;
             while (end < size && text[end] == '%') {
                 ++end;
@@ -126,13 +150,17 @@ private:
             held_ = "%";
             return;
         }
-        PassOn(text.substr(passed));
+        if (pairs) {
+            PassOn(text.substr(passed));
+        } else {
+            PassOnWithoutPairs(text);
+        }
     }
 
     // The held bytes begin the placeholder; the first bytes of the new piece decide whether it
     // is one, or whether one begins later among the held bytes, or whether the piece is too
     // short to tell (and is held with them).
-    void Resume(std::string_view text) {
+    void Resume(std::string_view text, bool withoutPairs) {
         const std::size_t held = held_.size();
         const std::size_t width = pattern().size();
         joined_.assign(held_).append(text.substr(0, width - 1));
@@ -144,7 +172,7 @@ private:
                     PassOn(joined.substr(0, start));
                     held_.clear();
                     PutValue();
-                    Scan(text.substr(start + width - held));
+                    ScanRest(text.substr(start + width - held), withoutPairs);
                     return;
                 }
             } else if (pattern().starts_with(rest)) {
@@ -156,13 +184,22 @@ private:
         }
         PassOn(held_);
         held_.clear();
-        Scan(text);
+        ScanRest(text, withoutPairs);
+    }
+
+    void ScanRest(std::string_view text, bool withoutPairs) {
+        if (withoutPairs) {
+            PassOnWithoutPairs(text);
+        } else {
+            Scan(text);
+        }
     }
 
     const MergeStep& step_;
     const LetterValues& values_;
     const std::string value_;
     TextSink& next_;
+    StepStage* const nextStage_;
     std::string held_; // a beginning of the placeholder, shorter than it
     std::string joined_;
 };
@@ -188,11 +225,12 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
     // Built back to front, each stage handing on to the one of the next step.
     std::vector<std::unique_ptr<StepStage>> stages;
     TextSink* next = &out;
+    StepStage* nextStage = nullptr;
     for (std::size_t i = steps.size(); i-- > 0;) {
         if (steps[i].runs(values)) {
-            stages.push_back(
-                std::make_unique<StepStage>(steps[i], values, std::move(made[i]), *next));
-            next = stages.back().get();
+            stages.push_back(std::make_unique<StepStage>(steps[i], values, std::move(made[i]),
+                                                         *next, nextStage));
+            next = nextStage = stages.back().get();
         }
     }
     if (!page.empty()) {

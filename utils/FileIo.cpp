@@ -278,21 +278,21 @@ void AtomicFileWriter::WriteGathered() {
 }
 
 void AtomicFileWriter::Put(std::string_view text) {
-    // Large enough that a letter takes few system calls, small enough to stay in the cache.
+    // Large enough that a letter takes few system calls, small enough to stay in the cache; a
+    // piece of a quarter of that or more is written as it is rather than copied first.
     constexpr std::size_t kBlock = std::size_t{128} << 10;
-    if (gathered_.size() + text.size() <= kBlock) {
-        if (gathered_.capacity() < kBlock) {
-            gathered_.reserve(kBlock);
-        }
-        gathered_.append(text);
+    if (text.size() >= kBlock / 4) {
+        WriteGathered();
+        Write(text.data(), text.size());
         return;
     }
-    WriteGathered();
-    if (text.size() >= kBlock) {
-        Write(text.data(), text.size());
-    } else {
-        gathered_.append(text);
+    if (gathered_.size() + text.size() > kBlock) {
+        WriteGathered();
     }
+    if (gathered_.capacity() < kBlock) {
+        gathered_.reserve(kBlock);
+    }
+    gathered_.append(text);
 }
 
 void AtomicFileWriter::Commit(Durability durability, const std::filesystem::path& backup) {
