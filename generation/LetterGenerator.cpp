@@ -1,9 +1,11 @@
 // The letter merge; see LetterGenerator.h.
 #include "generation/LetterGenerator.h"
 
+#include "generation/ListBlocks.h"
 #include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
 #include "utils/FileIo.h"
+#include "utils/LargeBuffers.h"
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
@@ -242,8 +244,18 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
 }
 
 std::string MergeLetter(std::string page, const LetterValues& values) {
+    // The window collects whole letters, of megabytes for long lists. Room for the page and
+    // each list once is reserved up front and backed by large pages where the system has them,
+    // so the letter is not moved as it grows and its memory comes in few large pieces; room
+    // that stays unused costs address space only.
     std::string merged;
-    merged.reserve(page.size() + page.size() / 2);
+    std::size_t room = page.size() + page.size() / 2 +
+                       TestimonialsHtmlRoom(values.testimonials, values.testimonialStyle);
+    if (!values.features.empty()) {
+        room += FeaturesHtmlRoom(values.features, values.featureStyle);
+    }
+    merged.reserve(room);
+    PreferLargePages(merged);
     StringSink sink(merged);
     MergeLetterInto(page, values, sink);
     return merged;

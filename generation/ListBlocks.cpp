@@ -124,6 +124,16 @@ void AppendFilled(std::string& out, const CutTemplate& cut,
     out.append(cut.literals.back());
 }
 
+// Room for every record filled by the cut template (`perRecord` covers the template): a field
+// appears at most twice, and "$$" to "<br>" at most doubles it.
+std::size_t RoomFor(const std::vector<std::string>& records, std::size_t perRecord) {
+    std::size_t room = 0;
+    for (const auto& record : records) {
+        room += perRecord + 2 * record.size();
+    }
+    return room;
+}
+
 // A list of thousands of records is handed on in pieces of this size, so the whole block is
 // never held; a piece stays in the cache while the merge's later steps look at it.
 constexpr std::size_t kPieceSize = std::size_t{64} << 10;
@@ -131,7 +141,7 @@ constexpr std::size_t kPieceSize = std::size_t{64} << 10;
 // Gathers a block's text and hands it on whenever a piece is full.
 class PieceWriter {
 public:
-    explicit PieceWriter(TextSink& out) : out_(out) { text_.reserve(2 * kPieceSize); }
+    explicit PieceWriter(TextSink& out) : out_(out) {}
     ~PieceWriter() = default;
     PieceWriter(const PieceWriter&) = delete;
     PieceWriter& operator=(const PieceWriter&) = delete;
@@ -231,6 +241,15 @@ constexpr std::string_view kFeatureBlockTail = /*  7 */ "</ul></td>"
 
 std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
     return JoinPieces({FeatureBlockHead(style), /* 6 */ items, kFeatureBlockTail});
+}
+
+std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return RoomFor(records, TestimonialBlockTemplate(style).size() + 4);
+}
+
+std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+    return FeatureBlockHead(style).size() + RoomFor(records, FeatureItemTemplate(style).size()) +
+           kFeatureBlockTail.size();
 }
 
 void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,

@@ -30,6 +30,11 @@ std::string TestimonialsHtml(const std::vector<std::string>& records, const Bloc
 // body are replaced; the body's "$$" become "<br>".
 std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style);
 
+// What the two texts need at most when no record holds a placeholder (a record that does may
+// need more), for a caller that collects a whole letter.
+std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style);
+std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style);
+
 // The same two texts handed to `out` in pieces of some kilobytes, for a merge that never holds
 // a whole list of thousands of records.
 void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
