@@ -9,7 +9,6 @@
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
