@@ -8,21 +8,28 @@
 
 namespace scribvane {
 
-void WriteLetter(std::string_view outputFileName, std::string_view page) {
+namespace {
+
+// The letter file, with every line ending in CR LF, from what `write` hands on.
+template <typename Write>
+void WriteLetterFile(std::string_view outputFileName, Write write) {
     AtomicFileWriter file(PathFromText(outputFileName));
     LineEndSink lines(file);
-    lines.Put(page);
+    write(lines);
     lines.Finish();
     file.Commit(Durability::Replaced);
 }
 
+} // namespace
+
+void WriteLetter(std::string_view outputFileName, std::string_view page) {
+    WriteLetterFile(outputFileName, [&](TextSink& out) { out.Put(page); });
+}
+
 void WriteMergedLetter(std::string_view outputFileName, std::string_view templateText,
                        const LetterValues& values) {
-    AtomicFileWriter file(PathFromText(outputFileName));
-    LineEndSink lines(file);
-    MergeLetterInto(templateText, values, lines);
-    lines.Finish();
-    file.Commit(Durability::Replaced);
+    WriteLetterFile(outputFileName,
+                    [&](TextSink& out) { MergeLetterInto(templateText, values, out); });
 }
 
 } // namespace scribvane

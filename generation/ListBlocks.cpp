@@ -300,18 +300,26 @@ void WriteFeaturesHtml(const std::vector<std::string>& records, const BlockStyle
     writer.HandOn();
 }
 
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+namespace {
+
+using BlockWriter = void (*)(const std::vector<std::string>&, const BlockStyle&, TextSink&);
+
+std::string Collected(BlockWriter write, const std::vector<std::string>& records,
+                      const BlockStyle& style) {
     std::string html;
     StringSink sink(html);
-    WriteTestimonialsHtml(records, style, sink);
+    write(records, style, sink);
     return html;
 }
 
+} // namespace
+
+std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+    return Collected(WriteTestimonialsHtml, records, style);
+}
+
 std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style) {
-    std::string html;
-    StringSink sink(html);
-    WriteFeaturesHtml(records, style, sink);
-    return html;
+    return Collected(WriteFeaturesHtml, records, style);
 }
 
 } // namespace scribvane

@@ -5,7 +5,6 @@
 #include "utils/ValueReaders.h"
 
 #include <cassert>
-#include <optional>
 
 namespace scribvane {
 
@@ -104,20 +103,28 @@ void LetterConfiguration::Set(Tag tag, ConfigValue value) {
     values_[Index(tag)] = std::move(value);
 }
 
-LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
-    // A file this program wrote already has CR LF line ends: its bytes are the text.
-    std::optional<TaggedValueReader> normalized;
-    std::optional<TaggedValueReader> asTheyAre;
-    TaggedValueReader& reader = HasNormalLines(bytes)
-                                    ? asTheyAre.emplace(bytes)
-                                    : normalized.emplace(ConfigurationTextFromBytes(bytes));
-    // Every value is converted straight from the text it stands in: a record list is split
-    // where it is, not first copied out.
+namespace {
+
+// Every value is converted straight from the text it stands in: a record list is split where
+// it is, not first copied out.
+LetterConfiguration ConfigurationFromReader(TaggedValueReader& reader) {
     std::array<std::string_view, kTagCount> values;
     for (const auto& field : kConfigFields) {
         values[Index(field.tag)] = reader.ExtractTaggedView(field.name);
     }
     return LetterConfiguration::FromTextViews(values);
+}
+
+} // namespace
+
+LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
+    // A file this program wrote already has CR LF line ends: its bytes are the text.
+    if (HasNormalLines(bytes)) {
+        TaggedValueReader reader(bytes);
+        return ConfigurationFromReader(reader);
+    }
+    TaggedValueReader reader(ConfigurationTextFromBytes(bytes));
+    return ConfigurationFromReader(reader);
 }
 
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {

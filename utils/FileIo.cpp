@@ -210,7 +210,6 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
         if (map != MAP_FAILED) {
             ::close(fd);
             map_ = map;
-            mapped_ = size;
             bytes_ = std::string_view(static_cast<const char*>(map), size);
             return;
         }
@@ -221,7 +220,7 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
 
 MappedFile::~MappedFile() {
     if (map_ != nullptr) {
-        ::munmap(map_, mapped_);
+        ::munmap(map_, bytes_.size());
     }
 }
 

@@ -29,9 +29,8 @@ public:
     std::string_view bytes() const { return bytes_; }
 
 private:
-    void* map_ = nullptr;
-    std::size_t mapped_ = 0;
-    std::string read_; // when not mapped
+    void* map_ = nullptr; // of bytes_.size() bytes
+    std::string read_;    // when not mapped
     std::string_view bytes_;
 };
 

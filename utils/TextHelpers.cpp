@@ -30,21 +30,30 @@ unsigned HexDigitValue(char c) {
     return static_cast<unsigned>(c - 'A' + 10);
 }
 
+#ifdef __SSE2__
+// The CRs and the LFs among the sixteen bytes at `at`, a bit for each byte.
+struct BreakMasks {
+    unsigned crs;
+    unsigned lfs;
+};
+
+BreakMasks BreakMasksAt(const char* at) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return {static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')))),
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))))};
+}
+#endif
+
 // Where the next CR or LF stands in [from, end), or end. Lines of a configuration are short,
 // so a search per line for each of the two bytes costs more in calls than in bytes; this
 // looks at sixteen bytes at a time for either.
 const char* FindLineBreak(const char* from, const char* end) {
 #ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (end - from >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const int hits =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (hits != 0) {
-            return from + __builtin_ctz(static_cast<unsigned>(hits));
+    for (; end - from >= 16; from += 16) {
+        const auto [crs, lfs] = BreakMasksAt(from);
+        if ((crs | lfs) != 0) {
+            return from + __builtin_ctz(crs | lfs);
         }
-        from += 16;
     }
 #endif
     while (from < end && *from != '\r' && *from != '\n') {
@@ -59,14 +68,10 @@ std::size_t CountLineBreakBytes(std::string_view text) {
     const char* const end = at + text.size();
     std::size_t count = 0;
 #ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
     for (; end - at >= 16; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const auto [crs, lfs] = BreakMasksAt(at);
         // Lines are long next to sixteen bytes: a block holds a break or two at most.
-        for (auto breaks = static_cast<unsigned>(_mm_movemask_epi8(
-                 _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
-             breaks != 0; breaks &= breaks - 1) {
+        for (unsigned breaks = crs | lfs; breaks != 0; breaks &= breaks - 1) {
             ++count;
         }
     }
@@ -258,12 +263,8 @@ bool HasNormalLines(std::string_view text) {
     const char* const end = at + text.size();
     unsigned crBefore = 0;
 #ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
     for (; end - at >= 16; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
-        const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+        const auto [crs, lfs] = BreakMasksAt(at);
         if (lfs != (((crs << 1) | crBefore) & 0xFFFFu)) {
             return false;
         }

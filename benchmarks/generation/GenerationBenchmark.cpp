@@ -79,38 +79,32 @@ void BM_GenerateLetter(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateLetter)->Apply(EntryCounts);
 
-void BM_ReadConfiguration(benchmark::State& state) {
+// Reads the configuration of state.range(0) features and testimonials from a file, each time.
+template <typename Read>
+void ReadEachTime(benchmark::State& state, Read read) {
     BenchFolder folder;
     const auto file = folder.path() / "config.dat";
     WriteConfigurationFile(file, Configuration(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadConfigurationFile(file));
+        benchmark::DoNotOptimize(read(file));
     }
     state.SetComplexityN(state.range(0));
+}
+
+void BM_ReadConfiguration(benchmark::State& state) {
+    ReadEachTime(state, ReadConfigurationFile);
 }
 BENCHMARK(BM_ReadConfiguration)->Apply(EntryCounts);
 
 // The headless command's read: the file mapped rather than copied.
 void BM_ReadMappedConfiguration(benchmark::State& state) {
-    BenchFolder folder;
-    const auto file = folder.path() / "config.dat";
-    WriteConfigurationFile(file, Configuration(state.range(0)));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadMappedConfigurationFile(file));
-    }
-    state.SetComplexityN(state.range(0));
+    ReadEachTime(state, ReadMappedConfigurationFile);
 }
 BENCHMARK(BM_ReadMappedConfiguration)->Apply(EntryCounts);
 
 // The floor for reading a configuration: its bytes into memory, and a plain copy of them.
 void BM_ReadConfigurationBytes(benchmark::State& state) {
-    BenchFolder folder;
-    const auto file = folder.path() / "config.dat";
-    WriteConfigurationFile(file, Configuration(state.range(0)));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadFileBytes(file));
-    }
-    state.SetComplexityN(state.range(0));
+    ReadEachTime(state, ReadFileBytes);
 }
 BENCHMARK(BM_ReadConfigurationBytes)->Apply(EntryCounts);
 
