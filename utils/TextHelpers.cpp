@@ -12,6 +12,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
 
 namespace scribvane {
 namespace {
@@ -100,6 +103,140 @@ void ForEachLine(std::string_view text, OnLine onLine) {
         }
         start = lineEnd + ((*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') ? 2 : 1);
     }
+}
+
+// The state of a scan for line breaks that are not CR LF, and NULs. Configuration texts are
+// megabytes of short lines, and looking at each pair of bytes costs more than the bytes:
+// instead every LF found is checked to follow a CR, and then every CR is followed by an LF
+// exactly when there are as many CRs as LFs. CRs and NULs are only counted and noted, a
+// vector of bytes at a time.
+template <typename OnLineEnd>
+struct CrLfScan {
+    std::string_view text;
+    OnLineEnd& onLineEnd;
+    std::size_t at = 0;
+    std::size_t crs = 0;
+    std::size_t lfs = 0;
+
+    bool LineFeedAt(std::size_t lf) {
+        if (lf == 0 || text[lf - 1] != '\r') {
+            return false;
+        }
+        ++lfs;
+        onLineEnd(lf - 1);
+        return true;
+    }
+
+    // Hands every LF of a block's mask (a bit for each byte from `at`) to LineFeedAt.
+    bool LineFeeds(std::uint32_t found) {
+        for (; found != 0; found &= found - 1) {
+            if (!LineFeedAt(at + static_cast<unsigned>(__builtin_ctz(found)))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // A byte lane counts at most 255 CRs before they are added up: where the blocks of
+    // `width` bytes from `at` stop for that.
+    std::size_t CountStop(std::size_t width) const {
+        return at + std::min((text.size() - at) / width, std::size_t{255}) * width;
+    }
+
+    bool Rest() {
+        for (; at < text.size(); ++at) {
+            if (text[at] == '\0' || (text[at] == '\n' && !LineFeedAt(at))) {
+                return false;
+            }
+            crs += text[at] == '\r' ? 1 : 0;
+        }
+        return crs == lfs;
+    }
+};
+
+#ifdef __SSE2__
+template <typename Scan>
+bool ScanBlocksOf16(Scan& scan) {
+    const __m128i zero = _mm_setzero_si128();
+    while (scan.text.size() - scan.at >= 16) {
+        const std::size_t stop = scan.CountStop(16);
+        __m128i crCounts = zero;
+        __m128i nuls = zero;
+        for (; scan.at < stop; scan.at += 16) {
+            const __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan.text.data() + scan.at));
+            crCounts = _mm_sub_epi8(crCounts, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+            nuls = _mm_or_si128(nuls, _mm_cmpeq_epi8(bytes, zero));
+            if (!scan.LineFeeds(static_cast<std::uint32_t>(
+                    _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')))))) {
+                return false;
+            }
+        }
+        if (_mm_movemask_epi8(nuls) != 0) {
+            return false;
+        }
+        const __m128i sums = _mm_sad_epu8(crCounts, zero);
+        scan.crs += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                    static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    }
+    return true;
+}
+#endif
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define SCRIBVANE_HAS_AVX2_SCAN 1
+// The same 32 bytes at a time, on a processor that has the instructions.
+template <typename Scan>
+__attribute__((target("avx2"))) bool ScanBlocksOf32(Scan& scan) {
+    const __m256i zero = _mm256_setzero_si256();
+    while (scan.text.size() - scan.at >= 32) {
+        const std::size_t stop = scan.CountStop(32);
+        __m256i crCounts = zero;
+        __m256i nuls = zero;
+        for (; scan.at < stop; scan.at += 32) {
+            const __m256i bytes =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(scan.text.data() + scan.at));
+            crCounts = _mm256_sub_epi8(crCounts, _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\r')));
+            nuls = _mm256_or_si256(nuls, _mm256_cmpeq_epi8(bytes, zero));
+            if (!scan.LineFeeds(static_cast<std::uint32_t>(
+                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('\n')))))) {
+                return false;
+            }
+        }
+        if (_mm256_movemask_epi8(nuls) != 0) {
+            return false;
+        }
+        const __m256i sums = _mm256_sad_epu8(crCounts, zero);
+        const __m128i halves =
+            _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+        scan.crs += static_cast<std::size_t>(_mm_cvtsi128_si64(halves)) +
+                    static_cast<std::size_t>(_mm_cvtsi128_si64(_mm_srli_si128(halves, 8)));
+    }
+    return true;
+}
+
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") != 0;
+    return has;
+}
+#endif
+
+// Whether every line break of the text is a CR LF and it holds no NUL; calls
+// onLineEnd(position of the CR) for every CR LF, in order.
+template <typename OnLineEnd>
+bool ScanCrLfBreaks(std::string_view text, OnLineEnd onLineEnd) {
+    CrLfScan<OnLineEnd> scan{text, onLineEnd};
+#ifdef SCRIBVANE_HAS_AVX2_SCAN
+    if (HasAvx2() && !ScanBlocksOf32(scan)) {
+        return false;
+    }
+#endif
+#ifdef __SSE2__
+    if (!ScanBlocksOf16(scan)) {
+        return false;
+    }
+#endif
+    return scan.Rest();
 }
 
 } // namespace
@@ -250,34 +387,12 @@ std::string JoinPieces(std::initializer_list<std::string_view> pieces) {
     return joined;
 }
 
+bool HasOnlyCrLfBreaks(std::string_view text) {
+    return ScanCrLfBreaks(text, [](std::size_t) {});
+}
+
 bool HasNormalLines(std::string_view text) {
-    if (text.empty()) {
-        return true;
-    }
-    if (!text.ends_with("\r\n") || std::memchr(text.data(), '\0', text.size()) != nullptr) {
-        return false;
-    }
-    // Every LF right after a CR and every CR right before an LF: in masks of sixteen bytes,
-    // the LFs are the CRs moved on by one, with a CR at the end of the block before.
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    unsigned crBefore = 0;
-#ifdef __SSE2__
-    for (; end - at >= 16; at += 16) {
-        const auto [crs, lfs] = BreakMasksAt(at);
-        if (lfs != (((crs << 1) | crBefore) & 0xFFFFu)) {
-            return false;
-        }
-        crBefore = crs >> 15;
-    }
-#endif
-    for (; at < end; ++at) {
-        if ((*at == '\n') != (crBefore != 0)) {
-            return false;
-        }
-        crBefore = *at == '\r' ? 1 : 0;
-    }
-    return crBefore == 0;
+    return (text.empty() || text.ends_with("\r\n")) && HasOnlyCrLfBreaks(text);
 }
 
 std::string NormalizeLines(std::string_view bytes) {
@@ -349,6 +464,15 @@ void LineEndSink::Finish() {
     pendingCr_ = false;
     lineOpen_ = false;
     ended_ = true;
+}
+
+bool FindCrLfLineEnds(std::string_view text, std::vector<std::size_t>& ends) {
+    ends.clear();
+    const bool onlyCrLf = ScanCrLfBreaks(text, [&](std::size_t cr) { ends.push_back(cr); });
+    if (!onlyCrLf) {
+        ends.clear();
+    }
+    return onlyCrLf;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -59,9 +59,19 @@ std::string JoinPieces(std::initializer_list<std::string_view> pieces);
 // text) and joins them again with CR LF after every line.
 std::string NormalizeLines(std::string_view bytes);
 
+// Whether every line break of the text is a CR LF and it holds no NUL: a piece of a text
+// with normal lines.
+bool HasOnlyCrLfBreaks(std::string_view text);
+
 // Whether NormalizeLines would give the text back unchanged: no NUL, every line break a CR LF,
 // and a non-empty text ends with one. Lets a caller keep a text instead of copying it.
 bool HasNormalLines(std::string_view text);
+
+// Where every line of the text ends (the position of its CR), for a reader that keeps the
+// text whole instead of copying each line out; a last line without a line break adds
+// nothing. False, with `ends` cleared, when the text holds a NUL, a lone CR or a lone LF:
+// such a text needs SplitLines.
+bool FindCrLfLineEnds(std::string_view text, std::vector<std::size_t>& ends);
 
 // Splits a text into lines at CR LF, lone CR or lone LF. A final line break adds no empty
 // line; an empty text gives no lines.

@@ -165,7 +165,7 @@ TEST(NormalizeLines, EveryLineEndsInCrLfAndNulEndsTheText) {
 }
 
 // Read as a shortcut for "normalizing changes nothing", with the breaks on both sides of the
-// sixteen-byte blocks the scan looks at.
+// blocks of sixteen and thirty-two bytes the scan looks at.
 TEST(HasNormalLines, SaysWhetherNormalizingChangesNothing) {
     std::vector<std::string> texts;
     for (const auto& [bytes, expected] : kLineCases) {
@@ -176,6 +176,19 @@ TEST(HasNormalLines, SaysWhetherNormalizingChangesNothing) {
         const std::string before(at, 'a');
         for (const std::string_view odd : {"\r\n", "\n", "\r", "\r\r\n", "\n\r"}) {
             texts.push_back(before + std::string(odd) + "b\r\n");
+        }
+    }
+    // One odd byte among thousands of CR LF, on either side of where the scan adds up what it
+    // counted.
+    std::string lines;
+    while (lines.size() < 20'000) {
+        lines += "a line\r\n";
+    }
+    texts.push_back(lines);
+    for (const std::size_t at : {4079, 4080, 8159, 8160, 8161, 16'321, 19'995}) {
+        for (const char odd : {'\r', '\n', '\0'}) {
+            texts.push_back(lines);
+            texts.back().insert(at, 1, odd);
         }
     }
     for (const auto& text : texts) {
