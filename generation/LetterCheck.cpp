@@ -228,8 +228,8 @@ private:
         }
     }
 
-    void Records(const std::vector<std::string>& records, std::string_view tag,
-                 std::size_t fieldCount, bool testimonials) {
+    void Records(const RecordList& records, std::string_view tag, std::size_t fieldCount,
+                 bool testimonials) {
         bool split = false;
         bool bareWebsite = false;
         for (const auto& record : records) {
@@ -261,8 +261,8 @@ private:
         }
     }
 
-    void Contrast(const std::vector<std::string>& records, const BlockStyle& style,
-                  std::string_view tag, std::string_view what) {
+    void Contrast(const RecordList& records, const BlockStyle& style, std::string_view tag,
+                  std::string_view what) {
         if (!records.empty() && ContrastRatio(style.color, style.backgroundColor) < 4.5) {
             Add(Severity::Warning, tag,
                 "The " + std::string(what) +
@@ -354,7 +354,7 @@ private:
         }
         const struct {
             std::string_view tag;
-            const std::vector<std::string>* records;
+            const RecordList* records;
         } lists[] = {{"Features", &v_.features}, {"Testimonials", &v_.testimonials}};
         for (const auto& list : lists) {
             for (const auto& record : *list.records) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generation/LetterPictures.h"
+#include "lists/RecordList.h"
 #include "utils/TextHelpers.h"
 
 #include <filesystem>
@@ -50,8 +51,8 @@ struct LetterValues {
     Passage closing;             // prfEditor10
     Passage postScript;          // prfEditor11
 
-    std::vector<std::string> features;     // encoded feature records
-    std::vector<std::string> testimonials; // encoded testimonial records
+    RecordList features;     // encoded feature records
+    RecordList testimonials; // encoded testimonial records
     BlockStyle featureStyle;
     BlockStyle testimonialStyle;
 

@@ -126,7 +126,7 @@ void AppendFilled(std::string& out, const CutTemplate& cut,
 
 // Room for every record filled by the cut template (`perRecord` covers the template): a field
 // appears at most twice, and "$$" to "<br>" at most doubles it.
-std::size_t RoomFor(const std::vector<std::string>& records, std::size_t perRecord) {
+std::size_t RoomFor(const RecordList& records, std::size_t perRecord) {
     std::size_t room = 0;
     for (const auto& record : records) {
         room += perRecord + 2 * record.size();
@@ -243,17 +243,16 @@ std::string FeatureBlock(const BlockStyle& style, std::string_view items) {
     return JoinPieces({FeatureBlockHead(style), /* 6 */ items, kFeatureBlockTail});
 }
 
-std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+std::size_t TestimonialsHtmlRoom(const RecordList& records, const BlockStyle& style) {
     return RoomFor(records, TestimonialBlockTemplate(style).size() + 4);
 }
 
-std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style) {
+std::size_t FeaturesHtmlRoom(const RecordList& records, const BlockStyle& style) {
     return FeatureBlockHead(style).size() + RoomFor(records, FeatureItemTemplate(style).size()) +
            kFeatureBlockTail.size();
 }
 
-void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                           TextSink& out) {
+void WriteTestimonialsHtml(const RecordList& records, const BlockStyle& style, TextSink& out) {
     const std::string block = TestimonialBlockTemplate(style);
     const auto cut =
         Cut(block, {{"%%TNAME%%", {1, false}}, {"%%TWEB%%", {2, false}}, {"%%TBODY%%", {3, true}}});
@@ -277,8 +276,7 @@ void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockS
     writer.HandOn();
 }
 
-void WriteFeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                       TextSink& out) {
+void WriteFeaturesHtml(const RecordList& records, const BlockStyle& style, TextSink& out) {
     const std::string item = FeatureItemTemplate(style);
     const auto cut = Cut(item, {{"%%FTITLE%%", {1, false}}, {"%%FDESC%%", {2, true}}});
     PieceWriter writer(out);
@@ -302,10 +300,9 @@ void WriteFeaturesHtml(const std::vector<std::string>& records, const BlockStyle
 
 namespace {
 
-using BlockWriter = void (*)(const std::vector<std::string>&, const BlockStyle&, TextSink&);
+using BlockWriter = void (*)(const RecordList&, const BlockStyle&, TextSink&);
 
-std::string Collected(BlockWriter write, const std::vector<std::string>& records,
-                      const BlockStyle& style) {
+std::string Collected(BlockWriter write, const RecordList& records, const BlockStyle& style) {
     std::string html;
     StringSink sink(html);
     write(records, style, sink);
@@ -314,11 +311,11 @@ std::string Collected(BlockWriter write, const std::vector<std::string>& records
 
 } // namespace
 
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+std::string TestimonialsHtml(const RecordList& records, const BlockStyle& style) {
     return Collected(WriteTestimonialsHtml, records, style);
 }
 
-std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style) {
+std::string FeaturesHtml(const RecordList& records, const BlockStyle& style) {
     return Collected(WriteFeaturesHtml, records, style);
 }
 

@@ -24,22 +24,20 @@ std::string FeatureBlock(const BlockStyle& style, std::string_view items);
 
 // Every testimonial's table, each followed by "<br>"; empty for no testimonial. Name, website
 // and content are replaced in that order; the content's "$$" become "<br>".
-std::string TestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style);
+std::string TestimonialsHtml(const RecordList& records, const BlockStyle& style);
 
 // The feature block holding one item per feature, with nothing between the items. Title then
 // body are replaced; the body's "$$" become "<br>".
-std::string FeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style);
+std::string FeaturesHtml(const RecordList& records, const BlockStyle& style);
 
 // What the two texts need at most when no record holds a placeholder (a record that does may
 // need more), for a caller that collects a whole letter.
-std::size_t TestimonialsHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style);
-std::size_t FeaturesHtmlRoom(const std::vector<std::string>& records, const BlockStyle& style);
+std::size_t TestimonialsHtmlRoom(const RecordList& records, const BlockStyle& style);
+std::size_t FeaturesHtmlRoom(const RecordList& records, const BlockStyle& style);
 
 // The same two texts handed to `out` in pieces of some kilobytes, for a merge that never holds
 // a whole list of thousands of records.
-void WriteTestimonialsHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                           TextSink& out);
-void WriteFeaturesHtml(const std::vector<std::string>& records, const BlockStyle& style,
-                       TextSink& out);
+void WriteTestimonialsHtml(const RecordList& records, const BlockStyle& style, TextSink& out);
+void WriteFeaturesHtml(const RecordList& records, const BlockStyle& style, TextSink& out);
 
 } // namespace scribvane

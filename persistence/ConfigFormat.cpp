@@ -99,16 +99,12 @@ ConfigTexts ReadConfigurationTexts(std::string configurationText) {
     return texts;
 }
 
-std::string RecordListText(const std::vector<std::string>& records) {
-    std::string out;
-    for (const auto& record : records) {
-        out.append(record).append("\r\n");
-    }
-    return out;
+const std::string& RecordListText(const RecordList& records) {
+    return records.Text();
 }
 
-std::vector<std::string> RecordListFromText(std::string_view text) {
-    return SplitLines(text);
+RecordList RecordListFromText(std::string_view text) {
+    return RecordList::FromText(text);
 }
 
 } // namespace scribvane

@@ -2,6 +2,7 @@
 // table order, each followed by CR LF. Plain text handling; no window and no file here.
 #pragma once
 
+#include "lists/RecordList.h"
 #include "persistence/ConfigTags.h"
 
 #include <array>
@@ -52,10 +53,10 @@ private:
 ConfigTexts ReadConfigurationTexts(std::string configurationText);
 
 // A record list's value: every record followed by CR LF.
-std::string RecordListText(const std::vector<std::string>& records);
+const std::string& RecordListText(const RecordList& records);
 
 // The records of a value: every line break ends a record and a blank line is an empty
 // record; a final line break adds none.
-std::vector<std::string> RecordListFromText(std::string_view text);
+RecordList RecordListFromText(std::string_view text);
 
 } // namespace scribvane

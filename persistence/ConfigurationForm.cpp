@@ -62,8 +62,9 @@ LetterConfiguration ConfigurationForm::Read() const {
             break;
         }
         case ValueKind::RecordList:
-            config.Set(field.tag,
-                       (field.tag == Tag::Features ? features_ : testimonials_).Records());
+            config.Set(
+                field.tag,
+                RecordList((field.tag == Tag::Features ? features_ : testimonials_).Records()));
             break;
         case ValueKind::FontName:
             config.Set(field.tag, AnsiOf(BoundControl<FontNameChooser>(field).ShownText()));
@@ -102,7 +103,7 @@ void ConfigurationForm::ApplyField(const ConfigField& field, const LetterConfigu
         break;
     case ValueKind::RecordList:
         (field.tag == Tag::Features ? features_ : testimonials_)
-            .ShowRecords(config.Records(field.tag));
+            .ShowRecords(config.Records(field.tag).ToStrings());
         break;
     case ValueKind::FontName:
         BoundControl<FontNameChooser>(field).SelectFontName(QStringOfAnsi(config.Text(field.tag)));

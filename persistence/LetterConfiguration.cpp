@@ -5,6 +5,7 @@
 #include "utils/ValueReaders.h"
 
 #include <cassert>
+#include <optional>
 
 namespace scribvane {
 
@@ -105,26 +106,71 @@ void LetterConfiguration::Set(Tag tag, ConfigValue value) {
 
 namespace {
 
-// Every value is converted straight from the text it stands in: a record list is split where
-// it is, not first copied out.
-LetterConfiguration ConfigurationFromReader(TaggedValueReader& reader) {
-    std::array<std::string_view, kTagCount> values;
+using ValueViews = std::array<std::string_view, kTagCount>;
+
+// Every value as a view into the reader's text.
+ValueViews ReadValueViews(TaggedValueReader& reader) {
+    ValueViews values;
     for (const auto& field : kConfigFields) {
         values[Index(field.tag)] = reader.ExtractTaggedView(field.name);
     }
-    return LetterConfiguration::FromTextViews(values);
+    return values;
+}
+
+// The configuration of bytes whose lines are normal already, read where they stand, so a
+// record list is split where it is, not first copied out; nothing when they are not normal.
+// Most of a long configuration is its two record lists, and splitting them finds out whether
+// their lines are normal; only the rest of the bytes is looked at for that besides.
+std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes) {
+    if (!bytes.empty() && !bytes.ends_with("\r\n")) {
+        return std::nullopt;
+    }
+    TaggedValueReader reader(bytes);
+    ValueViews values = ReadValueViews(reader);
+    // Values found stand in table order, each after the one before.
+    std::size_t checkedTo = 0;
+    for (const auto& field : kConfigFields) {
+        const std::string_view list = values[Index(field.tag)];
+        if (field.kind == ValueKind::RecordList && !list.empty()) {
+            const auto listAt = static_cast<std::size_t>(list.data() - bytes.data());
+            if (!HasOnlyCrLfBreaks(bytes.substr(checkedTo, listAt - checkedTo))) {
+                return std::nullopt;
+            }
+            checkedTo = listAt + list.size();
+        }
+    }
+    if (!HasOnlyCrLfBreaks(bytes.substr(checkedTo))) {
+        return std::nullopt;
+    }
+    std::array<std::optional<RecordList>, kTagCount> lists;
+    for (const auto& field : kConfigFields) {
+        if (field.kind == ValueKind::RecordList) {
+            auto& list = lists[Index(field.tag)];
+            list = RecordList::FromCrLfText(values[Index(field.tag)]);
+            if (!list) {
+                return std::nullopt;
+            }
+            values[Index(field.tag)] = {};
+        }
+    }
+    LetterConfiguration config = LetterConfiguration::FromTextViews(values);
+    for (const auto& field : kConfigFields) {
+        if (field.kind == ValueKind::RecordList) {
+            config.Set(field.tag, std::move(*lists[Index(field.tag)]));
+        }
+    }
+    return config;
 }
 
 } // namespace
 
 LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
-    // A file this program wrote already has CR LF line ends: its bytes are the text.
-    if (HasNormalLines(bytes)) {
-        TaggedValueReader reader(bytes);
-        return ConfigurationFromReader(reader);
+    // A file this program wrote already has CR LF line ends and no NUL: its bytes are the text.
+    if (auto config = ConfigurationInPlace(bytes)) {
+        return std::move(*config);
     }
     TaggedValueReader reader(ConfigurationTextFromBytes(bytes));
-    return ConfigurationFromReader(reader);
+    return LetterConfiguration::FromTextViews(ReadValueViews(reader));
 }
 
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {

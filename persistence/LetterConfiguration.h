@@ -15,8 +15,6 @@
 
 namespace scribvane {
 
-using RecordList = std::vector<std::string>;
-
 // Text (also multi-line text, passage and font name), colour, size, flag, record list.
 using ConfigValue = std::variant<std::string, ColorValue, std::int32_t, bool, RecordList>;
 

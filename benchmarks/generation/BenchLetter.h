@@ -2,6 +2,7 @@
 // writes a large configuration for whole-process timing.
 #pragma once
 
+#include "lists/RecordList.h"
 #include "lists/Records.h"
 
 #include <cstdint>
@@ -10,8 +11,8 @@
 
 namespace scribvane::bench {
 
-inline std::vector<std::string> Features(std::int64_t count) {
-    std::vector<std::string> records;
+inline RecordList Features(std::int64_t count) {
+    RecordList records;
     for (std::int64_t i = 0; i < count; ++i) {
         records.push_back(MakeFeatureRecord("Feature title " + std::to_string(i),
                                             "A body of two lines\r\nwith some words in it"));
@@ -19,8 +20,8 @@ inline std::vector<std::string> Features(std::int64_t count) {
     return records;
 }
 
-inline std::vector<std::string> Testimonials(std::int64_t count) {
-    std::vector<std::string> records;
+inline RecordList Testimonials(std::int64_t count) {
+    RecordList records;
     for (std::int64_t i = 0; i < count; ++i) {
         records.push_back(MakeTestimonialRecord("Customer " + std::to_string(i),
                                                 "http://customer.test/",

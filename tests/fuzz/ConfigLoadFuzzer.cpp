@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,17 +16,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.find('\0') != std::string::npos || (!text.empty() && !text.ends_with("\r\n"))) {
         std::abort();
     }
+    std::optional<scribvane::LetterConfiguration> config;
+    std::string error;
     try {
-        const auto config =
-            scribvane::LetterConfiguration::FromTexts(scribvane::ReadConfigurationTexts(text));
+        config = scribvane::LetterConfiguration::FromTexts(scribvane::ReadConfigurationTexts(text));
         // Whatever loaded must write and load again to the same values.
-        const std::string written = scribvane::WriteConfiguration(config.ToTexts());
+        const std::string written = scribvane::WriteConfiguration(config->ToTexts());
         const auto again = scribvane::LetterConfiguration::FromTexts(
             scribvane::ReadConfigurationTexts(scribvane::ConfigurationTextFromBytes(written)));
-        if (!(again == config)) {
+        if (!(again == *config)) {
             std::abort();
         }
-    } catch (const scribvane::ConversionError&) {
+    } catch (const scribvane::ConversionError& e) {
+        error = e.what();
+    }
+    // The program reads the bytes where they stand when their lines are normal already: the
+    // same values, or the same first error, as the text they make.
+    try {
+        const auto read = scribvane::ConfigurationFromBytes(bytes);
+        if (!config || !(read == *config)) {
+            std::abort();
+        }
+    } catch (const scribvane::ConversionError& e) {
+        if (config || error != e.what()) {
+            std::abort();
+        }
     }
     return 0;
 }

@@ -62,9 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             config.Set(field.tag, provider.ConsumeBool());
             break;
         case ValueKind::RecordList: {
-            RecordList records(provider.ConsumeIntegralInRange<std::size_t>(0, 4));
-            for (auto& record : records) {
-                record = Carryable(provider.ConsumeRandomLengthString(64), field.name, false);
+            RecordList records;
+            for (auto count = provider.ConsumeIntegralInRange<std::size_t>(0, 4); count > 0;
+                 --count) {
+                records.push_back(
+                    Carryable(provider.ConsumeRandomLengthString(64), field.name, false));
             }
             // A record list's last record must not end in its own closing tag's prefix either;
             // Carryable removed whole tags, which is all the reader looks for.

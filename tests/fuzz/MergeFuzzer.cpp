@@ -102,9 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         passage->fragment = WithoutPercent(provider.ConsumeRandomLengthString(24));
     }
     for (auto* records : {&values.features, &values.testimonials}) {
-        records->resize(provider.ConsumeIntegralInRange<std::size_t>(0, 3));
-        for (auto& record : *records) {
-            record = WithoutPercent(provider.ConsumeRandomLengthString(32));
+        records->clear();
+        for (auto count = provider.ConsumeIntegralInRange<std::size_t>(0, 3); count > 0; --count) {
+            records->push_back(WithoutPercent(provider.ConsumeRandomLengthString(32)));
         }
     }
     (void)CheckLetter(values, {page, true});

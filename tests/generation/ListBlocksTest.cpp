@@ -8,7 +8,7 @@
 namespace scribvane {
 namespace {
 
-using Records = std::vector<std::string>;
+using Records = RecordList;
 
 std::string TestimonialTable(std::string_view styleWords, std::string_view body,
                              std::string_view name, std::string_view web) {

@@ -57,7 +57,7 @@ TEST(ConfigFormat, LoneLineFeedInARecordListComesBackAsTwoRecords) {
     ConfigTexts texts;
     texts[Index(Tag::Features)] = RecordListText({"^a\nb^c^"});
     EXPECT_EQ(RecordListFromText(WrittenAndRead(texts)[Index(Tag::Features)]),
-              (std::vector<std::string>{"^a", "b^c^"}));
+              (RecordList{"^a", "b^c^"}));
 }
 
 TEST(ConfigFormat, ValueHoldingItsOwnClosingTagIsCutThere) {
@@ -127,7 +127,7 @@ TEST(ConfigFormat, EmptyFileGivesEmptyValueForEveryTag) {
 }
 
 TEST(RecordListText, EveryLineBreakEndsARecordAndAFinalOneAddsNone) {
-    using Records = std::vector<std::string>;
+    using Records = RecordList;
     EXPECT_EQ(RecordListText({}), "");
     EXPECT_EQ(RecordListText({"a", "b"}), "a\r\nb\r\n");
     EXPECT_EQ(RecordListFromText(""), Records{});

@@ -206,7 +206,7 @@ TEST(SampleConfiguration, HoldsWellFormedRecords) {
         std::size_t fields;
     } lists[] = {{Tag::Features, 2}, {Tag::Testimonials, 3}};
     for (const auto& list : lists) {
-        for (const std::string& record : config.Records(list.tag)) {
+        for (const std::string_view record : config.Records(list.tag)) {
             SCOPED_TRACE(record);
             ASSERT_TRUE(record.starts_with("^") && record.ends_with("^"));
             std::vector<std::string> pieces;
