@@ -16,24 +16,31 @@ RecordList::RecordList(const std::vector<std::string>& records) {
     for (const auto& record : records) {
         size += record.size() + 2;
     }
-    text_.reserve(size);
+    owned_.reserve(size);
     ends_.reserve(records.size());
     for (const auto& record : records) {
         push_back(record);
     }
 }
 
-std::optional<RecordList> RecordList::FromCrLfText(std::string_view text) {
+std::optional<RecordList> RecordList::FromCrLfText(std::string_view text,
+                                                   std::shared_ptr<const void> keeper) {
     RecordList list;
     if (!FindCrLfLineEnds(text, list.ends_)) {
         return std::nullopt;
     }
+    const bool whole = text.empty() || text.ends_with("\r\n");
+    if (keeper != nullptr && whole) {
+        list.kept_ = std::move(keeper);
+        list.kept_text_ = text;
+        return list;
+    }
     // The text is kept as it is, with the CR LF its last record may lack.
-    list.text_.reserve(text.size() + 2);
-    list.text_.assign(text);
-    if (!text.empty() && !text.ends_with("\r\n")) {
+    list.owned_.reserve(text.size() + 2);
+    list.owned_.assign(text);
+    if (!whole) {
         list.ends_.push_back(text.size());
-        list.text_.append("\r\n");
+        list.owned_.append("\r\n");
     }
     return list;
 }
@@ -50,15 +57,25 @@ RecordList RecordList::FromText(std::string_view text) {
     return list;
 }
 
+std::string& RecordList::OwnText() {
+    if (kept_ != nullptr) {
+        owned_.assign(kept_text_);
+        kept_.reset();
+        kept_text_ = {};
+    }
+    return owned_;
+}
+
 void RecordList::push_back(std::string_view record) {
-    text_.append(record);
-    ends_.push_back(text_.size());
-    text_.append("\r\n");
+    std::string& text = OwnText();
+    text.append(record);
+    ends_.push_back(text.size());
+    text.append("\r\n");
 }
 
 void RecordList::assign(std::size_t count, std::string_view record) {
     clear();
-    text_.reserve(count * (record.size() + 2));
+    owned_.reserve(count * (record.size() + 2));
     ends_.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         push_back(record);
@@ -66,7 +83,7 @@ void RecordList::assign(std::size_t count, std::string_view record) {
 }
 
 void RecordList::clear() {
-    text_.clear();
+    OwnText().clear();
     ends_.clear();
 }
 

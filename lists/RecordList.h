@@ -1,11 +1,13 @@
 // A feature or testimonial list as one text: every record followed by CR LF, as config.dat
 // stores the list, and where each record ends. A list of thousands of records is then read
-// with one copy of its text instead of one string per record, and written as that text.
+// with one copy of its text instead of one string per record (or none, from a file kept
+// mapped), and written as that text.
 #pragma once
 
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,16 +60,19 @@ public:
     // The same for a text whose every line break is a CR LF, and nothing when it holds a NUL,
     // a lone CR or a lone LF: a reader that keeps a normal text as it stands learns from this
     // whether the list's part of it is normal.
-    static std::optional<RecordList> FromCrLfText(std::string_view text);
+    // With a `keeper`, the list may keep its records where they stand in `text`, which must
+    // stay there as long as the keeper lives (a mapped file), instead of copying them.
+    static std::optional<RecordList> FromCrLfText(std::string_view text,
+                                                  std::shared_ptr<const void> keeper = {});
 
     // Every record followed by CR LF.
-    const std::string& Text() const { return text_; }
+    std::string_view Text() const { return kept_ != nullptr ? kept_text_ : owned_; }
 
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
         const std::size_t begin = index == 0 ? 0 : ends_[index - 1] + 2;
-        return std::string_view(text_).substr(begin, ends_[index] - begin);
+        return Text().substr(begin, ends_[index] - begin);
     }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, ends_.size()}; }
@@ -81,11 +86,18 @@ public:
     std::vector<std::string> ToStrings() const;
 
     // The text and the ends together say which records the list holds, in which order.
-    bool operator==(const RecordList&) const = default;
+    bool operator==(const RecordList& other) const {
+        return ends_ == other.ends_ && Text() == other.Text();
+    }
 
 private:
-    std::string text_;
-    std::vector<std::size_t> ends_; // where each record's CR LF stands in text_
+    // Copies kept records into the list's own text before it changes.
+    std::string& OwnText();
+
+    std::string owned_;
+    std::shared_ptr<const void> kept_; // when set, the text is kept_text_, which it keeps alive
+    std::string_view kept_text_;
+    std::vector<std::size_t> ends_; // where each record's CR LF stands in the text
 };
 
 } // namespace scribvane

@@ -99,8 +99,8 @@ ConfigTexts ReadConfigurationTexts(std::string configurationText) {
     return texts;
 }
 
-const std::string& RecordListText(const RecordList& records) {
-    return records.Text();
+std::string RecordListText(const RecordList& records) {
+    return std::string(records.Text());
 }
 
 RecordList RecordListFromText(std::string_view text) {

@@ -53,7 +53,7 @@ private:
 ConfigTexts ReadConfigurationTexts(std::string configurationText);
 
 // A record list's value: every record followed by CR LF.
-const std::string& RecordListText(const RecordList& records);
+std::string RecordListText(const RecordList& records);
 
 // The records of a value: every line break ends a record and a blank line is an empty
 // record; a final line break adds none.

@@ -5,6 +5,7 @@
 #include "utils/ValueReaders.h"
 
 #include <cassert>
+#include <memory>
 #include <optional>
 
 namespace scribvane {
@@ -121,7 +122,8 @@ ValueViews ReadValueViews(TaggedValueReader& reader) {
 // record list is split where it is, not first copied out; nothing when they are not normal.
 // Most of a long configuration is its two record lists, and splitting them finds out whether
 // their lines are normal; only the rest of the bytes is looked at for that besides.
-std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes) {
+std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes,
+                                                        const std::shared_ptr<const void>& keeper) {
     if (!bytes.empty() && !bytes.ends_with("\r\n")) {
         return std::nullopt;
     }
@@ -146,7 +148,7 @@ std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes) 
     for (const auto& field : kConfigFields) {
         if (field.kind == ValueKind::RecordList) {
             auto& list = lists[Index(field.tag)];
-            list = RecordList::FromCrLfText(values[Index(field.tag)]);
+            list = RecordList::FromCrLfText(values[Index(field.tag)], keeper);
             if (!list) {
                 return std::nullopt;
             }
@@ -164,9 +166,10 @@ std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes) 
 
 } // namespace
 
-LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
+LetterConfiguration ConfigurationFromBytes(std::string_view bytes,
+                                           const std::shared_ptr<const void>& keeper) {
     // A file this program wrote already has CR LF line ends and no NUL: its bytes are the text.
-    if (auto config = ConfigurationInPlace(bytes)) {
+    if (auto config = ConfigurationInPlace(bytes, keeper)) {
         return std::move(*config);
     }
     TaggedValueReader reader(ConfigurationTextFromBytes(bytes));
@@ -174,12 +177,14 @@ LetterConfiguration ConfigurationFromBytes(std::string_view bytes) {
 }
 
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
-    return ConfigurationFromBytes(ReadFileBytes(path));
+    // The record lists, nearly all of a long file, keep their records in the file's bytes.
+    const auto bytes = std::make_shared<const std::string>(ReadFileBytes(path));
+    return ConfigurationFromBytes(*bytes, bytes);
 }
 
 LetterConfiguration ReadMappedConfigurationFile(const std::filesystem::path& path) {
-    const MappedFile file(path);
-    return ConfigurationFromBytes(file.bytes());
+    const auto file = std::make_shared<const MappedFile>(path);
+    return ConfigurationFromBytes(file->bytes(), file);
 }
 
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -63,11 +64,15 @@ std::string ValueTextOf(ValueKind kind, const ConfigValue& value);
 // first ConversionError in table order.
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path);
 
-// The same from a file mapped rather than copied (see MappedFile): for the headless command.
+// The same from a file mapped rather than copied (see MappedFile), for the headless command:
+// the record lists keep their records in the mapping, which stays until the last of them is
+// gone. Another program cutting the file short meanwhile ends the process.
 LetterConfiguration ReadMappedConfigurationFile(const std::filesystem::path& path);
 
-// Converts a configuration file's bytes.
-LetterConfiguration ConfigurationFromBytes(std::string_view bytes);
+// Converts a configuration file's bytes. With a `keeper` that keeps them where they are, the
+// record lists may keep their records there instead of copying them.
+LetterConfiguration ConfigurationFromBytes(std::string_view bytes,
+                                           const std::shared_ptr<const void>& keeper = {});
 
 // Writes the configuration atomically; a failure leaves the previous file whole. With a
 // `backup` path, the file it replaces is kept there.
