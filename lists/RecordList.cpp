@@ -83,7 +83,9 @@ void RecordList::assign(std::size_t count, std::string_view record) {
 }
 
 void RecordList::clear() {
-    OwnText().clear();
+    kept_.reset();
+    kept_text_ = {};
+    owned_.clear();
     ends_.clear();
 }
 

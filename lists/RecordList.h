@@ -60,6 +60,7 @@ public:
     // The same for a text whose every line break is a CR LF, and nothing when it holds a NUL,
     // a lone CR or a lone LF: a reader that keeps a normal text as it stands learns from this
     // whether the list's part of it is normal.
+    //
     // With a `keeper`, the list may keep its records where they stand in `text`, which must
     // stay there as long as the keeper lives (a mapped file), instead of copying them.
     static std::optional<RecordList> FromCrLfText(std::string_view text,
