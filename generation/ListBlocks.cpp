@@ -127,11 +127,7 @@ void AppendFilled(std::string& out, const CutTemplate& cut,
 // Room for every record filled by the cut template (`perRecord` covers the template): a field
 // appears at most twice, and "$$" to "<br>" at most doubles it.
 std::size_t RoomFor(const RecordList& records, std::size_t perRecord) {
-    std::size_t room = 0;
-    for (const auto& record : records) {
-        room += perRecord + 2 * record.size();
-    }
-    return room;
+    return records.size() * perRecord + 2 * records.RecordBytes();
 }
 
 // A list of thousands of records is handed on in pieces of this size, so the whole block is

@@ -70,6 +70,8 @@ public:
     std::string_view Text() const { return kept_ != nullptr ? kept_text_ : owned_; }
 
     std::size_t size() const { return ends_.size(); }
+    // The bytes of all records together, without their CR LFs.
+    std::size_t RecordBytes() const { return Text().size() - 2 * ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
         const std::size_t begin = index == 0 ? 0 : ends_[index - 1] + 2;

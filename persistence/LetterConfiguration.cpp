@@ -7,6 +7,7 @@
 #include <cassert>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace scribvane {
 
@@ -121,45 +122,40 @@ ValueViews ReadValueViews(TaggedValueReader& reader) {
 // The configuration of bytes whose lines are normal already, read where they stand, so a
 // record list is split where it is, not first copied out; nothing when they are not normal.
 // Most of a long configuration is its two record lists, and splitting them finds out whether
-// their lines are normal; only the rest of the bytes is looked at for that besides.
+// their lines are normal; only the rest of the bytes is looked at for that besides. Nothing
+// is converted before the whole text is known to be normal.
 std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes,
                                                         const std::shared_ptr<const void>& keeper) {
-    if (!bytes.empty() && !bytes.ends_with("\r\n")) {
-        return std::nullopt;
-    }
     TaggedValueReader reader(bytes);
     ValueViews values = ReadValueViews(reader);
-    // Values found stand in table order, each after the one before.
+    std::vector<std::pair<Tag, RecordList>> lists;
     std::size_t checkedTo = 0;
     for (const auto& field : kConfigFields) {
-        const std::string_view list = values[Index(field.tag)];
-        if (field.kind == ValueKind::RecordList && !list.empty()) {
-            const auto listAt = static_cast<std::size_t>(list.data() - bytes.data());
-            if (!HasOnlyCrLfBreaks(bytes.substr(checkedTo, listAt - checkedTo))) {
+        if (field.kind != ValueKind::RecordList) {
+            continue;
+        }
+        std::string_view& text = values[Index(field.tag)];
+        // Values found stand in table order, each after the one before.
+        if (!text.empty()) {
+            const auto textAt = static_cast<std::size_t>(text.data() - bytes.data());
+            if (!HasOnlyCrLfBreaks(bytes.substr(checkedTo, textAt - checkedTo))) {
                 return std::nullopt;
             }
-            checkedTo = listAt + list.size();
+            checkedTo = textAt + text.size();
         }
+        auto records = RecordList::FromCrLfText(text, keeper);
+        if (!records) {
+            return std::nullopt;
+        }
+        lists.emplace_back(field.tag, std::move(*records));
+        text = {};
     }
-    if (!HasOnlyCrLfBreaks(bytes.substr(checkedTo))) {
+    if (!HasNormalLines(bytes.substr(checkedTo))) {
         return std::nullopt;
     }
-    std::array<std::optional<RecordList>, kTagCount> lists;
-    for (const auto& field : kConfigFields) {
-        if (field.kind == ValueKind::RecordList) {
-            auto& list = lists[Index(field.tag)];
-            list = RecordList::FromCrLfText(values[Index(field.tag)], keeper);
-            if (!list) {
-                return std::nullopt;
-            }
-            values[Index(field.tag)] = {};
-        }
-    }
     LetterConfiguration config = LetterConfiguration::FromTextViews(values);
-    for (const auto& field : kConfigFields) {
-        if (field.kind == ValueKind::RecordList) {
-            config.Set(field.tag, std::move(*lists[Index(field.tag)]));
-        }
+    for (auto& [tag, records] : lists) {
+        config.Set(tag, std::move(records));
     }
     return config;
 }

@@ -14,11 +14,11 @@ namespace scribvane {
 // Throws FileError "Cannot open file "path". reason".
 std::string ReadFileBytes(const std::filesystem::path& path);
 
-// A file's bytes for one read-through, mapped from the system's file cache instead of copied
-// into fresh memory, which is most of what reading a file of megabytes costs. Fails as
+// A file's bytes, mapped from the system's file cache instead of copied into fresh memory,
+// which is most of what reading a file of megabytes costs. Fails as
 // ReadFileBytes does; anything that cannot be mapped (an empty file, a pipe) is read instead.
-// A mapped file that another program cuts short while it is being read ends the process with
-// a bus error, so only a short run that holds no unsaved work (the headless command) uses it.
+// A mapped file that another program cuts short while it is mapped ends the process with a
+// bus error, so only a short run that holds no unsaved work (the headless command) uses it.
 class MappedFile {
 public:
     explicit MappedFile(const std::filesystem::path& path);

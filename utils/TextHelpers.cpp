@@ -33,56 +33,27 @@ unsigned HexDigitValue(char c) {
     return static_cast<unsigned>(c - 'A' + 10);
 }
 
-#ifdef __SSE2__
-// The CRs and the LFs among the sixteen bytes at `at`, a bit for each byte.
-struct BreakMasks {
-    unsigned crs;
-    unsigned lfs;
-};
-
-BreakMasks BreakMasksAt(const char* at) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return {static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')))),
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))))};
-}
-#endif
-
 // Where the next CR or LF stands in [from, end), or end. Lines of a configuration are short,
 // so a search per line for each of the two bytes costs more in calls than in bytes; this
 // looks at sixteen bytes at a time for either.
 const char* FindLineBreak(const char* from, const char* end) {
 #ifdef __SSE2__
-    for (; end - from >= 16; from += 16) {
-        const auto [crs, lfs] = BreakMasksAt(from);
-        if ((crs | lfs) != 0) {
-            return from + __builtin_ctz(crs | lfs);
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (hits != 0) {
+            return from + __builtin_ctz(static_cast<unsigned>(hits));
         }
+        from += 16;
     }
 #endif
     while (from < end && *from != '\r' && *from != '\n') {
         ++from;
     }
     return from;
-}
-
-// How many CR and LF bytes the text holds: no fewer than its lines, less one.
-std::size_t CountLineBreakBytes(std::string_view text) {
-    const char* at = text.data();
-    const char* const end = at + text.size();
-    std::size_t count = 0;
-#ifdef __SSE2__
-    for (; end - at >= 16; at += 16) {
-        const auto [crs, lfs] = BreakMasksAt(at);
-        // Lines are long next to sixteen bytes: a block holds a break or two at most.
-        for (unsigned breaks = crs | lfs; breaks != 0; breaks &= breaks - 1) {
-            ++count;
-        }
-    }
-#endif
-    for (; at < end; ++at) {
-        count += (*at == '\r' || *at == '\n') ? 1 : 0;
-    }
-    return count;
 }
 
 // Calls onLine(line) for every line of text; returns nothing. Shared by the two line readers
@@ -476,10 +447,7 @@ bool FindCrLfLineEnds(std::string_view text, std::vector<std::size_t>& ends) {
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
-    // Counted first: a list of thousands of lines would otherwise be moved to a larger block
-    // again and again, each time into fresh memory.
     std::vector<std::string> lines;
-    lines.reserve(CountLineBreakBytes(text) + 1);
     ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
