@@ -309,6 +309,12 @@ void CurlTransport::Prepare(const std::string& url) {
     }
     case Protocol::Ftps:
         curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        // FTPS servers commonly insist that each data connection resumes the control
+        // connection's TLS session; with TLS 1.3 tickets the transfer library resumes the
+        // previous data connection's session instead and the second transfer is refused.
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION,
+                         static_cast<long>(CURL_SSLVERSION_TLSv1_2) |
+                             static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
         break;
     case Protocol::S3:
         curl_easy_setopt(curl, CURLOPT_AWS_SIGV4, awsProvider_.c_str());
@@ -378,8 +384,8 @@ CurlTransport::Response CurlTransport::Perform(const std::string& what) {
         if (server.find(" 452") != std::string::npos || server.find(" 552") != std::string::npos) {
             throw PublishError(PublishFailure::DiskFull, "The disk is full on the server", server);
         }
-        throw PublishError(PublishFailure::NotAllowed,
-                           "The server does not let us " + what + " in the folder", server);
+        throw PublishError(PublishFailure::NotAllowed, "The server does not let us " + what,
+                           server);
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
     case CURLE_GOT_NOTHING:
@@ -409,8 +415,8 @@ void CurlTransport::FailHttp(long status, const std::string& what) {
                            "The server refused the user name or password", server);
     }
     if (status == 403 || status == 405) {
-        throw PublishError(PublishFailure::NotAllowed,
-                           "The server does not let us " + what + " in the folder", server);
+        throw PublishError(PublishFailure::NotAllowed, "The server does not let us " + what,
+                           server);
     }
     if (status == 404 || status == 409) {
         throw PublishError(PublishFailure::NoSuchFolder, "No such folder on the server", server);
@@ -431,7 +437,7 @@ std::optional<std::string> CurlTransport::Fetch(const std::string& name, std::si
     }
     Response response;
     try {
-        response = Perform("read");
+        response = Perform("read the folder");
     } catch (const PublishError& error) {
         // A missing file or folder means nothing was published there yet.
         if (!IsHttp() && (error.failure() == PublishFailure::NoSuchFolder ||
@@ -447,7 +453,7 @@ std::optional<std::string> CurlTransport::Fetch(const std::string& name, std::si
         if (response.status == 404) {
             return std::nullopt;
         }
-        FailHttp(response.status, "read");
+        FailHttp(response.status, "read the folder");
     }
     return std::move(answer_);
 }
@@ -468,10 +474,10 @@ void CurlTransport::MakeFolder() {
         Prepare(Origin() + EncodePath(path));
         curl_easy_setopt(Handle(curl_), CURLOPT_CUSTOMREQUEST, "MKCOL");
         curl_easy_setopt(Handle(curl_), CURLOPT_NOBODY, 0L);
-        const Response response = Perform("make a folder");
+        const Response response = Perform("create the folder");
         if (response.status != 201 && response.status != 405 && response.status != 200 &&
             response.status != 204) {
-            FailHttp(response.status, "make a folder");
+            FailHttp(response.status, "create the folder");
         }
     }
 }
@@ -498,9 +504,9 @@ void CurlTransport::Put(const std::string& name, const std::filesystem::path& lo
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "PUT");
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-        const Response response = Perform("write");
+        const Response response = Perform("write in the folder");
         if (response.status / 100 != 2) {
-            FailHttp(response.status, "write");
+            FailHttp(response.status, "write in the folder");
         }
         return;
     }
@@ -512,9 +518,9 @@ void CurlTransport::Put(const std::string& name, const std::filesystem::path& lo
     if (IsHttp()) {
         Append(headers, "Content-Type: " + ContentType(name));
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
-        const Response response = Perform("write");
+        const Response response = Perform("write in the folder");
         if (response.status / 100 != 2) {
-            FailHttp(response.status, "write");
+            FailHttp(response.status, "write in the folder");
         }
         // MOVE with Overwrite puts the whole file in place at once.
         Prepare(UrlOf(temporary));
@@ -544,7 +550,7 @@ void CurlTransport::Put(const std::string& name, const std::filesystem::path& lo
         Append(after, "RNTO " + name);
     }
     curl_easy_setopt(curl, CURLOPT_POSTQUOTE, after.get());
-    (void)Perform("write");
+    (void)Perform("write in the folder");
 }
 
 void CurlTransport::Remove(const std::string& name) {

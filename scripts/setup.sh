@@ -12,7 +12,18 @@ packages=(
     xvfb xauth fonts-liberation fonts-dejavu-core
     desktop-file-utils appstream
     hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
+    libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
+    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav openssl
 )
+
+# The S3-compatible server the publishing tests start, pinned in the project's own folder.
+install_test_servers() {
+    local servers
+    servers="$(dirname "$0")/../tests/publishing/s3server"
+    if [ ! -x "$servers/node_modules/.bin/s3rver" ] && command -v npm >/dev/null; then
+        (cd "$servers" && npm ci --no-audit --no-fund)
+    fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -20,7 +31,12 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
+# Node may come from elsewhere with its own npm; Debian's is installed only when there is none.
+if ! command -v npm >/dev/null; then
+    missing+=(nodejs npm)
+fi
 if [ ${#missing[@]} -eq 0 ]; then
+    install_test_servers
     exit 0
 fi
 
@@ -31,3 +47,10 @@ fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+# The package scripts may start the servers as system services; the tests start their own.
+for service in ssh vsftpd lighttpd; do
+    if command -v service >/dev/null && service "$service" status >/dev/null 2>&1; then
+        "${sudo[@]}" service "$service" stop >/dev/null 2>&1 || true
+    fi
+done
+install_test_servers
