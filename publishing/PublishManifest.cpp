@@ -49,7 +49,10 @@ std::string FormatManifest(const Manifest& manifest) {
     std::string text(kFirstLine);
     text += '\n';
     for (const auto& [name, digest] : manifest) {
-        text += digest + " " + name + "\n";
+        text += digest;
+        text += ' ';
+        text += name;
+        text += '\n';
     }
     return text;
 }

@@ -72,7 +72,7 @@ PublishTargetDialog::PublishTargetDialog(const PublishTarget& target, const QStr
     layout->addWidget(buttons);
     connect(address_, &QLineEdit::textChanged, this, &PublishTargetDialog::UpdateWarning);
     connect(test_, &QPushButton::clicked, this, [this] { (void)TestConnection(); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &PublishTargetDialog::Accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PublishTargetDialog::AcceptIfValid);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     UpdateWarning();
 }
@@ -165,7 +165,7 @@ bool PublishTargetDialog::TestConnection() {
     return ok;
 }
 
-void PublishTargetDialog::Accept() {
+void PublishTargetDialog::AcceptIfValid() {
     const PublishTarget target = Target();
     std::string problem;
     if (!IsValidTargetName(target.name)) {

@@ -26,7 +26,7 @@ public:
 
 private:
     void UpdateWarning();
-    void Accept();
+    void AcceptIfValid();
 
     PublishTarget target_;
     QLineEdit* name_;

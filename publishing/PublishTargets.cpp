@@ -10,7 +10,7 @@ namespace scribvane {
 namespace {
 
 // publish.dat is small and read once; anything beyond this is not ours.
-constexpr std::uintmax_t kLargestFile = 1024 * 1024;
+constexpr std::uintmax_t kLargestFile = std::uintmax_t{1024} * 1024;
 
 bool IsSafeValue(std::string_view value) {
     return std::none_of(value.begin(), value.end(),

@@ -14,7 +14,7 @@ namespace scribvane {
 namespace {
 
 // A manifest lists a letter's few files; anything larger is not one of ours.
-constexpr std::size_t kLargestManifest = 1024 * 1024;
+constexpr std::size_t kLargestManifest = std::size_t{1024} * 1024;
 
 // A folder of our own under the system's temporary folder, removed with everything in it.
 class StagingFolder {
