@@ -11,7 +11,6 @@
 #include "utils/FileIo.h"
 #include "utils/Win1252.h"
 
-#include <algorithm>
 #include <ostream>
 
 namespace scribvane {
@@ -121,10 +120,6 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
 }
 
 } // namespace
-
-bool AsksToPublish(const std::vector<std::string>& arguments) {
-    return std::find(arguments.begin(), arguments.end(), "--publish") != arguments.end();
-}
 
 int RunPublishCommand(const std::vector<std::string>& arguments,
                       const std::filesystem::path& programFolder, std::ostream& out,

@@ -11,9 +11,6 @@
 
 namespace scribvane {
 
-// Whether the arguments ask for a publish (they hold "--publish").
-bool AsksToPublish(const std::vector<std::string>& arguments);
-
 using EnvironmentFunction = std::function<std::optional<std::string>(const std::string&)>;
 
 // Runs the publish. Prints "Published N files (M unchanged) to ADDRESS" on `out` and returns 0,

@@ -165,6 +165,18 @@ TEST(PublishCommand, HostileNamesAndAnswersEndInOneClearLine) {
     EXPECT_FALSE(std::filesystem::exists(dir / "escape"));
 }
 
+TEST(PublishCommand, TheGeneratorHandsPublishingToItsHelperWithTheSameArguments) {
+    TempDir dir;
+    const std::string command = std::string(SCRIBVANE_BIN_DIR) + "/scribvane-generate --config " +
+                                SCRIBVANE_TEMPLATES_DIR + "/sample-config.dat --templates " +
+                                SCRIBVANE_TEMPLATES_DIR + " --publish file://" +
+                                dir.path().string() + "/site/ > " + (dir / "out").string();
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(TempDir::Read(dir / "out"),
+              "Published 1 files (0 unchanged) to file://" + dir.path().string() + "/site/\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "site/index.html"));
+}
+
 TEST(PublishCommand, AServerThatNeverAnswersTimesOutAfterTwentySeconds) {
     testing::HostileServer silent(testing::HostileServer::Answer::Nothing);
     TempDir dir;
