@@ -335,7 +335,11 @@ void TfrmMain::BuildSubsystems() {
     secrets_ = std::make_unique<KeychainSecretStore>();
     // The letter reaches publishing only through this function.
     publisher_ = std::make_unique<PublishController>(
-        [this] { return letter_->CurrentValues(PicturePlacement::CopyBeside); },
+        [this] {
+            return letter_->CurrentValues(chkEmbedPictures->isChecked()
+                                              ? PicturePlacement::Embed
+                                              : PicturePlacement::CopyBeside);
+        },
         std::filesystem::path(ProgramFolder().toStdString()), *publishPrompts_, *secrets_);
 }
 
