@@ -18,6 +18,9 @@
 #include "persistence/Autosave.h"
 #include "persistence/ConfigTags.h"
 #include "persistence/ConfigurationForm.h"
+#include "publishing/PublishController.h"
+#include "publishing/PublishPrompts.h"
+#include "publishing/SecretStore.h"
 #include "update/UpdateController.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -328,6 +331,16 @@ void TfrmMain::BuildSubsystems() {
                                            *configuration_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
+    publishPrompts_ = std::make_unique<DialogPublishPrompts>(this);
+    secrets_ = std::make_unique<KeychainSecretStore>();
+    // The letter reaches publishing only through this function.
+    publisher_ = std::make_unique<PublishController>(
+        [this] {
+            return letter_->CurrentValues(chkEmbedPictures->isChecked()
+                                              ? PicturePlacement::Embed
+                                              : PicturePlacement::CopyBeside);
+        },
+        std::filesystem::path(ProgramFolder().toStdString()), *publishPrompts_, *secrets_);
 }
 
 void TfrmMain::ConnectActions() {
@@ -348,6 +361,7 @@ void TfrmMain::ConnectActions() {
 
     connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
     connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
+    connect(btnPublish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
     // The check follows step 8 being shown and every change that can be made while it is.
     connect(pgcMain, &QStackedWidget::currentChanged, this, &TfrmMain::RefreshLetterCheck);
     connect(edtFilename, &QLineEdit::textChanged, this, &TfrmMain::RefreshLetterCheck);
@@ -665,6 +679,10 @@ std::string TfrmMain::GenerateLetter() const {
 
 void TfrmMain::btnFinishClick() {
     letter_->Finish();
+}
+
+void TfrmMain::btnPublishClick() {
+    publisher_->Publish();
 }
 
 void TfrmMain::RefreshLetterCheck() {

@@ -48,6 +48,9 @@ class MessageService;
 class RecordPage;
 class SizeSpinEdit;
 class UpdateController;
+class PublishController;
+class PublishPrompts;
+class SecretStore;
 
 class TfrmMain : public QWidget {
     Q_OBJECT
@@ -126,6 +129,8 @@ public:
     // The page text of the chosen template, or empty text when there is no such template.
     std::string GenerateLetter() const;
     void btnFinishClick();
+    // Publishes the letter to a target (step 8, beside "Save generated code"; Ctrl+P).
+    void btnPublishClick();
     // The letter check on step 8, and going from a finding to its field.
     void RefreshLetterCheck();
     // Opens the letter preview, or raises it when it is open.
@@ -270,6 +275,7 @@ public:
     QLineEdit* edtFilename = nullptr;
     QPushButton* bsSkinButton3 = nullptr;
     QPushButton* btnFinish = nullptr;
+    QPushButton* btnPublish = nullptr;
     QCheckBox* chkEmbedPictures = nullptr;
     QPushButton* btnPreview = nullptr;
     LetterPreviewWindow* preview_ = nullptr; // owned as a child window, made on first use
@@ -325,6 +331,9 @@ private:
     std::unique_ptr<ConfigurationForm> configuration_;
     std::unique_ptr<Autosave> autosave_;
     std::unique_ptr<LetterPage> letter_;
+    std::unique_ptr<PublishPrompts> publishPrompts_;
+    std::unique_ptr<SecretStore> secrets_;
+    std::unique_ptr<PublishController> publisher_;
     // Declared last so it goes first: it must not outlive the message service it reports to.
     std::unique_ptr<UpdateController> updateCheck_;
 };

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -515,8 +516,11 @@ QWidget* TfrmMain::BuildPage8() {
     btnFinish =
         MakeButton(QStringLiteral("btnFinish"), QStringLiteral("Save generated code"), page);
     btnFinish->setProperty("primary", true);
+    btnPublish = MakeButton(QStringLiteral("btnPublish"), QStringLiteral("Publish"), page);
+    btnPublish->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     auto* finishRow = new QHBoxLayout;
     finishRow->addWidget(btnFinish);
+    finishRow->addWidget(btnPublish);
     finishRow->addStretch(1);
     layout->addLayout(finishRow);
 

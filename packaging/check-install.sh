@@ -24,7 +24,7 @@ expect_file() {
     [ -f "$prefix/$1" ] || fail "$1 is not in the installed folder"
 }
 
-for program in scribvane scribvane-generate add-to-menu.sh; do
+for program in scribvane scribvane-generate scribvane-publish add-to-menu.sh; do
     [ -x "$prefix/$program" ] || fail "$program is not an executable in the installed folder"
 done
 for template in "$build"/bin/Templates/*.tem; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package Scribvane needs to build, test and run, and the npm packages
-# of the web gate (tests/web, pinned by its package-lock.json). Safe to run again: when
+# Installs every Debian package Scribvane needs to build, test and run, the npm packages of the
+# web gate (tests/web) and the S3-compatible server of the publishing tests
+# (tests/publishing/s3server), each pinned by its package-lock.json. Safe to run again: when
 # everything is already installed it does nothing.
 set -euo pipefail
 
@@ -13,7 +14,9 @@ packages=(
     xvfb xauth fonts-liberation fonts-dejavu-core
     desktop-file-utils appstream
     hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
-    chromium default-jre-headless nodejs
+    chromium default-jre-headless
+    libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
+    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav openssl
 )
 
 missing=()
@@ -22,26 +25,38 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
+# Node may come from elsewhere with its own npm; Debian's is installed only when there is none.
+if ! command -v npm >/dev/null 2>&1; then
+    missing+=(nodejs npm)
+fi
+
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
-fi
-# Debian's nodejs comes without npm; a Node.js that brings its own npm needs no other.
-if ! command -v npm >/dev/null 2>&1 &&
-    ! dpkg-query -W -f='${Status}' npm 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=(npm)
 fi
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    # The package scripts may start the servers as system services; the tests start their own.
+    for service in ssh vsftpd lighttpd; do
+        if command -v service >/dev/null && service "$service" status >/dev/null 2>&1; then
+            "${sudo[@]}" service "$service" stop >/dev/null 2>&1 || true
+        fi
+    done
 fi
 
-# The web gate's checkers, exactly as the lock file names them, installed into tests/web.
-web="$(cd "$(dirname "$0")/../tests/web" && pwd)"
-stamp="$web/node_modules/.installed-from-package-lock.json"
-if ! cmp -s "$web/package-lock.json" "$stamp" 2>/dev/null; then
-    echo "Installing the web gate's npm packages into tests/web"
-    (cd "$web" && npm ci --ignore-scripts --no-audit --no-fund)
-    cp "$web/package-lock.json" "$stamp"
-fi
+# npm packages, exactly as each lock file names them, installed into the folder that uses them:
+# the web gate's checkers (their install scripts are not needed) and the S3-compatible server.
+install_npm_folder() {
+    local dir stamp
+    dir="$(cd "$(dirname "$0")/../$1" && pwd)"
+    stamp="$dir/node_modules/.installed-from-package-lock.json"
+    if ! cmp -s "$dir/package-lock.json" "$stamp" 2>/dev/null; then
+        echo "Installing the npm packages of $1"
+        (cd "$dir" && npm ci --no-audit --no-fund "${@:2}")
+        cp "$dir/package-lock.json" "$stamp"
+    fi
+}
+install_npm_folder tests/web --ignore-scripts
+install_npm_folder tests/publishing/s3server

@@ -1,0 +1,35 @@
+// The Publish button of step 8: chooses or sets up a target, finds its secret, publishes on a
+// thread of its own while the window shows progress, asks to trust an unknown server, and
+// tells the outcome. It sees the letter only through the function it is given, which yields
+// the current letter values.
+#pragma once
+
+#include "generation/LetterValues.h"
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+
+namespace scribvane {
+
+class PublishPrompts;
+class SecretStore;
+
+class PublishController {
+public:
+    using ValuesFunction = std::function<LetterValues()>;
+
+    PublishController(ValuesFunction values, std::filesystem::path programFolder,
+                      PublishPrompts& prompts, SecretStore& secrets);
+
+    // The whole Publish action; returns when it ended (the window keeps running meanwhile).
+    void Publish();
+
+private:
+    ValuesFunction values_;
+    std::filesystem::path programFolder_;
+    PublishPrompts& prompts_;
+    SecretStore& secrets_;
+};
+
+} // namespace scribvane

@@ -1,0 +1,145 @@
+// The window half of publishing: the Publish action with recorded prompts and a secret store
+// in memory, and the target dialog's warning and "Test Connection".
+#include "TestServers.h"
+#include "generation/LetterValues.h"
+#include "publishing/PublishController.h"
+#include "publishing/PublishPrompts.h"
+#include "publishing/PublishTargetDialog.h"
+#include "publishing/SecretStore.h"
+#include "support/TempDir.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace scribvane;
+using scribvane::testing::TempDir;
+
+namespace {
+
+class RecordingPrompts final : public PublishPrompts {
+public:
+    std::optional<int> ChooseTarget(const QStringList&) override { return 0; }
+    bool EditTarget(PublishTarget&, QString&) override { return false; }
+    std::optional<QString> AskSecret(const QString&, const QString& reason) override {
+        reasons << reason;
+        return QStringLiteral("secret");
+    }
+    bool TrustServer(const QString&, const QString&) override { return false; }
+    void Progress(const QString& file, int, int) override { files << file; }
+    bool CancelPressed() override { return cancel; }
+    void Done() override {}
+    void Published(const QString& message, const QString&) override { published << message; }
+    void Failed(const QString& message, const QString&) override { failed << message; }
+
+    QStringList reasons, files, published, failed;
+    bool cancel = false;
+};
+
+class MemorySecrets final : public SecretStore {
+public:
+    Reading Read(const QString&) override { return {std::nullopt, unavailable}; }
+    QString Write(const QString&, const QString&) override { return unavailable; }
+    QString unavailable;
+};
+
+} // namespace
+
+class PublishWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void republishSendsOnlyTheChangedPage();
+    void cancelStopsAPublishThatHangs();
+    void targetDialogWarnsOfClearTextAndTestsTheFolder();
+};
+
+void PublishWindowTest::republishSendsOnlyTheChangedPage() {
+    TempDir dir;
+    const std::string site = (dir / "site").string();
+    WritePublishTargets(dir / "publish.dat", {{"Site", "file://" + site + "/", "", {}}});
+    std::string title = "First";
+    const auto values = [&] {
+        LetterValues letter;
+        letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+        letter.templateName = "Classic";
+        letter.pageTitle = title;
+        return letter;
+    };
+    RecordingPrompts prompts;
+    MemorySecrets secrets;
+    PublishController controller(values, dir.path(), prompts, secrets);
+    const struct {
+        const char* title;
+        const char* published;
+    } runs[] = {{"First", "Published 1 files (0 unchanged) to file://"},
+                {"Second", "Published 1 files (0 unchanged) to file://"},
+                {"Second", "Published 0 files (1 unchanged) to file://"}};
+    for (const auto& run : runs) {
+        title = run.title;
+        prompts.published.clear();
+        controller.Publish();
+        QCOMPARE(prompts.failed, QStringList());
+        QCOMPARE(prompts.published.size(), 1);
+        QVERIFY2(prompts.published[0].startsWith(QLatin1String(run.published)),
+                 qPrintable(prompts.published[0]));
+    }
+    QVERIFY(prompts.files.contains(QStringLiteral("index.html")));
+    QVERIFY(TempDir::Read(dir / "site/index.html").find("Second") != std::string::npos);
+    QVERIFY(prompts.reasons.isEmpty()); // a folder needs no password
+}
+
+void PublishWindowTest::cancelStopsAPublishThatHangs() {
+    testing::HostileServer silent(testing::HostileServer::Answer::Nothing);
+    TempDir dir;
+    WritePublishTargets(
+        dir / "publish.dat",
+        {{"Hangs", "webdav+http://u@127.0.0.1:" + std::to_string(silent.port()) + "/x/", "", {}}});
+    RecordingPrompts prompts;
+    prompts.cancel = true; // Cancel pressed as soon as the progress shows
+    MemorySecrets secrets;
+    secrets.unavailable = QStringLiteral("The name org.freedesktop.secrets was not provided");
+    PublishController controller(
+        [] {
+            LetterValues letter;
+            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+            letter.templateName = "Classic";
+            return letter;
+        },
+        dir.path(), prompts, secrets);
+    controller.Publish();
+    // Without a secret service the password is asked for, and the reason given.
+    QCOMPARE(prompts.reasons.size(), 1);
+    QVERIFY(prompts.reasons[0].contains(QLatin1String("No secret service")));
+    // A cancelled publish neither fails (no 20 s time-out) nor claims success.
+    QCOMPARE(prompts.failed, QStringList());
+    QCOMPARE(prompts.published, QStringList());
+}
+
+void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {
+    TempDir dir;
+    PublishTargetDialog dialog({"Site", "", "", {}}, QString(), nullptr);
+    auto* address = dialog.findChild<QLineEdit*>(QStringLiteral("edtTargetAddress"));
+    auto* warning = dialog.findChild<QLabel*>(QStringLiteral("lblClearTextWarning"));
+    const struct {
+        const char* address;
+        bool warns;
+    } cases[] = {{"ftp://u@h/x/", true},
+                 {"webdav+http://u@h/x/", true},
+                 {"ftps://u@h/x/", false},
+                 {"webdav+https://u@h/x/", false},
+                 {"sftp://u@h/x/", false}};
+    for (const auto& c : cases) {
+        address->setText(QString::fromLatin1(c.address));
+        QCOMPARE(warning->text().contains(QLatin1String("unencrypted")), c.warns);
+    }
+    address->setText(QString::fromStdString("file://" + (dir / "new folder").string() + "/"));
+    QVERIFY(dialog.TestConnection());
+    QVERIFY(std::filesystem::is_directory(dir / "new folder"));
+    QVERIFY(std::filesystem::is_empty(dir / "new folder")); // the probe was removed again
+    address->setText(QStringLiteral("file:///a/../b/"));
+    QVERIFY(!dialog.TestConnection());
+}
+
+QTEST_MAIN(PublishWindowTest)
+#include "PublishWindowTest.moc"
