@@ -99,12 +99,10 @@ std::string ForTerminal(std::string_view text) {
 int Check(const Options& options, const std::filesystem::path& templates,
           const std::vector<std::string>& catalogue, LetterConfiguration config, std::ostream& out,
           std::ostream& err) {
-    std::string name;
-    if (options.templateName) {
-        name = *options.templateName;
-    } else if (!catalogue.empty()) {
-        name = catalogue.front();
-    }
+    const std::string name =
+        options.templateName
+            ? *options.templateName
+            : ChosenTemplate(catalogue, templates, config.Optional(OptionalTag::Template));
     std::optional<std::string> text;
     if (const auto file = name.empty() ? std::nullopt : FindTemplateFile(templates, name)) {
         text = ReadTemplateText(*file);
@@ -154,7 +152,8 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
     if (options.templateName) {
         name = *options.templateName;
     } else if (!catalogue.empty()) {
-        name = catalogue.front();
+        // The template chosen in the window when it is still there.
+        name = ChosenTemplate(catalogue, templates, config.Optional(OptionalTag::Template));
     } else {
         err << "No template found in " << Quoted(templates) << "; nothing was written.\n";
         return kFailed;

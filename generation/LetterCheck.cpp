@@ -1,6 +1,7 @@
 // The letter check; see LetterCheck.h.
 #include "generation/LetterCheck.h"
 
+#include "generation/BlockDialect.h"
 #include "generation/MergeSteps.h"
 #include "lists/Records.h"
 #include "utils/FileIo.h"
@@ -117,13 +118,91 @@ double Luminance(ColorValue color) {
            0.0722 * channel((color >> 16) & 0xFFu);
 }
 
+bool IsAlpha(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool AllOf(std::string_view text, bool (*test)(char)) {
+    return std::all_of(text.begin(), text.end(), test);
+}
+
+bool IsAlnum(char c) {
+    return IsAlpha(c) || IsDigit(c);
+}
+
+// A well-formed language tag: a language of 2-3 (or 5-8) letters with up to three extended
+// languages, then an optional script, region, variants, extensions and a private use part;
+// or a private use tag alone. Letter case does not matter.
+bool IsLanguageTag(std::string_view tag) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t dash = tag.find('-', start);
+        parts.push_back(tag.substr(start, dash - start));
+        if (dash == std::string_view::npos) {
+            break;
+        }
+        start = dash + 1;
+    }
+    for (const auto part : parts) {
+        if (part.empty() || part.size() > 8 || !AllOf(part, IsAlnum)) {
+            return false;
+        }
+    }
+    std::size_t i = 0;
+    // "x" takes every part after it, at least one.
+    const auto privateUse = [&](std::size_t from) { return from + 1 < parts.size(); };
+    if (EqualsIgnoringAsciiCase(parts[0], "x")) {
+        return privateUse(0);
+    }
+    const std::string_view language = parts[i++];
+    if (!AllOf(language, IsAlpha) || language.size() == 1 || language.size() == 4) {
+        return false;
+    }
+    for (int extended = 0; extended < 3 && language.size() <= 3 && i < parts.size() &&
+                           parts[i].size() == 3 && AllOf(parts[i], IsAlpha);
+         ++extended) {
+        ++i;
+    }
+    if (i < parts.size() && parts[i].size() == 4 && AllOf(parts[i], IsAlpha)) {
+        ++i; // script
+    }
+    if (i < parts.size() && ((parts[i].size() == 2 && AllOf(parts[i], IsAlpha)) ||
+                             (parts[i].size() == 3 && AllOf(parts[i], IsDigit)))) {
+        ++i; // region
+    }
+    while (i < parts.size() &&
+           (parts[i].size() >= 5 || (parts[i].size() == 4 && IsDigit(parts[i][0])))) {
+        ++i; // variants
+    }
+    while (i < parts.size() && parts[i].size() == 1) {
+        if (EqualsIgnoringAsciiCase(parts[i], "x")) {
+            return privateUse(i);
+        }
+        const std::size_t singleton = i++;
+        while (i < parts.size() && parts[i].size() >= 2) {
+            ++i;
+        }
+        if (i == singleton + 1) {
+            return false; // an extension needs at least one part
+        }
+    }
+    return i == parts.size();
+}
+
 class Checker {
 public:
-    Checker(const LetterValues& values, const CheckInput& input) : v_(values), input_(input) {}
+    Checker(const LetterValues& values, const CheckInput& input)
+        : v_(values), input_(input),
+          html5_(input.templateText && DialectOf(*input.templateText) == BlockDialect::Html5) {}
 
     std::vector<Finding> Run() {
         Template();
         Title();
+        Description();
         Pictures();
         Headline();
         Records(v_.features, "Features", 4, false);
@@ -164,6 +243,19 @@ private:
         }
     }
 
+    // The page description and language are used by html5 templates.
+    void Description() {
+        if (!v_.language.empty() && !IsLanguageTag(v_.language)) {
+            Add(Severity::Warning, "Language", "The letter language is not a language tag.",
+                "Write a tag such as \"en\", \"de\" or \"pt-BR\".");
+        }
+        if (html5_ && v_.pageDescription.empty() && v_.attention.empty()) {
+            Add(Severity::Tip, "PageDescription",
+                "The page has no description, and no sub-headline to stand for one.",
+                "Describe the offer in a sentence; search results show it under the title.");
+        }
+    }
+
     void Headline() {
         if (v_.mainHeadline.empty) {
             Add(Severity::Warning, "prfEditor1", "The letter has no headline.",
@@ -175,11 +267,22 @@ private:
         struct Field {
             std::string_view tag;
             const std::string* picture;
+            std::string_view descriptionTag;
+            const std::string* description;
         };
-        const Field fields[] = {{"HeaderPicture", &v_.headerPicture},
-                                {"CoverPicture", &v_.coverPicture},
-                                {"FooterPicture", &v_.footerPicture}};
+        const Field fields[] = {{"HeaderPicture", &v_.headerPicture, "HeaderPictureDescription",
+                                 &v_.headerPictureDescription},
+                                {"CoverPicture", &v_.coverPicture, "CoverPictureDescription",
+                                 &v_.coverPictureDescription},
+                                {"FooterPicture", &v_.footerPicture, "FooterPictureDescription",
+                                 &v_.footerPictureDescription}};
         const bool copied = v_.placement == PicturePlacement::CopyBeside;
+        for (const auto& field : fields) {
+            if (html5_ && !field.picture->empty() && field.description->empty()) {
+                Add(Severity::Warning, field.descriptionTag, "The picture has no description.",
+                    "Describe the picture for people who cannot see it.");
+            }
+        }
         std::vector<const Field*> local;
         for (const auto& field : fields) {
             const std::string& picture = *field.picture;
@@ -190,7 +293,7 @@ private:
                 if (::access(PathFromText(picture).c_str(), R_OK) != 0) {
                     Add(Severity::Warning, field.tag, "The picture file cannot be read.",
                         "Check that the file may be read; the page will name it but not show it.");
-                } else if (copied && BreaksUnquotedValue(FileNamePart(picture))) {
+                } else if (copied && !html5_ && BreaksUnquotedValue(FileNamePart(picture))) {
                     Add(Severity::Warning, field.tag,
                         "The picture's file name holds a blank, a quote or a bracket, so the page "
                         "cannot name it.",
@@ -204,7 +307,7 @@ private:
                     "The picture looks like a file on this computer, but there is no such file; "
                     "the page will use it as a web address.",
                     "Choose the picture file again.");
-            } else if (BreaksUnquotedValue(picture)) {
+            } else if (!html5_ && BreaksUnquotedValue(picture)) {
                 Add(Severity::Warning, field.tag,
                     "The picture address holds a blank, a quote or a bracket, which cuts it short.",
                     "Remove them or write a blank as %20.");
@@ -236,7 +339,7 @@ private:
             const auto marks =
                 static_cast<std::size_t>(std::count(record.begin(), record.end(), '^'));
             split = split || marks != fieldCount - 1;
-            if (testimonials && !bareWebsite) {
+            if (testimonials && !bareWebsite && !html5_) {
                 const std::string website = RecordField(record, 2);
                 bareWebsite = !website.empty() && !HasScheme(website);
             }
@@ -276,7 +379,8 @@ private:
             Add(Severity::Error, "DirectLink", "The letter has no way to order.",
                 "Give a direct order link, a ClickBank account or a PayPal button.");
         }
-        if (!v_.directLink.empty()) {
+        // The html5 blocks quote and encode the order values, so none of them can break a link.
+        if (!v_.directLink.empty() && !html5_) {
             if (HasQuote(v_.directLink)) {
                 Add(Severity::Error, "DirectLink",
                     "The direct link holds a quote, which breaks the order button.",
@@ -285,14 +389,14 @@ private:
                 Add(Severity::Warning, "DirectLink", "The direct link holds a blank.",
                     "Remove the blank or write it as %20.");
             }
-            if (!IsWebAddress(v_.directLink)) {
-                Add(Severity::Warning, "DirectLink",
-                    "The direct link does not start with \"http://\" or \"https://\", so the "
-                    "button may go nowhere.",
-                    "Write the whole address of the order page.");
-            }
         }
-        if (!v_.clickBankName.empty()) {
+        if (!v_.directLink.empty() && !IsWebAddress(v_.directLink)) {
+            Add(Severity::Warning, "DirectLink",
+                "The direct link does not start with \"http://\" or \"https://\", so the "
+                "button may go nowhere.",
+                "Write the whole address of the order page.");
+        }
+        if (!v_.clickBankName.empty() && !html5_) {
             const struct {
                 std::string_view tag;
                 const std::string* value;
@@ -408,6 +512,7 @@ private:
 
     const LetterValues& v_;
     const CheckInput& input_;
+    const bool html5_;
     std::vector<Finding> findings_;
 };
 

@@ -54,9 +54,9 @@ const char* FindPercentPair(const char* from, const char* end) {
 class StepStage final : public TextSink {
 public:
     // `nextStage` is `next` when that is the stage of a later step, else null.
-    StepStage(const MergeStep& step, const LetterValues& values, std::string value, TextSink& next,
-              StepStage* nextStage)
-        : step_(step), values_(values), value_(std::move(value)), next_(next),
+    StepStage(const MergeStep& step, const LetterValues& values, BlockDialect dialect,
+              std::string value, TextSink& next, StepStage* nextStage)
+        : step_(step), values_(values), dialect_(dialect), value_(std::move(value)), next_(next),
           nextStage_(nextStage) {}
 
     void Put(std::string_view text) override {
@@ -103,7 +103,7 @@ private:
 
     void PutValue() {
         if (step_.write != nullptr) {
-            step_.write(values_, next_);
+            step_.write(values_, dialect_, next_);
         } else {
             PassOn(value_);
         }
@@ -198,6 +198,7 @@ private:
 
     const MergeStep& step_;
     const LetterValues& values_;
+    const BlockDialect dialect_;
     const std::string value_;
     TextSink& next_;
     StepStage* const nextStage_;
@@ -215,12 +216,14 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 // included; an empty value removes it.
 void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out) {
     const auto steps = MergeSteps();
+    // The template asks for its blocks; values inserted later cannot change that.
+    const BlockDialect dialect = DialectOf(page);
     // The values come first, in table order: a picture step copies its picture as its value is
     // made, whether or not the page holds the placeholder.
     std::vector<std::string> made(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (steps[i].value != nullptr && steps[i].runs(values)) {
-            made[i] = steps[i].value(values);
+        if (steps[i].value != nullptr && steps[i].runs(values, dialect)) {
+            made[i] = steps[i].value(values, dialect);
         }
     }
     // Built back to front, each stage handing on to the one of the next step.
@@ -228,9 +231,9 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
     TextSink* next = &out;
     StepStage* nextStage = nullptr;
     for (std::size_t i = steps.size(); i-- > 0;) {
-        if (steps[i].runs(values)) {
-            stages.push_back(std::make_unique<StepStage>(steps[i], values, std::move(made[i]),
-                                                         *next, nextStage));
+        if (steps[i].runs(values, dialect)) {
+            stages.push_back(std::make_unique<StepStage>(steps[i], values, dialect,
+                                                         std::move(made[i]), *next, nextStage));
             next = nextStage = stages.back().get();
         }
     }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
+#include <optional>
 
 namespace scribvane {
 namespace {
@@ -145,33 +146,43 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
     }
 }
 
+std::optional<std::string> LocalPictureSource(std::string_view picture,
+                                              std::string_view outputFileName,
+                                              PicturePlacement placement) {
+    if (!IsLocalPicture(picture)) {
+        return std::nullopt;
+    }
+    switch (placement) {
+    case PicturePlacement::CopyBeside:
+        CopyPicture(picture, outputFileName);
+        break;
+    case PicturePlacement::ShowInPlace:
+        return FileAddressOf(picture);
+    case PicturePlacement::Embed:
+        try {
+            const std::string bytes = ReadFileBytes(PathFromText(picture));
+            return "data:" + std::string(PictureMimeType(FileNamePart(picture), bytes)) +
+                   ";base64," + Base64(bytes);
+        } catch (const Error& failure) {
+            LogNote(LogTopic::Generation, "The picture \"" + std::string(picture) +
+                                              "\" was not embedded: " + failure.what());
+        }
+        break;
+    }
+    return FileNamePart(picture);
+}
+
 std::string PlacePicture(const PictureRow& row, std::string_view picture,
                          std::string_view outputFileName, PicturePlacement placement) {
     if (picture.empty()) {
         return {};
     }
-    if (IsLocalPicture(picture)) {
-        const std::string end(row.localTagEnd);
-        switch (placement) {
-        case PicturePlacement::CopyBeside:
-            CopyPicture(picture, outputFileName);
-            break;
-        case PicturePlacement::ShowInPlace:
-            return "<img border=0 src=" + FileAddressOf(picture) + end;
-        case PicturePlacement::Embed:
-            try {
-                const std::string bytes = ReadFileBytes(PathFromText(picture));
-                // Quoted: base64 holds '+', '/' and '=', which an unquoted value may not.
-                return "<img border=0 src=\"data:" +
-                       std::string(PictureMimeType(FileNamePart(picture), bytes)) + ";base64," +
-                       Base64(bytes) + "\"" + end;
-            } catch (const Error& failure) {
-                LogNote(LogTopic::Generation, "The picture \"" + std::string(picture) +
-                                                  "\" was not embedded: " + failure.what());
-            }
-            break;
+    if (auto source = LocalPictureSource(picture, outputFileName, placement)) {
+        // Quoted when embedded: base64 holds '+', '/' and '=', which an unquoted value may not.
+        if (source->starts_with("data:") && placement == PicturePlacement::Embed) {
+            return "<img border=0 src=\"" + *source + "\"" + std::string(row.localTagEnd);
         }
-        return "<img border=0 src=" + FileNamePart(picture) + end;
+        return "<img border=0 src=" + *source + std::string(row.localTagEnd);
     }
     return "<img border=0 src=" + std::string(picture) + std::string(row.addressTagEnd);
 }

@@ -2,6 +2,7 @@
 // lies on the local disk is copied beside the output file so the page can name it bare.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,13 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName);
 std::string PlacePicture(const PictureRow& row, std::string_view picture,
                          std::string_view outputFileName,
                          PicturePlacement placement = PicturePlacement::CopyBeside);
+
+// Where the page finds a local picture in this placement (copying it when placed beside):
+// its bare file name, its file: address or its data: address. Nothing for a field that names
+// no local picture, which is used as an address.
+std::optional<std::string> LocalPictureSource(std::string_view picture,
+                                              std::string_view outputFileName,
+                                              PicturePlacement placement);
 
 // The MIME type a picture is embedded with: from its leading bytes, else from its extension.
 std::string_view PictureMimeType(std::string_view fileName, std::string_view bytes);

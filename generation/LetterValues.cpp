@@ -69,6 +69,12 @@ LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
     values.description = config.Text(Tag::Description);
     values.paypalCode = config.Text(Tag::PaypalCode);
     values.paypalEmail = config.Text(Tag::PaypalEmail);
+
+    values.pageDescription = config.Optional(OptionalTag::PageDescription);
+    values.language = config.Optional(OptionalTag::Language);
+    values.headerPictureDescription = config.Optional(OptionalTag::HeaderPictureDescription);
+    values.coverPictureDescription = config.Optional(OptionalTag::CoverPictureDescription);
+    values.footerPictureDescription = config.Optional(OptionalTag::FooterPictureDescription);
     return values;
 }
 

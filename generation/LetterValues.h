@@ -63,6 +63,13 @@ struct LetterValues {
     std::string paypalCode; // lines joined by CR LF
     std::string paypalEmail;
 
+    // Stored after the 42 entries; used by templates of the html5 dialect.
+    std::string pageDescription; // empty: the sub-headline's text stands for it
+    std::string language;        // a BCP 47 tag; empty: "en"
+    std::string headerPictureDescription;
+    std::string coverPictureDescription;
+    std::string footerPictureDescription;
+
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.
     PicturePlacement placement = PicturePlacement::CopyBeside;

@@ -112,4 +112,12 @@ std::optional<std::filesystem::path> FindPreviewFile(const std::filesystem::path
     return FindFileIgnoringCase(folder, std::string(name) + ".jpg");
 }
 
+std::string ChosenTemplate(const std::vector<std::string>& catalogue,
+                           const std::filesystem::path& folder, std::string_view stored) {
+    if (!stored.empty() && FindTemplateFile(folder, stored)) {
+        return std::string(stored);
+    }
+    return catalogue.empty() ? std::string() : catalogue.front();
+}
+
 } // namespace scribvane

@@ -37,4 +37,9 @@ std::optional<std::filesystem::path> FindTemplateFile(const std::filesystem::pat
 std::optional<std::filesystem::path> FindPreviewFile(const std::filesystem::path& folder,
                                                      std::string_view name);
 
+// The template a letter uses when no name is given: the stored one when the folder holds it,
+// else the first of the catalogue; empty when the catalogue is empty.
+std::string ChosenTemplate(const std::vector<std::string>& catalogue,
+                           const std::filesystem::path& folder, std::string_view stored);
+
 } // namespace scribvane

@@ -26,7 +26,7 @@ std::string ClosingTag(std::string_view name) {
 
 } // namespace
 
-std::string WriteConfiguration(const ConfigTexts& texts) {
+std::string WriteConfiguration(const ConfigTexts& texts, const OptionalTexts& optional) {
     std::size_t size = 0;
     for (const auto& text : texts) {
         size += text.size() + 48;
@@ -38,6 +38,15 @@ std::string WriteConfiguration(const ConfigTexts& texts) {
         out.append(texts[Index(field.tag)]);
         out.append(ClosingTag(field.name));
         out.append("\r\n");
+    }
+    // Left out when empty, so a configuration that uses none of them is written as before.
+    for (std::size_t i = 0; i < kOptionalTagCount; ++i) {
+        if (!optional[i].empty()) {
+            out.append(OpeningTag(kOptionalTagNames[i]))
+                .append(optional[i])
+                .append(ClosingTag(kOptionalTagNames[i]))
+                .append("\r\n");
+        }
     }
     return out;
 }
@@ -95,6 +104,14 @@ ConfigTexts ReadConfigurationTexts(std::string configurationText) {
     ConfigTexts texts;
     for (const auto& field : kConfigFields) {
         texts[Index(field.tag)] = reader.ExtractTaggedValue(field.name);
+    }
+    return texts;
+}
+
+OptionalTexts ReadOptionalTexts(TaggedValueReader& reader) {
+    OptionalTexts texts;
+    for (std::size_t i = 0; i < kOptionalTagCount; ++i) {
+        texts[i] = reader.ExtractTaggedValue(kOptionalTagNames[i]);
     }
     return texts;
 }

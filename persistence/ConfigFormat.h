@@ -15,8 +15,12 @@ namespace scribvane {
 // The 42 value texts in table order.
 using ConfigTexts = std::array<std::string, kTagCount>;
 
-// The file's whole content for these values. Nothing is escaped.
-std::string WriteConfiguration(const ConfigTexts& texts);
+// The texts of the optional entries, in OptionalTag order; empty when not given.
+using OptionalTexts = std::array<std::string, kOptionalTagCount>;
+
+// The file's whole content for these values: the 42 entries, then every optional entry that
+// is not empty. Nothing is escaped.
+std::string WriteConfiguration(const ConfigTexts& texts, const OptionalTexts& optional = {});
 
 // The configuration text of a file's bytes: every line break made CR LF, text after the
 // first NUL dropped.
@@ -51,6 +55,9 @@ private:
 
 // Every tag's value from a configuration text, in table order.
 ConfigTexts ReadConfigurationTexts(std::string configurationText);
+
+// The optional entries, read in their order from where a reader of the 42 stopped.
+OptionalTexts ReadOptionalTexts(TaggedValueReader& reader);
 
 // A record list's value: every record followed by CR LF.
 std::string RecordListText(const RecordList& records);

@@ -133,4 +133,29 @@ constexpr const ConfigField& FieldOf(Tag tag) {
     return kConfigFields[Index(tag)];
 }
 
+// Entries added after the 42, each a text, written after them only when not empty: a reader
+// that asks for the 42 alone skips them, and a file without them loads as before with these
+// texts empty.
+enum class OptionalTag : std::size_t {
+    PageDescription,          // the page's description for search engines; empty: the sub-headline
+    Language,                 // the letter's language, a BCP 47 tag such as "en" or "de-CH"
+    HeaderPictureDescription, // the pictures' descriptions for people who cannot see them
+    CoverPictureDescription,
+    FooterPictureDescription,
+    Template, // the chosen template's name
+    Count
+};
+
+inline constexpr std::size_t kOptionalTagCount = static_cast<std::size_t>(OptionalTag::Count);
+
+constexpr std::size_t Index(OptionalTag tag) {
+    return static_cast<std::size_t>(tag);
+}
+
+// The tag names in the order they are written and read.
+inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNames = {
+    "PageDescription",          "Language", "HeaderPictureDescription", "CoverPictureDescription",
+    "FooterPictureDescription", "Template",
+};
+
 } // namespace scribvane

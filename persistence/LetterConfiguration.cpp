@@ -157,6 +157,7 @@ std::optional<LetterConfiguration> ConfigurationInPlace(std::string_view bytes,
     for (auto& [tag, records] : lists) {
         config.Set(tag, std::move(records));
     }
+    config.SetOptionalValues(ReadOptionalTexts(reader));
     return config;
 }
 
@@ -169,7 +170,9 @@ LetterConfiguration ConfigurationFromBytes(std::string_view bytes,
         return std::move(*config);
     }
     TaggedValueReader reader(ConfigurationTextFromBytes(bytes));
-    return LetterConfiguration::FromTextViews(ReadValueViews(reader));
+    LetterConfiguration config = LetterConfiguration::FromTextViews(ReadValueViews(reader));
+    config.SetOptionalValues(ReadOptionalTexts(reader));
+    return config;
 }
 
 LetterConfiguration ReadConfigurationFile(const std::filesystem::path& path) {
@@ -185,7 +188,8 @@ LetterConfiguration ReadMappedConfigurationFile(const std::filesystem::path& pat
 
 void WriteConfigurationFile(const std::filesystem::path& path, const LetterConfiguration& config,
                             const std::filesystem::path& backup) {
-    WriteFileAtomically(path, WriteConfiguration(config.ToTexts()), backup);
+    WriteFileAtomically(path, WriteConfiguration(config.ToTexts(), config.OptionalValues()),
+                        backup);
 }
 
 } // namespace scribvane

@@ -48,10 +48,17 @@ public:
     // The value must hold the alternative of the field's kind.
     void Set(Tag tag, ConfigValue value);
 
+    // The entries after the 42; empty when the file has none.
+    const std::string& Optional(OptionalTag tag) const { return optional_[Index(tag)]; }
+    const OptionalTexts& OptionalValues() const { return optional_; }
+    void SetOptional(OptionalTag tag, std::string text) { optional_[Index(tag)] = std::move(text); }
+    void SetOptionalValues(OptionalTexts texts) { optional_ = std::move(texts); }
+
     bool operator==(const LetterConfiguration&) const = default;
 
 private:
     std::array<ConfigValue, kTagCount> values_;
+    OptionalTexts optional_;
 };
 
 // The typed value of one value text of the given kind; throws ConversionError.

@@ -1,6 +1,7 @@
 // The letter check and the picture placements over the shipped templates and the sample letter.
 #include "generation/LetterCheck.h"
 
+#include "generation/BlockDialect.h"
 #include "generation/LetterGenerator.h"
 #include "persistence/LetterConfiguration.h"
 #include "tests/support/TempDir.h"
@@ -16,9 +17,15 @@ using testing::TempDir;
 
 const std::filesystem::path kTemplates = SCRIBVANE_TEMPLATES_DIR;
 
-LetterValues SampleValues(const std::string& templateName, const std::string& output) {
+// The shipped templates as they were before they asked for the html5 dialect: the letter of
+// a template without the marker must stay the specified bytes.
+const std::filesystem::path kSpecifiedTemplates =
+    std::filesystem::path(SCRIBVANE_TEST_DATA_DIR) / "specified-templates";
+
+LetterValues SampleValues(const std::string& templateName, const std::string& output,
+                          const std::filesystem::path& templates = kTemplates) {
     return LetterValuesFromConfiguration(ReadConfigurationFile(kTemplates / "sample-config.dat"),
-                                         kTemplates, templateName, output);
+                                         templates, templateName, output);
 }
 
 // One merge, three placements: the pages differ only in what the picture tags name, and only
@@ -47,7 +54,7 @@ TEST(PicturePlacements, SamePageApartFromThePictureTags) {
         for (const auto& c : cases) {
             std::filesystem::remove_all(dir / "site");
             std::filesystem::create_directories(dir / "site");
-            LetterValues values = SampleValues(name, output);
+            LetterValues values = SampleValues(name, output, kSpecifiedTemplates);
             const std::string address = values.coverPicture; // the sample's data: address
             values.headerPicture = header;
             values.footerPicture = footer;
@@ -194,6 +201,55 @@ TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
         ASSERT_EQ(findings.size(), 1u);
         EXPECT_EQ(findings[0].field, "Template");
         EXPECT_EQ(findings[0].severity, Severity::Error);
+    }
+}
+
+// For an html5 template the check asks for what its head and pictures use, checks the
+// language tag, and drops what only broke the unquoted blocks.
+TEST(LetterCheck, Html5Template) {
+    const std::string html5(kHtml5Marker);
+    struct Case {
+        std::function<void(LetterValues&, const TempDir&)> change;
+        std::vector<std::string> fields; // every finding's field, in order
+    };
+    const auto language = [](std::string tag) { return [tag](V& v, D&) { v.language = tag; }; };
+    const std::vector<std::string> pictures = {
+        "HeaderPictureDescription", "CoverPictureDescription", "FooterPictureDescription"};
+    const auto described = [](V& v) {
+        v.headerPictureDescription = v.coverPictureDescription = v.footerPictureDescription = "x";
+    };
+    const Case cases[] = {
+        {nullptr, pictures},
+        {[&](V& v, D&) {
+             described(v);
+             v.attention.clear();
+         },
+         {"PageDescription"}},
+        {[&](V& v, D&) {
+             described(v);
+             v.description = "The Handbook 'n' more/%";
+             v.directLink = "https://shop.example/a b'c";
+             v.testimonials.push_back("^Ann^www.shop.example^Great^");
+         },
+         {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> fields;
+        for (const auto& f : CheckSample(c.change, html5)) {
+            fields.push_back(f.field);
+        }
+        EXPECT_EQ(fields, c.fields);
+    }
+    for (const std::string tag : {"en", "de-CH", "zh-Hant-TW", "es-419", "sr-Latn-RS", "de-DE-1996",
+                                  "en-a-bbb-x-a", "x-whatever", "EN-gb"}) {
+        EXPECT_TRUE(CheckSample(language(tag)).empty()) << tag;
+    }
+    for (const std::string tag :
+         {"en_US", "e", "en-", "-en", "1234", "en--US", "x", "en-a", "toolongtags"}) {
+        const auto findings = CheckSample(language(tag));
+        ASSERT_EQ(findings.size(), 1u) << tag;
+        EXPECT_EQ(findings[0].field, "Language");
+        EXPECT_EQ(findings[0].severity, Severity::Warning);
     }
 }
 

@@ -125,3 +125,29 @@ TEST(PreviewLookup, FindsTheJpgOfATemplateNameIgnoringCase) {
 
 } // namespace
 } // namespace scribvane
+
+namespace scribvane {
+namespace {
+
+TEST(ChosenTemplate, StoredNameWhenTheFolderHoldsItElseTheFirst) {
+    TempDir dir;
+    dir.Write("Alpha.tem", "a");
+    dir.Write("beta.tem", "b");
+    const std::vector<std::string> catalogue = TemplateCatalogue(dir.path());
+    struct Case {
+        std::vector<std::string> catalogue;
+        std::string stored, chosen;
+    };
+    const Case cases[] = {
+        {catalogue, "", "Alpha"},
+        {catalogue, "BETA", "BETA"},
+        {catalogue, "Gone", "Alpha"},
+        {{}, "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChosenTemplate(c.catalogue, dir.path(), c.stored), c.chosen) << c.stored;
+    }
+}
+
+} // namespace
+} // namespace scribvane

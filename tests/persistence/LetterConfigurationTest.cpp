@@ -117,3 +117,47 @@ TEST(LetterConfigurationFile, MissingFileFailsWithTheOpenMessage) {
 
 } // namespace
 } // namespace scribvane
+
+namespace scribvane {
+namespace {
+
+// The optional entries follow the 42, only when set; a reader of the 42 alone, a file without
+// them and a file with other line ends all read as they should.
+TEST(LetterConfigurationFile, OptionalEntriesFollowTheFortyTwo) {
+    TempDir dir;
+    LetterConfiguration config;
+    config.Set(Tag::FooterPicture, std::string("foot.png"));
+    const std::string plain = WriteConfiguration(config.ToTexts());
+    config.SetOptional(OptionalTag::Language, "de-CH");
+    config.SetOptional(OptionalTag::Template, "Modern");
+    const std::string written = WriteConfiguration(config.ToTexts(), config.OptionalValues());
+    EXPECT_EQ(written,
+              plain +
+                  "<%%Language%%>de-CH<%%/Language%%>\r\n<%%Template%%>Modern<%%/Template%%>\r\n");
+    EXPECT_EQ(ReadConfigurationTexts(written), config.ToTexts());
+
+    struct Case {
+        std::string bytes;
+        std::string language, templateName;
+    };
+    const Case cases[] = {
+        {written, "de-CH", "Modern"},
+        {ReplaceAll(written, "\r\n", "\n"), "de-CH", "Modern"},
+        {plain, "", ""},
+        // Out of order: the search goes on from the entry found before.
+        {plain + "<%%Template%%>T<%%/Template%%><%%Language%%>en<%%/Language%%>", "", "T"},
+    };
+    for (const auto& c : cases) {
+        const auto file = dir.Write("config.dat", c.bytes);
+        const LetterConfiguration read = ReadConfigurationFile(file);
+        EXPECT_EQ(read.Optional(OptionalTag::Language), c.language);
+        EXPECT_EQ(read.Optional(OptionalTag::Template), c.templateName);
+        EXPECT_EQ(read.Text(Tag::FooterPicture), "foot.png");
+    }
+    const auto file = dir / "again.dat";
+    WriteConfigurationFile(file, config);
+    EXPECT_EQ(ReadConfigurationFile(file), config);
+}
+
+} // namespace
+} // namespace scribvane

@@ -12,16 +12,17 @@
 namespace scribvane::testing {
 
 inline std::string ReferenceMerge(std::string page, const LetterValues& values) {
+    const BlockDialect dialect = DialectOf(page);
     for (const MergeStep& step : MergeSteps()) {
-        if (!step.runs(values)) {
+        if (!step.runs(values, dialect)) {
             continue;
         }
         std::string value;
         if (step.write != nullptr) {
             StringSink sink(value);
-            step.write(values, sink);
+            step.write(values, dialect, sink);
         } else {
-            value = step.value(values);
+            value = step.value(values, dialect);
         }
         page = ReplaceAll(page, step.placeholder, value);
     }

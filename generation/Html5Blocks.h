@@ -1,0 +1,54 @@
+// What the merge steps insert for a template of the html5 dialect: the same values as the
+// specified blocks, in valid markup that needs no script. Typed texts go in as typed; values
+// inside attributes are quoted and escaped.
+#pragma once
+
+#include "generation/LetterPictures.h"
+#include "generation/LetterValues.h"
+
+#include <string>
+#include <string_view>
+
+namespace scribvane {
+
+class TextSink;
+
+// What a picture row adds to its tag besides src, alt and size.
+enum class PictureRole { Header, Cover, Footer };
+
+// <img src alt width height decoding> for a picture field, copying a local picture as the
+// placement asks; empty for an empty field. The size is read from a local picture's header.
+std::string Html5Picture(PictureRole role, std::string_view picture, std::string_view description,
+                         std::string_view outputFileName, PicturePlacement placement);
+
+// An editor fragment with the obsolete tags the editing areas write made valid: <font> as a
+// <span> with the same look, <center> as a centred <div>, <strike> as <s>. Nothing else changes.
+std::string ModernPassage(std::string_view fragment);
+
+// The headline passage as the page's one <h1>: its block wrappers unwrapped into it, blocks
+// joined by <br>, the first wrapper's style kept on the <h1>.
+std::string Html5Headline(std::string_view fragment);
+
+// "From:" and "Current Date:" lines; empty when the text is.
+std::string Html5From(std::string_view fullName);
+std::string Html5Date(std::string_view currentDate);
+
+// The order options as links; `primary` marks the one button the page leads with.
+std::string Html5DirectOrder(std::string_view link, bool primary);
+std::string Html5ClickBankOrder(std::string_view accountName, std::string_view productName,
+                                std::string_view description, bool primary);
+
+// The inline style that carries a list's chosen colours, font, size and flags.
+std::string Html5BlockStyle(const BlockStyle& style);
+
+// The testimonial figures and the feature list, handed to `out` in pieces.
+void WriteHtml5Testimonials(const RecordList& records, const BlockStyle& style, TextSink& out);
+void WriteHtml5Features(const RecordList& records, const BlockStyle& style, TextSink& out);
+
+// The placeholders only html5 templates have.
+std::string Html5Language(const LetterValues& values);
+std::string Html5Description(const LetterValues& values);
+std::string Html5OpenGraph(const LetterValues& values);
+std::string Html5Year(const LetterValues& values);
+
+} // namespace scribvane

@@ -1,0 +1,176 @@
+// Escaping and encoding for the html5 dialect; see HtmlText.h.
+#include "generation/HtmlText.h"
+
+#include "utils/Win1252.h"
+
+#include <cctype>
+#include <optional>
+
+namespace scribvane {
+namespace {
+
+constexpr std::string_view kHex = "0123456789ABCDEF";
+
+// Printable characters that an address may not hold as they are.
+constexpr std::string_view kNotInAddresses = "\"<>\\^`{|}";
+
+// The length of a numeric character reference at the start of `text`, 0 when there is none.
+std::size_t ReferenceLength(std::string_view text) {
+    if (!text.starts_with("&#")) {
+        return 0;
+    }
+    std::size_t at = 2;
+    const bool hex = at < text.size() && (text[at] == 'x' || text[at] == 'X');
+    at += hex ? 1 : 0;
+    const std::size_t digits = at;
+    while (at < text.size() && at - digits < 8 &&
+           (hex ? std::isxdigit(static_cast<unsigned char>(text[at])) != 0
+                : std::isdigit(static_cast<unsigned char>(text[at])) != 0)) {
+        ++at;
+    }
+    if (at == digits || at >= text.size() || text[at] != ';') {
+        return 0;
+    }
+    return at + 1;
+}
+
+// The code point of a reference of that length; nothing for one that names no character.
+std::optional<char32_t> ReferenceCodePoint(std::string_view reference) {
+    const bool hex = reference[2] == 'x' || reference[2] == 'X';
+    const std::string_view digits = reference.substr(hex ? 3 : 2, reference.size() - (hex ? 4 : 3));
+    char32_t value = 0;
+    for (const char c : digits) {
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) != 0
+                              ? c - '0'
+                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+    }
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendPercentEncoded(std::string& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+}
+
+} // namespace
+
+std::string EscapeAttribute(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        switch (text[i]) {
+        case '&':
+            if (const std::size_t length = ReferenceLength(text.substr(i)); length != 0) {
+                out.append(text.substr(i, length));
+                i += length - 1;
+            } else {
+                out += "&amp;";
+            }
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        default:
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string PercentEncode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::string utf8;
+        const std::size_t length = ReferenceLength(text.substr(i));
+        const auto codePoint =
+            length != 0 ? ReferenceCodePoint(text.substr(i, length)) : std::nullopt;
+        if (codePoint) {
+            AppendUtf8(utf8, *codePoint);
+            i += length - 1;
+        } else {
+            AppendUtf8(utf8, Win1252ToCodePoint(static_cast<unsigned char>(text[i])));
+        }
+        AppendPercentEncoded(out, utf8);
+    }
+    return out;
+}
+
+std::string EncodeBlanks(std::string_view address) {
+    std::string out;
+    out.reserve(address.size());
+    for (const char c : address) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || u == 0x7F || kNotInAddresses.find(c) != std::string_view::npos) {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string TextWithoutTags(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    bool inTag = false;
+    bool blank = false;
+    for (const char c : text) {
+        if (inTag) {
+            inTag = c != '>';
+            continue;
+        }
+        if (c == '<') {
+            inTag = true;
+            blank = true; // a tag may separate words
+            continue;
+        }
+        if (std::isspace(static_cast<unsigned char>(c)) != 0) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.empty()) {
+            out += ' ';
+        }
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
+} // namespace scribvane
