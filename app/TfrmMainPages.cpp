@@ -501,6 +501,8 @@ QWidget* TfrmMain::BuildPage8() {
     layout->addWidget(galleryLabel);
     galTemplates = new TemplateGallery(cbxTemplates = new QComboBox(page), page);
     Bind(galleryLabel, galTemplates);
+    // Ends before the preview group, which a wide window brings into view at its place.
+    galTemplates->setMaximumWidth(kPreviewLeft - 24);
     layout->addWidget(galTemplates);
     layout->addSpacing(6);
 

@@ -27,8 +27,12 @@ namespace {
 constexpr QSize kRenderSize{1280, 930};
 // Rendering waits this long after the last change, so a burst of typing costs one round.
 constexpr int kSettleMs = 400;
-// The engine reports a page loaded before it has painted it; a frame or two later it has.
+// The engine reports a page loaded before it has painted it, and until then the view still
+// shows the page before. So the grab waits a frame or two, and is taken again while it shows
+// exactly what the last grab showed, up to a limit (a page may look the same as the last).
 constexpr int kPaintMs = 250;
+constexpr int kRegrabMs = 100;
+constexpr int kMaxRegrabs = 15;
 // The engine refuses pages given as text above this size; such a letter keeps its preview.
 constexpr std::size_t kMaxPageBytes = 2 * 1024 * 1024 - 4096;
 constexpr int kPictureRole = Qt::UserRole + 1;
@@ -68,7 +72,7 @@ TemplateGallery::TemplateGallery(QComboBox* templates, QWidget* parent)
     setWordWrap(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedHeight(kThumbnailSize.height() + fontMetrics().height() * 2 + 44);
+    setFixedHeight(kThumbnailSize.height() + fontMetrics().height() * 2 + 24);
 
     // The chooser is filled with its signals blocked and items added one by one: one reload
     // once it has settled.
@@ -88,7 +92,6 @@ TemplateGallery::TemplateGallery(QComboBox* templates, QWidget* parent)
     workTimer_.setInterval(kSettleMs);
     connect(&workTimer_, &QTimer::timeout, this, &TemplateGallery::RenderNext);
     grabTimer_.setSingleShot(true);
-    grabTimer_.setInterval(kPaintMs);
     connect(&grabTimer_, &QTimer::timeout, this, &TemplateGallery::Grab);
 
     Reload();
@@ -120,6 +123,8 @@ void TemplateGallery::Reload() {
         }
     }
     // A render under way belongs to the old tiles.
+    grabTimer_.stop();
+    regrabs_ = 0;
     renderingRow_ = -1;
     pending_.clear();
     FollowChooser();
@@ -131,6 +136,7 @@ void TemplateGallery::FollowChooser() {
     const int index = templates_->currentIndex();
     if (index >= 0 && index < count()) {
         setCurrentRow(index);
+        scrollToItem(item(index));
     } else {
         setCurrentRow(-1);
         clearSelection();
@@ -251,7 +257,7 @@ void TemplateGallery::Rendered(bool ok) {
         workTimer_.start(0);
         return;
     }
-    grabTimer_.start();
+    grabTimer_.start(kPaintMs);
 }
 
 void TemplateGallery::Grab() {
@@ -261,6 +267,14 @@ void TemplateGallery::Grab() {
         return;
     }
     const QImage image = renderer_->grab().toImage();
+    if (image == lastGrab_ && regrabs_ < kMaxRegrabs) {
+        ++regrabs_;
+        renderingRow_ = row;
+        grabTimer_.start(kRegrabMs);
+        return;
+    }
+    regrabs_ = 0;
+    lastGrab_ = image;
     if (!image.isNull()) {
         Tile& tile = tiles_[static_cast<std::size_t>(row)];
         SetTileImage(row, image);

@@ -98,6 +98,8 @@ private:
     QTimer grabTimer_;
     QWebEngineProfile* profile_ = nullptr;
     QWebEngineView* renderer_ = nullptr;
+    QImage lastGrab_;
+    int regrabs_ = 0;
     int renderingRow_ = -1;
     std::size_t renderingPage_ = 0;
 };
