@@ -315,6 +315,7 @@ std::string Html5Picture(PictureRole role, std::string_view picture, std::string
         size = PictureSizeOfFile(PathFromText(picture));
     } else {
         tag += EscapeAttribute(EncodeBlanks(picture));
+        size = PictureSizeOfDataAddress(picture);
     }
     tag += "\" alt=\"" + EscapeAttribute(description) + "\"";
     if (size) {

@@ -1,7 +1,10 @@
 // Picture header reader; see PictureSize.h.
 #include "generation/PictureSize.h"
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 namespace scribvane {
@@ -90,6 +93,142 @@ std::optional<PictureSize> WebpSize(std::string_view bytes) {
     return std::nullopt;
 }
 
+// The first bytes of base64 text, enough for any header this file reads.
+std::string DecodeBase64Start(std::string_view text, std::size_t limit) {
+    std::string out;
+    unsigned bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        int value = -1;
+        if (c >= 'A' && c <= 'Z') {
+            value = c - 'A';
+        } else if (c >= 'a' && c <= 'z') {
+            value = c - 'a' + 26;
+        } else if (c >= '0' && c <= '9') {
+            value = c - '0' + 52;
+        } else if (c == '+' || c == '-') {
+            value = 62;
+        } else if (c == '/' || c == '_') {
+            value = 63;
+        } else if (c == '=') {
+            break;
+        } else {
+            continue; // blanks and line breaks inside the text
+        }
+        bits = (bits << 6) | static_cast<unsigned>(value);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            out += static_cast<char>((bits >> count) & 0xFF);
+            if (out.size() >= limit) {
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+std::string PercentDecodeStart(std::string_view text, std::size_t limit) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size() && out.size() < limit; ++i) {
+        const auto hex = [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) != 0
+                       ? (std::isdigit(static_cast<unsigned char>(c)) != 0
+                              ? c - '0'
+                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10)
+                       : -1;
+        };
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
+            hex(text[i + 2]) >= 0) {
+            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// A length of an SVG root attribute in user units: a number, optionally followed by "px".
+std::optional<double> SvgLength(std::string_view value) {
+    std::size_t end = 0;
+    while (end < value.size() &&
+           (std::isdigit(static_cast<unsigned char>(value[end])) != 0 || value[end] == '.')) {
+        ++end;
+    }
+    const std::string_view unit = value.substr(end);
+    if (end == 0 || !(unit.empty() || unit == "px")) {
+        return std::nullopt; // percentages and other units say nothing about the picture
+    }
+    try {
+        return std::stod(std::string(value.substr(0, end)));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The value of an attribute in the text of one start tag, quoted with either quote.
+std::optional<std::string_view> SvgAttribute(std::string_view tag, std::string_view name) {
+    for (std::size_t at = tag.find(name); at != std::string_view::npos;
+         at = tag.find(name, at + 1)) {
+        const bool starts = at > 0 && std::isspace(static_cast<unsigned char>(tag[at - 1])) != 0;
+        std::size_t i = at + name.size();
+        while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i])) != 0) {
+            ++i;
+        }
+        if (!starts || i >= tag.size() || tag[i] != '=') {
+            continue;
+        }
+        ++i;
+        while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i])) != 0) {
+            ++i;
+        }
+        if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+            const std::size_t close = tag.find(tag[i], i + 1);
+            if (close != std::string_view::npos) {
+                return tag.substr(i + 1, close - i - 1);
+            }
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<PictureSize> SvgSize(std::string_view text) {
+    const std::size_t start = text.find("<svg");
+    const std::size_t end = start == std::string_view::npos ? start : text.find('>', start);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view tag = text.substr(start, end - start);
+    const auto width = SvgAttribute(tag, "width");
+    const auto height = SvgAttribute(tag, "height");
+    const auto w = width ? SvgLength(*width) : std::nullopt;
+    const auto h = height ? SvgLength(*height) : std::nullopt;
+    double bw = 0;
+    double bh = 0;
+    if (w && h) {
+        bw = *w;
+        bh = *h;
+    } else if (width || height) {
+        return std::nullopt; // a size in other units, or half a size
+    } else if (const auto box = SvgAttribute(tag, "viewBox")) {
+        std::string numbers(*box);
+        for (char& c : numbers) {
+            c = c == ',' ? ' ' : c;
+        }
+        double x = 0;
+        double y = 0;
+        if (std::sscanf(numbers.c_str(), "%lf %lf %lf %lf", &x, &y, &bw, &bh) != 4) {
+            return std::nullopt;
+        }
+    }
+    if (!(bw >= 0.5 && bh >= 0.5 && bw <= 1e6 && bh <= 1e6)) {
+        return std::nullopt;
+    }
+    return Sized(static_cast<unsigned>(bw + 0.5), static_cast<unsigned>(bh + 0.5));
+}
+
 } // namespace
 
 std::optional<PictureSize> ReadPictureSize(std::string_view bytes) {
@@ -123,6 +262,26 @@ std::optional<PictureSize> PictureSizeOfFile(const std::filesystem::path& file, 
     in.read(bytes.data(), static_cast<std::streamsize>(limit));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     return ReadPictureSize(bytes);
+}
+
+std::optional<PictureSize> PictureSizeOfDataAddress(std::string_view address) {
+    if (address.size() < 5 ||
+        (address.substr(0, 5) != "data:" && address.substr(0, 5) != "DATA:")) {
+        return std::nullopt;
+    }
+    const std::size_t comma = address.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view type = address.substr(5, comma - 5);
+    const std::string_view data = address.substr(comma + 1);
+    constexpr std::size_t kLimit = std::size_t{64} << 10;
+    const std::string bytes = type.ends_with(";base64") ? DecodeBase64Start(data, kLimit)
+                                                        : PercentDecodeStart(data, kLimit);
+    if (const auto size = ReadPictureSize(bytes)) {
+        return size;
+    }
+    return type.starts_with("image/svg+xml") ? SvgSize(bytes) : std::nullopt;
 }
 
 } // namespace scribvane

@@ -24,4 +24,9 @@ std::optional<PictureSize> ReadPictureSize(std::string_view bytes);
 std::optional<PictureSize> PictureSizeOfFile(const std::filesystem::path& file,
                                              std::size_t limit = std::size_t{1} << 20);
 
+// The size of a picture carried in a data: address (base64 or percent-encoded): a PNG, JPEG,
+// GIF or WebP by its header, an SVG by the width and height (else the viewBox) of its root
+// element. Nothing for any other address.
+std::optional<PictureSize> PictureSizeOfDataAddress(std::string_view address);
+
 } // namespace scribvane

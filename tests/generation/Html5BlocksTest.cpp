@@ -33,6 +33,20 @@ TEST(Html5Blocks, PictureSizeComesFromTheHeader) {
     for (const std::string bytes : {"", "GIF89a", "\xFF\xD8\xFF\xDA", "<svg>", "BM"}) {
         EXPECT_EQ(ReadPictureSize(bytes), std::nullopt) << bytes;
     }
+    struct Address {
+        std::string address;
+        std::optional<PictureSize> size;
+    };
+    const Address addresses[] = {
+        {"data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAMAAAACCAI=", PictureSize{3, 2}},
+        {"data:image/svg+xml,%3Csvg%20width='800'%20height=\"150px\"%3E", PictureSize{800, 150}},
+        {"data:image/svg+xml;base64,PHN2ZyB2aWV3Qm94PSIwIDAgMjMwIDMwMCI+", PictureSize{230, 300}},
+        {"data:image/svg+xml,<svg width='100%' height='50' viewBox='0 0 2 2'>", std::nullopt},
+        {"https://x.test/a.png", std::nullopt},
+    };
+    for (const auto& a : addresses) {
+        EXPECT_EQ(PictureSizeOfDataAddress(a.address), a.size) << a.address;
+    }
 }
 
 TEST(Html5Blocks, Pictures) {

@@ -1,0 +1,87 @@
+// Runs Lighthouse over the letters of the web gate: serves the letters' folder on a loopback
+// port, starts one Chrome and audits every page through it, mobile and desktop, so the gate
+// pays for one browser start rather than one per page. Prints one line per page and form
+// factor and exits 1 when a page falls short: accessibility, best practices and SEO must be
+// 100, performance at least 95.
+//
+//   node lighthouse-run.mjs ROOT RESULTS.json PAGE[:mobile|:desktop|:both]...
+import { createServer } from 'node:http';
+import { mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { extname, join, normalize } from 'node:path';
+import * as chromeLauncher from 'chrome-launcher';
+import lighthouse from 'lighthouse';
+import desktopConfig from 'lighthouse/core/config/desktop-config.js';
+
+const [root, resultsFile, ...pages] = process.argv.slice(2);
+const types = {
+  '.html': 'text/html; charset=utf-8', '.png': 'image/png', '.jpg': 'image/jpeg',
+  '.jpeg': 'image/jpeg', '.gif': 'image/gif', '.webp': 'image/webp', '.svg': 'image/svg+xml',
+};
+
+// Hosts send text/html with charset=utf-8, which is what the letters must show right under.
+const server = createServer((request, response) => {
+  const path = normalize(join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+  try {
+    if (!path.startsWith(normalize(root)) || !statSync(path).isFile()) throw new Error('no file');
+    response.writeHead(200, { 'Content-Type': types[extname(path).toLowerCase()] ?? 'application/octet-stream' });
+    response.end(readFileSync(path));
+  } catch {
+    response.writeHead(404, { 'Content-Type': 'text/plain' });
+    response.end('not found');
+  }
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const base = `http://127.0.0.1:${server.address().port}`;
+
+const userDataDir = mkdtempSync(join(tmpdir(), 'scribvane-lighthouse-'));
+const chrome = await chromeLauncher.launch({
+  chromePath: process.env.CHROME_PATH || '/usr/bin/chromium',
+  userDataDir,
+  chromeFlags: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+
+const categories = ['performance', 'accessibility', 'best-practices', 'seo'];
+const results = [];
+let failed = false;
+try {
+  for (const spec of pages) {
+    const [page, which = 'both'] = spec.split(':');
+    const factors = which === 'both' ? ['mobile', 'desktop'] : [which];
+    for (const factor of factors) {
+      const runner = await lighthouse(`${base}/${page}`, {
+        port: chrome.port, output: 'json', logLevel: 'error', onlyCategories: categories,
+        // Pictures of the page that no score reads; leaving them out saves seconds per run.
+        disableFullPageScreenshot: true,
+        skipAudits: ['screenshot-thumbnails', 'final-screenshot'],
+      }, factor === 'desktop' ? desktopConfig : undefined);
+      const lhr = runner.lhr;
+      const scores = Object.fromEntries(categories.map((c) => [c, Math.round((lhr.categories[c]?.score ?? 0) * 100)]));
+      const short = scores.accessibility < 100 || scores['best-practices'] < 100 || scores.seo < 100 ||
+        scores.performance < 95 || lhr.runtimeError;
+      // What cost the points: every scored audit below full marks in a category that fell short.
+      const losses = [];
+      for (const c of categories) {
+        for (const ref of lhr.categories[c]?.auditRefs ?? []) {
+          const audit = lhr.audits[ref.id];
+          if (ref.weight > 0 && audit.score !== null && audit.score < 1) {
+            losses.push(`${c}/${ref.id}=${audit.score}`);
+          }
+        }
+      }
+      results.push({ page, factor, scores, losses, runtimeError: lhr.runtimeError?.message });
+      failed ||= Boolean(short);
+      console.log(`${short ? 'FAIL' : 'ok  '} ${page} ${factor.padEnd(7)} perf ${scores.performance} ` +
+        `a11y ${scores.accessibility} bp ${scores['best-practices']} seo ${scores.seo}` +
+        (short && losses.length ? `  (${losses.join(', ')})` : '') +
+        (lhr.runtimeError ? `  runtime error: ${lhr.runtimeError.message}` : ''));
+    }
+  }
+} finally {
+  await chrome.kill();
+  server.close();
+  rmSync(userDataDir, { recursive: true, force: true });
+}
+writeFileSync(resultsFile, JSON.stringify(results, null, 2));
+process.exit(failed ? 1 : 0);

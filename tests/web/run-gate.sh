@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The web gate: every template in Templates/ that asks for the html5 dialect, merged with the
+# sample configuration and its variants, must give letters that the Nu HTML Checker finds no
+# error in and that Lighthouse scores 100 for accessibility, best practices and SEO and at
+# least 95 for performance, on mobile and on desktop.
+#
+#   tests/web/run-gate.sh [BUILD_DIR]          (default build; needs scripts/setup.sh first)
+#
+# To keep the gate within minutes with many templates, the sample letter is audited on mobile
+# and desktop and the variants on mobile only (the desktop run of a variant exercises nothing
+# the mobile run and the desktop sample do not). Set SCRIBVANE_GATE_FULL=1 to audit every
+# letter both ways. Results land in BUILD_DIR/web-gate/.
+#
+# To measure other templates the same way (for example the marker-free ones, as a baseline):
+#   SCRIBVANE_GATE_TEMPLATES=DIR SCRIBVANE_GATE_ANY_TEMPLATE=1 tests/web/run-gate.sh
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+project="$(cd "$here/../.." && pwd)"
+build="$(cd "${1:-$project/build}" && pwd)"
+generate="$build/bin/scribvane-generate"
+work="$build/web-gate"
+vnu="$here/node_modules/vnu-jar/build/dist/vnu.jar"
+templateDir="$(cd "${SCRIBVANE_GATE_TEMPLATES:-$project/Templates}" && pwd)"
+
+[ -x "$generate" ] || { echo "web gate: $generate is missing; build first" >&2; exit 1; }
+[ -f "$vnu" ] && [ -d "$here/node_modules/lighthouse" ] ||
+    { echo "web gate: run scripts/setup.sh first (npm packages in tests/web)" >&2; exit 1; }
+
+rm -rf "$work"
+mkdir -p "$work/configs" "$work/letters"
+read -r -a variants < <(node "$here/make-variants.mjs" "$project/Templates/sample-config.dat" \
+    "$work/configs" "$project/Templates/Classic.jpg")
+
+templates=()
+for file in "$templateDir"/*.tem; do
+    if [ "${SCRIBVANE_GATE_ANY_TEMPLATE:-0}" = 1 ] ||
+        grep -q '<meta name="generator" content="Scribvane html5"' "$file"; then
+        templates+=("$(basename "$file" .tem)")
+    fi
+done
+[ ${#templates[@]} -gt 0 ] || { echo "web gate: no html5 template in $templateDir" >&2; exit 1; }
+echo "== Web gate: ${templates[*]} x ${variants[*]}"
+
+pages=()
+for name in "${templates[@]}"; do
+    for variant in "${variants[@]}"; do
+        mkdir -p "$work/letters/$name/$variant"
+        "$generate" --config "$work/configs/$variant.dat" --templates "$templateDir" \
+            --template "$name" --output "$work/letters/$name/$variant/index.html" >/dev/null
+        if [ "$variant" = sample ] || [ "${SCRIBVANE_GATE_FULL:-0}" = 1 ]; then
+            pages+=("$name/$variant/index.html:both")
+        else
+            pages+=("$name/$variant/index.html:mobile")
+        fi
+    done
+done
+
+echo "== Nu HTML Checker (errors only)"
+status=0
+if ! java -jar "$vnu" --errors-only --format gnu --stdout --skip-non-html "$work/letters" \
+    >"$work/vnu.txt" 2>&1; then
+    status=1
+fi
+for name in "${templates[@]}"; do
+    for variant in "${variants[@]}"; do
+        count=$(grep -c "/letters/$name/$variant/index.html" "$work/vnu.txt" || true)
+        echo "$([ "$count" = 0 ] && echo 'ok  ' || echo 'FAIL') $name/$variant: $count errors"
+    done
+done
+if [ $status -ne 0 ]; then
+    sed -n "1,40{s|$work/letters/||;p}" "$work/vnu.txt"
+fi
+
+echo "== Lighthouse 12 on Chromium (a11y, best practices, SEO 100; performance >= 95)"
+if ! node "$here/lighthouse-run.mjs" "$work/letters" "$work/lighthouse.json" "${pages[@]}"; then
+    status=1
+fi
+exit $status
