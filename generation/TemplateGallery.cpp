@@ -319,6 +319,11 @@ void TemplateGallery::SetTileImage(int row, const QImage& image) {
     item(row)->setData(kPictureRole, tile.toImage());
 }
 
+bool TemplateGallery::Busy() const {
+    return workTimer_.isActive() || grabTimer_.isActive() || renderingRow_ >= 0 ||
+           (!pending_.empty() && isVisible());
+}
+
 QImage TemplateGallery::Thumbnail(int row) const {
     return row >= 0 && row < count() ? item(row)->data(kPictureRole).value<QImage>() : QImage();
 }

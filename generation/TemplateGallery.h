@@ -48,6 +48,8 @@ public:
     QImage Thumbnail(int row) const;
     // Whether the tile shows the letter rendered, not the stock preview.
     bool ShowsLetter(int row) const;
+    // Whether thumbnails are waiting to be merged, rendered or grabbed.
+    bool Busy() const;
 
     static constexpr QSize kThumbnailSize{176, 128};
 

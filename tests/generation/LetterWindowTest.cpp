@@ -72,6 +72,7 @@ private Q_SLOTS:
     void letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile();
     void previewFollowsAnEditAndWritesNothing();
     void galleryTileChoosesTheTemplateAndShowsTheLetter();
+    void galleryRendersOnlyWhatChangedWhileItIsSeen();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -473,6 +474,48 @@ void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
     }
     QVERIFY(drawn);
     QVERIFY(messages_.messages.isEmpty());
+}
+
+void LetterWindowTest::galleryRendersOnlyWhatChangedWhileItIsSeen() {
+    QComboBox chooser;
+    chooser.addItems({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    TemplateGallery gallery(&chooser, nullptr);
+    QString betaText = QStringLiteral("one");
+    int snapshots = 0;
+    gallery.SetSource(Templates(), [&] {
+        ++snapshots;
+        return [text = betaText.toStdString()](const QString& name) {
+            return std::optional(TemplateGallery::Page{
+                "<p>" + name.toStdString() + (name == QStringLiteral("Beta") ? text : "") + "</p>",
+                QUrl()});
+        };
+    });
+    QSignalSpy rendered(&gallery, &TemplateGallery::thumbnailReady);
+    const auto settle = [&] { QTRY_VERIFY_WITH_TIMEOUT(!gallery.Busy(), 20000); };
+
+    gallery.show();
+    settle();
+    QCOMPARE(rendered.count(), 2);
+    rendered.clear();
+    gallery.invalidate(); // nothing changed
+    settle();
+    QCOMPARE(rendered.count(), 0);
+    betaText = QStringLiteral("two");
+    gallery.invalidate();
+    settle();
+    QCOMPARE(rendered.count(), 1);
+    QCOMPARE(rendered.takeFirst().at(0).toString(), QStringLiteral("Beta"));
+
+    // Hidden, it does not even take the letter; shown again, it catches up.
+    gallery.hide();
+    betaText = QStringLiteral("three");
+    const int taken = snapshots;
+    gallery.invalidate();
+    settle();
+    QCOMPARE(snapshots, taken);
+    gallery.show();
+    settle();
+    QCOMPARE(rendered.count(), 1);
 }
 
 int main(int argc, char** argv) {
