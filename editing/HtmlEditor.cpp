@@ -30,6 +30,7 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -172,6 +173,12 @@ bool IsPlainPaste(const QKeyEvent& key) {
            (key.modifiers() & ~Qt::KeypadModifier) == (Qt::ControlModifier | Qt::ShiftModifier);
 }
 
+// A key whose text holds a character beyond U+FFFF (an emoji, a rare script).
+bool TypesBeyondBasicPlane(const QKeyEvent& key) {
+    const QString text = key.text();
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
+}
+
 } // namespace
 
 struct HtmlEditor::Private {
@@ -270,7 +277,7 @@ struct HtmlEditor::Private {
             return QStringLiteral("ERROR");
         }
         const QByteArray utf8 = markup->toString().toUtf8();
-        return QStringOfAnsi(serialize(std::string_view(utf8.constData(), utf8.size())));
+        return QStringOfMarkup(serialize(std::string_view(utf8.constData(), utf8.size())));
     }
 };
 
@@ -511,6 +518,12 @@ bool HtmlEditor::eventFilter(QObject* watched, QEvent* event) {
         }
         if (IsPlainPaste(*key)) {
             PasteClipboard(true);
+            return true;
+        }
+        // The engine keeps only the low sixteen bits of such a typed character, so "🚀"
+        // would arrive as another one; it goes in as text instead, as a paste of it would.
+        if (d->ready && TypesBeyondBasicPlane(*key)) {
+            d->Insert(QStringLiteral("insertText"), key->text());
             return true;
         }
         if (key->matches(QKeySequence::Paste)) {

@@ -92,7 +92,7 @@ std::string Quoted(const std::filesystem::path& path) {
 
 // The terminal speaks UTF-8; the letter's texts and the core's messages are Windows-1252.
 std::string ForTerminal(std::string_view text) {
-    return AnsiToUtf8(text);
+    return AnsiToShownUtf8(text);
 }
 
 // Prints the findings and writes nothing; the output name is checked only when given.

@@ -3,6 +3,7 @@
 
 #include "generation/BlockDialect.h"
 #include "generation/MergeSteps.h"
+#include "generation/PageEncoding.h"
 #include "lists/Records.h"
 #include "utils/FileIo.h"
 
@@ -211,6 +212,7 @@ public:
         Contrast(v_.testimonials, v_.testimonialStyle, "TColor", "testimonial");
         Order();
         Placeholders();
+        Encoding();
         if (input_.checkOutput) {
             Output();
         }
@@ -507,6 +509,35 @@ private:
         } else if (::access(folder.c_str(), W_OK) != 0) {
             Add(Severity::Error, "Output", "The output folder cannot be written to.",
                 "Choose a folder you may write to.");
+        }
+    }
+
+    // A Windows-1252 page shows its accented letters right only where the host sends no
+    // charset of its own; most send UTF-8. References are ASCII and show right everywhere.
+    void Encoding() {
+        if (!input_.templateText || input_.templateText->empty() ||
+            PageEncodingOf(*input_.templateText) == PageEncoding::Utf8) {
+            return;
+        }
+        const auto beyondAscii = [](std::string_view text) {
+            return std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+        };
+        const auto passageBeyond = [&](const Passage& passage) {
+            return !passage.empty && beyondAscii(passage.fragment);
+        };
+        const std::string_view texts[] = {*input_.templateText,  v_.pageTitle,   v_.fullName,
+                                          v_.currentDate,        v_.attention,   v_.directLink,
+                                          v_.clickBankName,      v_.productName, v_.description,
+                                          v_.paypalCode,         v_.paypalEmail, v_.features.Text(),
+                                          v_.testimonials.Text()};
+        if (std::any_of(std::begin(texts), std::end(texts), beyondAscii) ||
+            passageBeyond(v_.mainHeadline) || passageBeyond(v_.introduction) ||
+            passageBeyond(v_.productIntroduction) || passageBeyond(v_.closing) ||
+            passageBeyond(v_.postScript)) {
+            Add(Severity::Warning, "Template",
+                "The page holds letters beyond ASCII but its template does not declare UTF-8, so "
+                "hosts that send UTF-8 will show them wrong.",
+                "Choose a template that declares UTF-8.");
         }
     }
 

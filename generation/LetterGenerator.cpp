@@ -209,7 +209,7 @@ private:
 } // namespace
 
 std::string ReadTemplateText(const std::filesystem::path& path) {
-    return NormalizeLines(ReadFileBytes(path));
+    return TemplateTextAsAnsi(NormalizeLines(ReadFileBytes(path)));
 }
 
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
@@ -264,11 +264,17 @@ std::string MergeLetter(std::string page, const LetterValues& values) {
 }
 
 std::string GenerateLetter(const LetterValues& values) {
+    return GenerateLetterPage(values).page;
+}
+
+GeneratedLetter GenerateLetterPage(const LetterValues& values) {
     const auto templateFile = FindTemplateFile(values.templateFolder, values.templateName);
     if (!templateFile) {
         return {};
     }
-    return MergeLetter(ReadTemplateText(*templateFile), values);
+    const std::string text = ReadTemplateText(*templateFile);
+    const PageEncoding encoding = PageEncodingOf(text);
+    return {MergeLetter(text, values), encoding};
 }
 
 } // namespace scribvane

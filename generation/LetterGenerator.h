@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generation/LetterValues.h"
+#include "generation/PageEncoding.h"
 
 #include <string>
 #include <string_view>
@@ -12,7 +13,8 @@ namespace scribvane {
 class TextSink;
 
 // The template as the merge reads it: its lines joined with CR LF after each, nothing after
-// a NUL byte. Throws FileError when the file cannot be read.
+// a NUL byte, as Windows-1252 text (see TemplateTextAsAnsi). Throws FileError when the file
+// cannot be read.
 std::string ReadTemplateText(const std::filesystem::path& path);
 
 // Runs the placeholder steps over a page text. Local pictures are copied into the output
@@ -27,5 +29,12 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
 // ignored) in values.templateFolder, merged. Empty, with nothing copied, when there is no
 // such template; a template that exists but cannot be read throws FileError.
 std::string GenerateLetter(const LetterValues& values);
+
+// The same page with the encoding its template asks it to be written in.
+struct GeneratedLetter {
+    std::string page;
+    PageEncoding encoding = PageEncoding::Windows1252;
+};
+GeneratedLetter GenerateLetterPage(const LetterValues& values);
 
 } // namespace scribvane

@@ -213,11 +213,13 @@ void LetterPage::Finish() {
             QStringLiteral("Please select a location where you want to save your output file."));
         return;
     }
-    const std::string page = GenerateLetter();
-    if (page.empty()) {
+    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
+    const GeneratedLetter letter = GenerateLetterPage(
+        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+    if (letter.page.empty()) {
         return;
     }
-    WriteLetter(AnsiOf(fileName), page);
+    WriteLetter(AnsiOf(fileName), letter.page, letter.encoding);
     messages_.Information(QStringLiteral("You have successfully saved your file as:") + fileName);
 }
 

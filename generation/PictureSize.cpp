@@ -2,6 +2,7 @@
 #include "generation/PictureSize.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -226,7 +227,7 @@ std::optional<PictureSize> SvgSize(std::string_view text) {
     if (!(bw >= 0.5 && bh >= 0.5 && bw <= 1e6 && bh <= 1e6)) {
         return std::nullopt;
     }
-    return Sized(static_cast<unsigned>(bw + 0.5), static_cast<unsigned>(bh + 0.5));
+    return Sized(static_cast<unsigned>(std::lround(bw)), static_cast<unsigned>(std::lround(bh)));
 }
 
 } // namespace

@@ -334,7 +334,9 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 }
 
 std::filesystem::path PathFromText(std::string_view text) {
-    const std::string utf8 = AnsiToUtf8(text);
+    // A name with characters outside the code page comes as references; the file system
+    // knows it by its characters.
+    const std::string utf8 = AnsiToShownUtf8(text);
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 

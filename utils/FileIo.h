@@ -106,10 +106,12 @@ private:
 };
 
 // The file system path that a text names. Text is Windows-1252 and file names here are UTF-8,
-// so a folder named with accented letters, typed or chosen in the window, is still found.
+// so a folder named with accented letters, typed or chosen in the window, is still found; a
+// reference to a character the code page cannot hold ("&#321;" for "Ł") names that character.
 std::filesystem::path PathFromText(std::string_view text);
 
-// A path as Windows-1252 text, for messages; characters the code page lacks become '?'.
+// A path as Windows-1252 text; characters the code page lacks become references, so
+// PathFromText gives the same path back.
 std::string TextFromPath(const std::filesystem::path& path);
 
 // The folder of the running executable (from /proc/self/exe), where every data file lives.

@@ -2,6 +2,7 @@
 #include "utils/Win1252.h"
 
 #include <array>
+#include <utility>
 
 namespace scribvane {
 namespace {
@@ -32,9 +33,85 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-char AnsiOrQuestionMark(char32_t cp) {
-    const auto byte = CodePointToWin1252(cp);
-    return static_cast<char>(byte ? *byte : '?');
+void AppendAnsi(std::string& out, char32_t cp) {
+    if (const auto byte = CodePointToWin1252(cp)) {
+        out += static_cast<char>(*byte);
+        return;
+    }
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + cp % 10);
+        cp /= 10;
+    } while (cp != 0);
+    out += "&#";
+    while (count > 0) {
+        out += digits[--count];
+    }
+    out += ';';
+}
+
+bool IsDigit(char c, bool hex) {
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+}
+
+// The character of a reference at the front of `text` ("&#" already seen at its start) that
+// the code page cannot hold, and the reference's length; nothing for any other text. Stops at
+// the first digit that would pass U+10FFFF, so a run of millions of digits costs one look.
+std::optional<std::pair<char32_t, std::size_t>> ShownReference(std::string_view text) {
+    std::size_t at = 2;
+    const bool hex = at < text.size() && (text[at] == 'x' || text[at] == 'X');
+    if (hex) {
+        ++at;
+    }
+    const std::size_t first = at;
+    char32_t cp = 0;
+    for (; at < text.size() && IsDigit(text[at], hex); ++at) {
+        const char c = text[at];
+        const unsigned digit = c <= '9' ? unsigned(c - '0') : unsigned((c | 0x20) - 'a' + 10);
+        cp = cp * (hex ? 16 : 10) + digit;
+        if (cp > 0x10FFFF) {
+            return std::nullopt;
+        }
+    }
+    if (at == first || at >= text.size() || text[at] != ';' || cp == 0 ||
+        (cp >= 0xD800 && cp <= 0xDFFF) || CodePointToWin1252(cp)) {
+        return std::nullopt;
+    }
+    return std::pair{cp, at + 1};
+}
+
+// Calls `put` with every character of the text, references to characters the code page
+// cannot hold as those characters.
+template <typename Put>
+void ForEachShownCharacter(std::string_view ansi, Put put) {
+    std::size_t i = 0;
+    while (i < ansi.size()) {
+        const std::size_t amp = ansi.find("&#", i);
+        const std::size_t plainEnd = amp == std::string_view::npos ? ansi.size() : amp;
+        for (; i < plainEnd; ++i) {
+            put(Win1252ToCodePoint(static_cast<unsigned char>(ansi[i])));
+        }
+        if (i == ansi.size()) {
+            break;
+        }
+        if (const auto reference = ShownReference(ansi.substr(i))) {
+            put(reference->first);
+            i += reference->second;
+        } else {
+            put(U'&');
+            ++i;
+        }
+    }
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out += static_cast<char16_t>(cp);
+    } else {
+        out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    }
 }
 
 } // namespace
@@ -70,9 +147,32 @@ std::u16string AnsiToUtf16(std::string_view ansi) {
 std::string AnsiToUtf8(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 8);
+    AppendAnsiAsUtf8(out, ansi);
+    return out;
+}
+
+void AppendAnsiAsUtf8(std::string& out, std::string_view ansi) {
     for (const char c : ansi) {
-        AppendUtf8(out, Win1252ToCodePoint(static_cast<unsigned char>(c)));
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            AppendUtf8(out, Win1252ToCodePoint(byte));
+        }
     }
+}
+
+std::u16string AnsiToShownUtf16(std::string_view ansi) {
+    std::u16string out;
+    out.reserve(ansi.size());
+    ForEachShownCharacter(ansi, [&out](char32_t cp) { AppendUtf16(out, cp); });
+    return out;
+}
+
+std::string AnsiToShownUtf8(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size() + ansi.size() / 8);
+    ForEachShownCharacter(ansi, [&out](char32_t cp) { AppendUtf8(out, cp); });
     return out;
 }
 
@@ -85,8 +185,10 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
             utf16[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = kReplacement; // half a pair is no character
         }
-        out += AnsiOrQuestionMark(cp);
+        AppendAnsi(out, cp);
     }
     return out;
 }
@@ -135,7 +237,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
-        out += AnsiOrQuestionMark(DecodeUtf8(utf8));
+        AppendAnsi(out, DecodeUtf8(utf8));
     }
     return out;
 }

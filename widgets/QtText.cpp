@@ -12,6 +12,10 @@ std::string AnsiOf(const QString& text) {
 }
 
 QString QStringOfAnsi(std::string_view ansi) {
+    return QString::fromStdU16String(AnsiToShownUtf16(ansi));
+}
+
+QString QStringOfMarkup(std::string_view ansi) {
     return QString::fromStdU16String(AnsiToUtf16(ansi));
 }
 

@@ -13,9 +13,14 @@
 
 namespace scribvane {
 
-// Characters Windows-1252 cannot hold become '?'.
+// Characters Windows-1252 cannot hold become decimal references "&#N;", which QStringOfAnsi
+// shows as the characters again: what the user typed is stored, and shown, as it was.
 std::string AnsiOf(const QString& text);
 QString QStringOfAnsi(std::string_view ansi);
+
+// Markup as stored, byte for byte: its references stay references (an editing area's markup
+// is read as the serializer wrote it).
+QString QStringOfMarkup(std::string_view ansi);
 
 // A Qt file name as the path the core's file routines take.
 std::filesystem::path NativePath(const QString& fileName);

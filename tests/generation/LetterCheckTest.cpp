@@ -90,8 +90,9 @@ std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
 
 class LetterCheckCases : public ::testing::TestWithParam<CheckCase> {};
 
-std::vector<Finding> CheckSample(const std::function<void(LetterValues&, const TempDir&)>& change,
-                                 std::optional<std::string> templateText = "<html>") {
+std::vector<Finding>
+CheckSample(const std::function<void(LetterValues&, const TempDir&)>& change,
+            std::optional<std::string> templateText = "<html><meta charset=\"utf-8\">") {
     TempDir dir;
     LetterValues values = SampleValues("Classic", (dir / "index.html").string());
     if (change) {
@@ -198,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LetterCheckCases, ::testing::ValuesIn(kCheckCase
 TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
     for (const auto& text : {std::optional<std::string>(), std::optional<std::string>("")}) {
         const auto findings = CheckSample(nullptr, text);
-        ASSERT_EQ(findings.size(), 1u);
+        ASSERT_EQ(findings.size(), 1u) << findings.back().sentence;
         EXPECT_EQ(findings[0].field, "Template");
         EXPECT_EQ(findings[0].severity, Severity::Error);
     }
@@ -207,7 +208,7 @@ TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
 // For an html5 template the check asks for what its head and pictures use, checks the
 // language tag, and drops what only broke the unquoted blocks.
 TEST(LetterCheck, Html5Template) {
-    const std::string html5(kHtml5Marker);
+    const std::string html5 = "<meta charset=\"utf-8\">" + std::string(kHtml5Marker);
     struct Case {
         std::function<void(LetterValues&, const TempDir&)> change;
         std::vector<std::string> fields; // every finding's field, in order
@@ -251,6 +252,29 @@ TEST(LetterCheck, Html5Template) {
         EXPECT_EQ(findings[0].field, "Language");
         EXPECT_EQ(findings[0].severity, Severity::Warning);
     }
+}
+
+// Letters beyond ASCII in a page its template does not declare UTF-8 are shown wrong by hosts
+// that send UTF-8; references are ASCII and show right everywhere.
+TEST(LetterCheck, WarnsOfLettersBeyondAsciiInATemplateNotDeclaringUtf8) {
+    const auto encodingWarnings = [](const std::vector<Finding>& findings) {
+        return std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
+            return f.field == "Template" && f.severity == Severity::Warning;
+        });
+    };
+    const auto asciiOnly = [](V& v, D&) {
+        v = SampleValues("Classic", v.outputFileName);
+        v.pageTitle = "&#321;&#243;d&#378;";
+        v.fullName = v.currentDate = v.attention = v.description = v.productName = "";
+        v.mainHeadline = v.introduction = v.productIntroduction = v.closing = v.postScript = {};
+        v.features.clear();
+        v.testimonials.clear();
+        v.paypalCode.clear();
+    };
+    EXPECT_EQ(encodingWarnings(CheckSample(nullptr, "<meta charset=windows-1252>")), 1);
+    EXPECT_EQ(encodingWarnings(CheckSample(nullptr, "<html>")), 1);
+    EXPECT_EQ(encodingWarnings(CheckSample(nullptr, "<META CHARSET='UTF-8'>")), 0);
+    EXPECT_EQ(encodingWarnings(CheckSample(asciiOnly, "<html>")), 0);
 }
 
 TEST(LetterCheck, ContrastRatioFollowsTheUsualFormula) {

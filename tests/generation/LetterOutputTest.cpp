@@ -1,6 +1,7 @@
 // Writing the letter: CR LF line ends, whole replacement, and the failure text.
 #include "generation/LetterOutput.h"
 
+#include "generation/LetterGenerator.h"
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -33,6 +34,59 @@ INSTANTIATE_TEST_SUITE_P(Cases, LetterLineEnds,
                                            LineCase{"a\rb\n\rc", "a\r\nb\r\n\r\nc\r\n"},
                                            LineCase{std::string("ab\0cd\n", 6), "ab\r\n"},
                                            LineCase{"\xE9t\xE9\r\n", "\xE9t\xE9\r\n"}));
+
+TEST(PageEncoding, ATemplateDeclaresUtf8InAMetaTagOfItsFirst1024Bytes) {
+    const std::vector<std::pair<std::string, PageEncoding>> cases = {
+        {"<meta charset=\"utf-8\">", PageEncoding::Utf8},
+        {"<META CharSet=UTF-8>", PageEncoding::Utf8},
+        {"<meta charset='utf8' />", PageEncoding::Utf8},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">",
+         PageEncoding::Utf8},
+        {"<meta charset=\"windows-1252\">", PageEncoding::Windows1252},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">",
+         PageEncoding::Windows1252},
+        {"<html><body>no declaration</body></html>", PageEncoding::Windows1252},
+        {"<p>charset=utf-8 outside a meta tag</p>", PageEncoding::Windows1252},
+        {std::string(1020, ' ') + "<meta charset=utf-8>", PageEncoding::Windows1252},
+    };
+    for (const auto& [text, encoding] : cases) {
+        EXPECT_EQ(PageEncodingOf(text), encoding) << text;
+    }
+}
+
+// A UTF-8 template gets its page written in UTF-8, references kept; any other template gets the
+// merged Windows-1252 bytes unchanged.
+TEST(WriteMergedLetter, WritesUtf8OnlyForATemplateThatDeclaresIt) {
+    TempDir dir;
+    LetterValues values;
+    values.pageTitle = "Caf\xE9 \x80 &#321;\xF3\x64&#378;";
+    values.outputFileName = (dir / "index.html").string();
+    const std::string body = "<title>%%PAGETITLE%%</title>\r\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<meta charset=\"utf-8\">\r\n", "<meta charset=\"utf-8\">\r\n<title>Caf\xC3\xA9 "
+                                         "\xE2\x82\xAC &#321;\xC3\xB3\x64&#378;</title>\r\n"},
+        {"<meta charset=\"windows-1252\">\r\n",
+         "<meta charset=\"windows-1252\">\r\n<title>Caf\xE9 \x80 &#321;\xF3\x64&#378;</title>\r\n"},
+        {"", "<title>Caf\xE9 \x80 &#321;\xF3\x64&#378;</title>\r\n"},
+    };
+    for (const auto& [head, written] : cases) {
+        WriteMergedLetter(values.outputFileName, head + body, values);
+        EXPECT_EQ(TempDir::Read(dir / "index.html"), written) << head;
+        WriteLetter(values.outputFileName, MergeLetter(head + body, values),
+                    PageEncodingOf(head + body));
+        EXPECT_EQ(TempDir::Read(dir / "index.html"), written) << head;
+    }
+}
+
+// A template saved in UTF-8 that says so joins the letter's Windows-1252 texts correctly;
+// Windows-1252 bytes that are no UTF-8 are left alone.
+TEST(PageEncoding, AUtf8TemplateIsReadAsUtf8) {
+    EXPECT_EQ(TemplateTextAsAnsi("<meta charset=utf-8>caf\xC3\xA9 \xE2\x9C\x94"),
+              "<meta charset=utf-8>caf\xE9 &#10004;");
+    EXPECT_EQ(TemplateTextAsAnsi("<meta charset=utf-8>caf\xE9"), "<meta charset=utf-8>caf\xE9");
+    EXPECT_EQ(TemplateTextAsAnsi("<meta charset=windows-1252>caf\xC3\xA9"),
+              "<meta charset=windows-1252>caf\xC3\xA9");
+}
 
 TEST(WriteLetter, ReplacesAnExistingFileWhole) {
     TempDir dir;

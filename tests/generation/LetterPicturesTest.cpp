@@ -63,6 +63,23 @@ TEST_F(LetterPicturesTest, AccentedFoldersInWindows1252TextAreFoundOnDisk) {
     EXPECT_EQ(TempDir::Read(dir / "site" / "\xC3\xA9t\xC3\xA9" / "logo.gif"), "GIF89a");
 }
 
+TEST_F(LetterPicturesTest, FoldersAndNamesBeyondTheCodePageAreFoundThroughTheirReferences) {
+    // Typed in the window, "Łódź" and "ź.gif" reach the core as references.
+    std::filesystem::create_directories(dir / "pics" / "\xC5\x81\xC3\xB3\x64\xC5\xBA");
+    std::filesystem::create_directories(dir / "site" / "\xE2\x9C\x94");
+    dir.Write("pics/\xC5\x81\xC3\xB3\x64\xC5\xBA/kwiat.jpg", "JPEG");
+    dir.Write("pics/\xC5\x81\xC3\xB3\x64\xC5\xBA/\xC5\xBA.gif", "GIF89a");
+    const std::string folder = (dir / "pics").string() + "/&#321;\xF3\x64&#378;/";
+    const std::string output = (dir / "site").string() + "/&#10004;/index.html";
+    EXPECT_EQ(PlacePicture(kCoverPictureRow, folder + "kwiat.jpg", output),
+              "<img border=0 src=kwiat.jpg>");
+    EXPECT_EQ(TempDir::Read(dir / "site" / "\xE2\x9C\x94" / "kwiat.jpg"), "JPEG");
+    // The page names the copy by its reference, which browsers read as the character.
+    EXPECT_EQ(PlacePicture(kCoverPictureRow, folder + "&#378;.gif", output),
+              "<img border=0 src=&#378;.gif>");
+    EXPECT_EQ(TempDir::Read(dir / "site" / "\xE2\x9C\x94" / "\xC5\xBA.gif"), "GIF89a");
+}
+
 TEST_F(LetterPicturesTest, EmptyFieldGivesNothing) {
     EXPECT_EQ(PlacePicture(kHeaderPictureRow, "", output), "");
 }
