@@ -18,7 +18,7 @@ namespace scribvane {
 namespace {
 
 // One tag of a fragment: its whole text, lower-case name and attribute text.
-struct Tag {
+struct MarkupTag {
     std::string_view whole;
     std::string name;
     bool closing = false;
@@ -26,9 +26,9 @@ struct Tag {
 };
 
 // The tag starting at `at` (a '<'), or nothing when no tag starts there.
-std::optional<Tag> TagAt(std::string_view text, std::size_t at) {
+std::optional<MarkupTag> TagAt(std::string_view text, std::size_t at) {
     std::size_t i = at + 1;
-    Tag tag;
+    MarkupTag tag;
     if (i < text.size() && text[i] == '/') {
         tag.closing = true;
         ++i;
@@ -136,7 +136,7 @@ bool IsCssColor(std::string_view color) {
     return true;
 }
 
-std::string SpanOfFont(const Tag& font) {
+std::string SpanOfFont(const MarkupTag& font) {
     std::vector<std::string> properties;
     if (const auto face = AttributeOf(font.attributes, "face"); face && !face->empty()) {
         properties.push_back("font-family: " + std::string(*face));

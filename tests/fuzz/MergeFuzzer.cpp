@@ -4,6 +4,7 @@
 // (the merge streams the page through them). When the values hold no '%' and the template is
 // made of whole placeholders between blank-framed text (so no placeholder can appear by two
 // pieces meeting), no placeholder of the step table may be left in the page.
+#include "generation/BlockDialect.h"
 #include "generation/LetterCheck.h"
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
@@ -19,10 +20,12 @@ namespace {
 
 using namespace scribvane;
 
-// The placeholders of the step table first, then block placeholders that must stay put.
+// The placeholders of the step table first, then block placeholders that must stay put and
+// the head placeholders of the html5 dialect (which a template without the marker keeps).
 const std::vector<std::string_view> kTokens = [] {
     std::vector<std::string_view> tokens(PagePlaceholders().begin(), PagePlaceholders().end());
-    tokens.insert(tokens.end(), {"%%TNAME%%", "%%ORDERLINK%%", "%%FTITLE%%", "%%CBNAME%%"});
+    tokens.insert(tokens.end(), {"%%TNAME%%", "%%ORDERLINK%%", "%%FTITLE%%", "%%CBNAME%%",
+                                 "%%LANG%%", "%%DESCRIPTION%%", "%%OPENGRAPH%%", "%%YEAR%%"});
     return tokens;
 }();
 const std::size_t kStepPlaceholders = PagePlaceholders().size();
@@ -82,18 +85,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    std::string page;
+    // Half the templates ask for the html5 blocks.
+    std::string page = provider.ConsumeBool() ? std::string(kHtml5Marker) : std::string();
     const auto pieces = provider.ConsumeIntegralInRange<int>(0, 40);
     for (int i = 0; i < pieces; ++i) {
         page += kTokens[provider.ConsumeIntegralInRange<std::size_t>(0, kTokens.size() - 1)];
         page += " " + WithoutPercent(provider.ConsumeRandomLengthString(16)) + " ";
     }
     LetterValues values;
-    for (std::string* text :
-         {&values.pageTitle, &values.fullName, &values.currentDate, &values.headerPicture,
-          &values.coverPicture, &values.footerPicture, &values.attention, &values.directLink,
-          &values.clickBankName, &values.productName, &values.description, &values.paypalCode,
-          &values.paypalEmail, &values.featureStyle.fontName, &values.testimonialStyle.fontName}) {
+    for (std::string* text : {&values.pageTitle,
+                              &values.fullName,
+                              &values.currentDate,
+                              &values.headerPicture,
+                              &values.coverPicture,
+                              &values.footerPicture,
+                              &values.attention,
+                              &values.directLink,
+                              &values.clickBankName,
+                              &values.productName,
+                              &values.description,
+                              &values.paypalCode,
+                              &values.paypalEmail,
+                              &values.featureStyle.fontName,
+                              &values.testimonialStyle.fontName,
+                              &values.pageDescription,
+                              &values.language,
+                              &values.headerPictureDescription,
+                              &values.coverPictureDescription,
+                              &values.footerPictureDescription}) {
         *text = WithoutPercent(provider.ConsumeRandomLengthString(24));
     }
     for (Passage* passage : {&values.mainHeadline, &values.introduction,

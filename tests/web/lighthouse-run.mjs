@@ -43,6 +43,29 @@ const chrome = await chromeLauncher.launch({
 });
 
 const categories = ['performance', 'accessibility', 'best-practices', 'seo'];
+
+// One Lighthouse run: the four scores and every scored audit below full marks.
+async function audit(url, factor) {
+  const runner = await lighthouse(url, {
+    port: chrome.port, output: 'json', logLevel: 'error', onlyCategories: categories,
+    // Pictures of the page that no score reads; leaving them out saves seconds per run.
+    disableFullPageScreenshot: true,
+    skipAudits: ['screenshot-thumbnails', 'final-screenshot'],
+  }, factor === 'desktop' ? desktopConfig : undefined);
+  const lhr = runner.lhr;
+  const scores = Object.fromEntries(categories.map((c) => [c, Math.round((lhr.categories[c]?.score ?? 0) * 100)]));
+  const losses = [];
+  for (const c of categories) {
+    for (const ref of lhr.categories[c]?.auditRefs ?? []) {
+      const found = lhr.audits[ref.id];
+      if (ref.weight > 0 && found.score !== null && found.score < 1) {
+        losses.push(`${c}/${ref.id}=${found.score}`);
+      }
+    }
+  }
+  return { scores, losses, runtimeError: lhr.runtimeError?.message };
+}
+
 const results = [];
 let failed = false;
 try {
@@ -50,32 +73,27 @@ try {
     const [page, which = 'both'] = spec.split(':');
     const factors = which === 'both' ? ['mobile', 'desktop'] : [which];
     for (const factor of factors) {
-      const runner = await lighthouse(`${base}/${page}`, {
-        port: chrome.port, output: 'json', logLevel: 'error', onlyCategories: categories,
-        // Pictures of the page that no score reads; leaving them out saves seconds per run.
-        disableFullPageScreenshot: true,
-        skipAudits: ['screenshot-thumbnails', 'final-screenshot'],
-      }, factor === 'desktop' ? desktopConfig : undefined);
-      const lhr = runner.lhr;
-      const scores = Object.fromEntries(categories.map((c) => [c, Math.round((lhr.categories[c]?.score ?? 0) * 100)]));
-      const short = scores.accessibility < 100 || scores['best-practices'] < 100 || scores.seo < 100 ||
-        scores.performance < 95 || lhr.runtimeError;
-      // What cost the points: every scored audit below full marks in a category that fell short.
-      const losses = [];
-      for (const c of categories) {
-        for (const ref of lhr.categories[c]?.auditRefs ?? []) {
-          const audit = lhr.audits[ref.id];
-          if (ref.weight > 0 && audit.score !== null && audit.score < 1) {
-            losses.push(`${c}/${ref.id}=${audit.score}`);
-          }
-        }
+      // The performance score follows how long the page's work took on this machine, which
+      // other jobs slow down at times. A page that falls short on performance alone is run
+      // twice more and judged by the median of the three, as Lighthouse's makers advise for
+      // noisy machines; every other category must be met by the first run.
+      const runs = [await audit(`${base}/${page}`, factor)];
+      const others = (r) => r.scores.accessibility === 100 && r.scores['best-practices'] === 100 &&
+        r.scores.seo === 100 && !r.runtimeError;
+      if (runs[0].scores.performance < 95 && others(runs[0])) {
+        runs.push(await audit(`${base}/${page}`, factor), await audit(`${base}/${page}`, factor));
+        runs.sort((a, b) => a.scores.performance - b.scores.performance);
       }
-      results.push({ page, factor, scores, losses, runtimeError: lhr.runtimeError?.message });
-      failed ||= Boolean(short);
+      const result = runs[Math.floor(runs.length / 2)];
+      const scores = result.scores;
+      const short = !others(result) || scores.performance < 95;
+      results.push({ page, factor, runs: runs.length, ...result });
+      failed ||= short;
       console.log(`${short ? 'FAIL' : 'ok  '} ${page} ${factor.padEnd(7)} perf ${scores.performance} ` +
         `a11y ${scores.accessibility} bp ${scores['best-practices']} seo ${scores.seo}` +
-        (short && losses.length ? `  (${losses.join(', ')})` : '') +
-        (lhr.runtimeError ? `  runtime error: ${lhr.runtimeError.message}` : ''));
+        (runs.length > 1 ? `  (median of ${runs.length} runs: perf ${runs.map((r) => r.scores.performance).join(', ')})` : '') +
+        (short && result.losses.length ? `  (${result.losses.join(', ')})` : '') +
+        (result.runtimeError ? `  runtime error: ${result.runtimeError}` : ''));
     }
   }
 } finally {
