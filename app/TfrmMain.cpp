@@ -327,7 +327,7 @@ void TfrmMain::BuildSubsystems() {
     autosave_ = std::make_unique<Autosave>(*configuration_, ProgramFolder());
     letter_ = std::make_unique<LetterPage>(LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1,
                                                               edtFilename, editors_, lstLetterCheck,
-                                                              chkEmbedPictures},
+                                                              chkEmbedPictures, galTemplates},
                                            *configuration_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());

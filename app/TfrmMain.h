@@ -42,6 +42,7 @@ class FormattingToolbar;
 class HtmlEditor;
 class LetterConfiguration;
 class LetterPage;
+class TemplateGallery;
 class LetterPreviewWindow;
 class LinkLabel;
 class MessageService;
@@ -271,7 +272,8 @@ public:
     QCheckBox* chkOUnderline = nullptr;
     QCheckBox* chkOItalic = nullptr;
 
-    // Step 8, with the hidden template chooser and its preview.
+    // Step 8, with the template gallery, and the hidden template chooser and its preview.
+    TemplateGallery* galTemplates = nullptr;
     QLineEdit* edtFilename = nullptr;
     QPushButton* bsSkinButton3 = nullptr;
     QPushButton* btnFinish = nullptr;

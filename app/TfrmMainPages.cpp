@@ -3,6 +3,7 @@
 #include "app/TfrmMain.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "generation/TemplateGallery.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/SizeSpinEdit.h"
@@ -496,6 +497,16 @@ QWidget* TfrmMain::BuildPage8() {
     QWidget* page = bsSkinTabSheet12 = MakePage(QStringLiteral("bsSkinTabSheet12"));
     QVBoxLayout* layout = PageLayout(page, QStringLiteral("Step 8: Finish"));
 
+    // The chooser below stays where it always was; the gallery is how it is seen and used.
+    QLabel* galleryLabel = MakeLabel(QStringLiteral("Letter design:"), page);
+    layout->addWidget(galleryLabel);
+    galTemplates = new TemplateGallery(cbxTemplates = new QComboBox(page), page);
+    Bind(galleryLabel, galTemplates);
+    // Ends before the preview group, which a wide window brings into view at its place.
+    galTemplates->setMaximumWidth(kPreviewLeft - 24);
+    layout->addWidget(galTemplates);
+    layout->addSpacing(6);
+
     auto* fileRow = new QHBoxLayout;
     edtFilename = MakeEdit(QStringLiteral("edtFilename"), page);
     edtFilename->setMaximumWidth(520);
@@ -545,7 +556,6 @@ QWidget* TfrmMain::BuildPage8() {
     templateLabel->move(kTemplateLabelLeft, 42);
     templateLabel->adjustSize();
     templateLabel->hide();
-    cbxTemplates = new QComboBox(page);
     cbxTemplates->setObjectName(QStringLiteral("cbxTemplates"));
     cbxTemplates->setGeometry(kTemplateChooserLeft, 38, 200, 24);
     Bind(templateLabel, cbxTemplates);

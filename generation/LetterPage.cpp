@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QUrl>
 #include <filesystem>
 #include <utility>
 
@@ -46,7 +47,12 @@ std::filesystem::path TemplateFolder(const QString& programFolder) {
 LetterPage::LetterPage(LetterPageControls controls, const ConfigurationForm& configuration,
                        QString programFolder, MessageService& messages)
     : controls_(controls), configuration_(configuration), programFolder_(std::move(programFolder)),
-      messages_(messages) {}
+      messages_(messages) {
+    if (controls_.gallery != nullptr) {
+        controls_.gallery->SetSource(TemplateFolder(programFolder_),
+                                     [this] { return TakeLetterSnapshot(); });
+    }
+}
 
 void LetterPage::FillTemplateList() {
     {
@@ -123,6 +129,29 @@ std::string LetterPage::GenerateLetter() const {
     const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
     return scribvane::GenerateLetter(
         CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+}
+
+TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
+    LetterValues values = CurrentValues(PicturePlacement::ShowInPlace);
+    // Relative addresses resolve where the letter will lie, else beside the program, as in the
+    // preview.
+    const std::string folder = FolderPart(values.outputFileName);
+    std::error_code error;
+    const bool outputFolder =
+        !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
+    QString base = outputFolder ? QStringOfAnsi(folder) : programFolder_;
+    if (!base.endsWith(QLatin1Char('/'))) {
+        base += QLatin1Char('/');
+    }
+    return [values = std::move(values), base = QUrl::fromLocalFile(base)](
+               const QString& name) mutable -> std::optional<TemplateGallery::Page> {
+        values.templateName = AnsiOf(name);
+        try {
+            return TemplateGallery::Page{scribvane::GenerateLetter(values), base};
+        } catch (const Error&) {
+            return std::nullopt; // an unreadable template keeps its preview
+        }
+    };
 }
 
 std::vector<Finding> LetterPage::CheckCurrentLetter() const {

@@ -1,8 +1,9 @@
-// The window half of the letter (step 8): the template catalogue with its preview, and the
-// finish action that generates the letter from the controls and writes it.
+// The window half of the letter (step 8): the template catalogue with its preview and gallery,
+// and the finish action that generates the letter from the controls and writes it.
 #pragma once
 
 #include "generation/LetterCheck.h"
+#include "generation/TemplateGallery.h"
 
 #include <QString>
 #include <array>
@@ -32,6 +33,7 @@ struct LetterPageControls {
     std::array<HtmlEditor*, 5> passages{};
     QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field's tag
     QCheckBox* embedPictures = nullptr; // chkEmbedPictures; not part of the configuration
+    TemplateGallery* gallery = nullptr; // galTemplates; optional
 };
 
 class LetterPage {
@@ -50,6 +52,9 @@ public:
     void Finish();
     // The values the controls hold now, with the pictures placed as asked.
     LetterValues CurrentValues(PicturePlacement placement) const;
+    // What the gallery merges its thumbnails from: the letter the controls hold now, with the
+    // pictures shown in place, ready to merge into any template.
+    TemplateGallery::LetterSnapshot TakeLetterSnapshot() const;
     // The findings for the current values and template.
     std::vector<Finding> CheckCurrentLetter() const;
     // Shows the findings in the check list.

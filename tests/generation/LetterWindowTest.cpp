@@ -5,6 +5,7 @@
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "generation/TemplateGallery.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
 #include "widgets/ColorChooser.h"
@@ -70,6 +71,8 @@ private Q_SLOTS:
     void finishWritesWhatTheHeadlessGeneratorWrites();
     void letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile();
     void previewFollowsAnEditAndWritesNothing();
+    void galleryTileChoosesTheTemplateAndShowsTheLetter();
+    void galleryRendersOnlyWhatChangedWhileItIsSeen();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -435,6 +438,88 @@ void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
     QVERIFY(fs::is_empty(output_.path().toStdString()));
     QTRY_VERIFY(!asking); // no answer may arrive after the test
     preview->close();
+}
+
+void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
+    TfrmMain& w = *window_;
+    MakeTemplates({"Alpha.tem", "Alpha.jpg", "Beta.tem"}, QSize(40, 30));
+    w.FillTemplateList();
+    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    TemplateGallery& gallery = *w.galTemplates;
+    QTRY_COMPARE(gallery.count(), 2);
+    QCOMPARE(gallery.item(1)->text(), QStringLiteral("Beta"));
+    QCOMPARE(gallery.currentRow(), 0);
+    QVERIFY(!gallery.ShowsLetter(0)); // the stock preview until the letter is rendered
+
+    // By keyboard and by mouse, as the chooser's own selection, so its handler runs.
+    QSignalSpy changed(w.cbxTemplates, &QComboBox::currentTextChanged);
+    gallery.setFocus();
+    QTest::keyClick(&gallery, Qt::Key_Right);
+    QCOMPARE(w.cbxTemplates->currentText(), QStringLiteral("Beta"));
+    QTest::mouseClick(gallery.viewport(), Qt::LeftButton, {},
+                      gallery.visualItemRect(gallery.item(0)).center());
+    QCOMPARE(w.cbxTemplates->currentText(), QStringLiteral("Alpha"));
+    QCOMPARE(changed.count(), 2);
+    QVERIFY(!w.bsSkinGroupBox1->isHidden()); // Alpha's preview, as the handler shows it
+    w.cbxTemplates->setCurrentIndex(1);
+    QCOMPARE(gallery.currentRow(), 1);
+
+    // Each tile shows the letter merged into its own template.
+    w.edtPageTitle->setText(QStringLiteral("Gallery"));
+    gallery.invalidate();
+    QTRY_VERIFY_WITH_TIMEOUT(gallery.ShowsLetter(0) && gallery.ShowsLetter(1), 20000);
+    // The page's text drawn, not a blank grab.
+    const QImage thumbnail = gallery.Thumbnail(0);
+    bool drawn = false;
+    for (int y = 0; y < thumbnail.height() && !drawn; ++y) {
+        for (int x = 0; x < thumbnail.width() && !drawn; ++x) {
+            drawn = thumbnail.pixel(x, y) != thumbnail.pixel(0, thumbnail.height() - 1);
+        }
+    }
+    QVERIFY(drawn);
+    QVERIFY(messages_.messages.isEmpty());
+}
+
+void LetterWindowTest::galleryRendersOnlyWhatChangedWhileItIsSeen() {
+    QComboBox chooser;
+    chooser.addItems({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    TemplateGallery gallery(&chooser, nullptr);
+    QString betaText = QStringLiteral("one");
+    int snapshots = 0;
+    gallery.SetSource(Templates(), [&] {
+        ++snapshots;
+        return [text = betaText.toStdString()](const QString& name) {
+            return std::optional(TemplateGallery::Page{
+                "<p>" + name.toStdString() + (name == QStringLiteral("Beta") ? text : "") + "</p>",
+                QUrl()});
+        };
+    });
+    QSignalSpy rendered(&gallery, &TemplateGallery::thumbnailReady);
+    const auto settle = [&] { QTRY_VERIFY_WITH_TIMEOUT(!gallery.Busy(), 20000); };
+
+    gallery.show();
+    settle();
+    QCOMPARE(rendered.count(), 2);
+    rendered.clear();
+    gallery.invalidate(); // nothing changed
+    settle();
+    QCOMPARE(rendered.count(), 0);
+    betaText = QStringLiteral("two");
+    gallery.invalidate();
+    settle();
+    QCOMPARE(rendered.count(), 1);
+    QCOMPARE(rendered.takeFirst().at(0).toString(), QStringLiteral("Beta"));
+
+    // Hidden, it does not even take the letter; shown again, it catches up.
+    gallery.hide();
+    betaText = QStringLiteral("three");
+    const int taken = snapshots;
+    gallery.invalidate();
+    settle();
+    QCOMPARE(snapshots, taken);
+    gallery.show();
+    settle();
+    QCOMPARE(rendered.count(), 1);
 }
 
 int main(int argc, char** argv) {
