@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
@@ -521,9 +522,12 @@ bool HtmlEditor::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // The engine keeps only the low sixteen bits of such a typed character, so "🚀"
-        // would arrive as another one; it goes in as text instead, as a paste of it would.
-        if (d->ready && TypesBeyondBasicPlane(*key)) {
-            d->Insert(QStringLiteral("insertText"), key->text());
+        // would arrive as another one. It goes in as an input method's text instead, which
+        // takes the same way as the keys, so it stays in the order it was typed.
+        if (TypesBeyondBasicPlane(*key)) {
+            QInputMethodEvent commit;
+            commit.setCommitString(key->text());
+            QCoreApplication::sendEvent(watched, &commit);
             return true;
         }
         if (key->matches(QKeySequence::Paste)) {

@@ -158,10 +158,17 @@ void TextBeyondCodePageTest::typedCharactersBeyondU16KeepTheirCodePointInAPassag
     QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window), kEditorsReadyTimeoutMs);
     auto* area = Find<HtmlEditor>(*window, "prfEditor1");
     window->findChild<QWidget*>(QStringLiteral("pgcMain"))->setProperty("currentIndex", 1);
+    window->activateWindow();
+    // The area hands the focus on to the engine's surface; keys go where the focus is.
+    area->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != nullptr &&
+                                 QApplication::focusWidget() != area &&
+                                 area->isAncestorOf(QApplication::focusWidget()),
+                             kEditorsReadyTimeoutMs);
     Type(*window, "prfEditor1", QStringLiteral(u"Łódź 🚀✔ 𝄞"));
-    // The engine may take a moment to apply typed keys.
-    QTRY_VERIFY(AnsiOf(area->GetBodyHTML()).find("&#128640;&#10004; &#119070;") !=
-                std::string::npos);
+    // The engine applies typed keys in its own time, slowly on a loaded machine.
+    QTRY_VERIFY_WITH_TIMEOUT(AnsiOf(area->GetBodyHTML()).find("&#119070;") != std::string::npos,
+                             kEditorsReadyTimeoutMs);
     const std::string body = AnsiOf(area->GetBodyHTML());
     QVERIFY2(body.find("&#321;\xF3\x64&#378; &#128640;&#10004; &#119070;") != std::string::npos,
              body.c_str());
