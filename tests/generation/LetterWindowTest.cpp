@@ -1,10 +1,10 @@
 // Step 8 on the real window: the template chooser and its preview, and "Save generated code"
 // end to end, compared byte for byte with the headless generator run on the saved
 // configuration.
-#include "LetterPreviewWindow.h"
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "generation/LetterPreviewWindow.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
 #include "widgets/ColorChooser.h"
@@ -263,8 +263,17 @@ void LetterWindowTest::FillTheLetter(const fs::path& picture) {
     w.prfEditor3->SetDocumentHTML(QStringLiteral("<div><i>The product</i></div>"));
     w.prfEditor10->SetDocumentHTML(QStringLiteral("<div>Buy now</div>"));
     w.prfEditor11->SetDocumentHTML(QString()); // empty: no "P.S." at all
-    w.FFeatures = {"^Fast^first$$second^", "^Cheap^yes^"};
-    w.FTestimonials = {"^Ann^ann.example^Great$$stuff^"};
+    // The lists as the user makes them; the letter reads them from the letter document.
+    for (const auto& [title, body] :
+         {std::pair{"Fast", "first\nsecond"}, std::pair{"Cheap", "yes"}}) {
+        w.edtFeatureTitle->setText(QString::fromLatin1(title));
+        w.memFeatureBody->setPlainText(QString::fromLatin1(body));
+        w.btnCreateFeat->click();
+    }
+    w.edtTestName->setText(QStringLiteral("Ann"));
+    w.edtTestWebsite->setText(QStringLiteral("ann.example"));
+    w.memTest->setPlainText(QStringLiteral("Great\nstuff"));
+    w.btnCreateTest->click();
     w.cbxFSize->setValue(15);
     w.chkFBold->setChecked(true);
     w.chkTItalic->setChecked(true);
