@@ -138,6 +138,7 @@ public:
     // and the autosave follow it.
     LetterDocument& Document() const { return *document_; }
     LetterSession& Session() const { return *session_; }
+    LetterPage& Letter() const { return *letter_; }
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
     LetterConfiguration ReadLetterConfiguration() const;
     void SaveConfiguration();

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace scribvane {
 
@@ -112,6 +113,10 @@ void ConfigurationForm::Apply(const LetterConfiguration& config) {
         throw;
     }
     applying_ = false;
+    // The areas now show what the document holds: nothing to read back.
+    for (QTimer* read : passageReads_) {
+        read->stop();
+    }
 }
 
 void ConfigurationForm::ApplyField(const ConfigField& field, const LetterConfiguration& config) {
@@ -189,10 +194,19 @@ void ConfigurationForm::Bind() {
                              follow);
             break;
         }
-        case ValueKind::Passage:
-            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, &connections_,
-                             follow);
+        case ValueKind::Passage: {
+            // An area reports an edit from inside the engine's own call, where waiting for the
+            // engine's answer would never end; the read follows from a timer, once for all the
+            // reports of one action.
+            auto* read = new QTimer(&connections_);
+            read->setSingleShot(true);
+            read->setInterval(0);
+            QObject::connect(read, &QTimer::timeout, &connections_, follow);
+            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, read,
+                             qOverload<>(&QTimer::start));
+            passageReads_.push_back(read);
             break;
+        }
         case ValueKind::RecordList: {
             // The list box always holds one caption per record, in the records' order.
             QAbstractItemModel* model =
@@ -220,8 +234,16 @@ void ConfigurationForm::BindWindowAdditions() {
     // Step 8's template chooser, output file and picture placement are the window's own;
     // a form without them (a test's) simply has no such fields.
     if (auto* templates = form_.findChild<QComboBox*>(QStringLiteral("cbxTemplates"))) {
-        QObject::connect(templates, &QComboBox::currentTextChanged, &connections_,
-                         [this](const QString& name) { document_.SetTemplateName(AnsiOf(name)); });
+        const auto follow = [this, templates] {
+            document_.SetTemplateName(AnsiOf(templates->currentText()));
+        };
+        QObject::connect(templates, &QComboBox::currentTextChanged, &connections_, follow);
+        // The catalogue is filled again with the chooser's own signals blocked; its list's
+        // signals still say when the choice went.
+        QObject::connect(templates->model(), &QAbstractItemModel::modelReset, &connections_,
+                         follow);
+        QObject::connect(templates->model(), &QAbstractItemModel::rowsRemoved, &connections_,
+                         follow);
         document_.SetTemplateName(AnsiOf(templates->currentText()));
     }
     if (auto* output = form_.findChild<QLineEdit*>(QStringLiteral("edtFilename"))) {

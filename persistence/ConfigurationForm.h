@@ -11,7 +11,9 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <vector>
 
+class QTimer;
 class QWidget;
 
 namespace scribvane {
@@ -67,6 +69,7 @@ private:
     bool applying_ = false;
     // Ends the controls' connections with this form, before the controls go.
     QObject connections_;
+    std::vector<QTimer*> passageReads_; // children of connections_
 };
 
 } // namespace scribvane
