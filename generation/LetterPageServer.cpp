@@ -36,7 +36,9 @@ void LetterPageServer::RegisterScheme() {
         return;
     }
     QWebEngineUrlScheme scheme(kScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    // With a host every page of the preview is one origin, so each new page reuses the
+    // engine's process instead of starting one.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Pictures shown in place are file: addresses.
     scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(scheme);
@@ -50,6 +52,7 @@ void LetterPageServer::SetPage(QByteArray page, QString baseFolder) {
 QUrl LetterPageServer::PageAddress(int serial) {
     QUrl address;
     address.setScheme(QString::fromLatin1(kScheme));
+    address.setHost(QStringLiteral("letter"));
     address.setPath(kPagePath);
     address.setQuery(QStringLiteral("n=%1").arg(serial));
     return address;

@@ -41,8 +41,8 @@ void LetterDocumentTest::changesAndModifiedState_data() {
     QTest::newRow("output and placement, not stored")
         << 4 << QStringList{LetterDocument::kOutputField, LetterDocument::kEmbedPicturesField}
         << false;
-    QTest::newRow("replaced by other work") << 5 << QStringList{QStringLiteral("PageTitle")}
-                                            << true;
+    QTest::newRow("replaced by other work")
+        << 5 << QStringList{QStringLiteral("PageTitle")} << true;
     QTest::newRow("changed, then saved") << 6 << QStringList{QStringLiteral("Atention")} << false;
 }
 

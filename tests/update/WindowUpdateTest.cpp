@@ -24,7 +24,6 @@ using scribvane::testing::RecordingMessageService;
 
 namespace {
 
-
 QString NewerVersion(const QString& version) {
     return QStringLiteral("There is a new update: (version ") + version +
            QStringLiteral(") available for your application!. Do you want download this "
@@ -154,8 +153,7 @@ void WindowUpdateTest::checkUpdatesWithoutServerSaysItCouldNotCheck() {
     window_->btnUpdate->click();
     QTRY_VERIFY_WITH_TIMEOUT(!messages_.messages.isEmpty(), 20000);
     QCOMPARE(messages_.messages.size(), 1);
-    QVERIFY(messages_.messages[0].text.startsWith(
-        QStringLiteral("Could not check for updates: ")));
+    QVERIFY(messages_.messages[0].text.startsWith(QStringLiteral("Could not check for updates: ")));
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("warning"));
     QVERIFY(!QFile::exists(window_->UpdateChecker().LocalCopyPath()));
 }
