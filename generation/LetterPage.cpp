@@ -62,8 +62,7 @@ void LetterPage::FillTemplateList() {
 
 void LetterPage::ShowTemplatePreview() {
     controls_.previewGroup->setVisible(true);
-    const auto preview =
-        FindPreviewFile(TemplateFolder(programFolder_), AnsiOf(controls_.templates->currentText()));
+    const auto preview = FindPreviewFile(TemplateFolder(programFolder_), document_.TemplateName());
     if (!preview) {
         // The picture shown before stays in Image1, unseen.
         controls_.previewGroup->setVisible(false);
