@@ -3,7 +3,6 @@
 // TfrmMainPages.cpp.
 #include "app/TfrmMain.h"
 
-#include "app/LetterPreviewWindow.h"
 #include "app/ScribvaneApplication.h"
 #include "app/Skin.h"
 #include "branding/BannerCentring.h"
@@ -14,10 +13,13 @@
 #include "editing/HtmlEditor.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterPage.h"
+#include "generation/LetterPreviewWindow.h"
 #include "lists/RecordPage.h"
 #include "persistence/Autosave.h"
 #include "persistence/ConfigTags.h"
 #include "persistence/ConfigurationForm.h"
+#include "persistence/LetterDocument.h"
+#include "persistence/LetterSession.h"
 #include "publishing/PublishController.h"
 #include "publishing/PublishPrompts.h"
 #include "publishing/SecretStore.h"
@@ -322,13 +324,16 @@ void TfrmMain::BuildSubsystems() {
         RecordKind::Testimonial,
         RecordPageControls{{edtTestName, edtTestWebsite}, memTest, lbxTestimonials, memTestDetails},
         FTestimonials, msgMain());
-    configuration_ = std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_);
+    document_ = std::make_unique<LetterDocument>();
+    configuration_ =
+        std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_, *document_);
     configuration_->ShowInitialValues();
-    autosave_ = std::make_unique<Autosave>(*configuration_, ProgramFolder());
-    letter_ = std::make_unique<LetterPage>(LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1,
-                                                              edtFilename, editors_, lstLetterCheck,
-                                                              chkEmbedPictures, galTemplates},
-                                           *configuration_, ProgramFolder(), msgMain());
+    autosave_ = std::make_unique<Autosave>(*document_, ProgramFolder());
+    session_ = std::make_unique<LetterSession>(*document_, *configuration_, *autosave_,
+                                               ProgramFolder(), msgMain(), *dialogs_, this);
+    letter_ = std::make_unique<LetterPage>(
+        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, lstLetterCheck, galTemplates}, *document_,
+        ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
     publishPrompts_ = std::make_unique<DialogPublishPrompts>(this);
@@ -362,11 +367,12 @@ void TfrmMain::ConnectActions() {
     connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
     connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
     connect(btnPublish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
-    // The check follows step 8 being shown and every change that can be made while it is.
-    connect(pgcMain, &QStackedWidget::currentChanged, this, &TfrmMain::RefreshLetterCheck);
-    connect(edtFilename, &QLineEdit::textChanged, this, &TfrmMain::RefreshLetterCheck);
-    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::RefreshLetterCheck);
-    connect(chkEmbedPictures, &QCheckBox::toggled, this, &TfrmMain::RefreshLetterCheck);
+    // The check follows the letter once it settles, and every load.
+    connect(document_.get(), &LetterDocument::settled, this, &TfrmMain::RefreshLetterCheck);
+    connect(session_.get(), &LetterSession::loaded, this, &TfrmMain::RefreshLetterCheck);
+    // The gallery's thumbnails follow the letter too (only while they are seen).
+    connect(document_.get(), &LetterDocument::settled, galTemplates,
+            &TemplateGallery::letterChanged);
     connect(lstLetterCheck, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         lstLetterCheckActivated(item->data(Qt::UserRole).toString());
     });
@@ -378,7 +384,6 @@ void TfrmMain::ConnectActions() {
     for (HtmlEditor* editor : editors_) {
         connect(editor, &HtmlEditor::ready, this, &TfrmMain::ScheduleKeepingWork);
     }
-    connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::RefreshLetterCheck);
     connect(btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
 
     connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
@@ -562,11 +567,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormCloseQuery(bool& CanClose) {
     if (handingOver_) {
-        autosave_->HandOver();
+        session_->HandOver();
         CanClose = true;
         return;
     }
-    CanClose = autosave_->ConfirmClose(msgMain());
+    CanClose = session_->ConfirmClose();
 }
 
 void TfrmMain::CloseForUpdate() {
@@ -586,10 +591,9 @@ void TfrmMain::StartKeepingWork() {
     if (!formShowDone_ || !ready || autosave_->IsStarted()) {
         return;
     }
-    autosave_->Start();
     const std::filesystem::path path = Autosave::AutosavePath(ProgramFolder());
     const QDateTime written = QFileInfo(QString::fromStdString(path.string())).lastModified();
-    if (autosave_->OfferRecovery(msgMain())) {
+    if (session_->Start()) {
         lblSaveNote->ShowNote(QStringLiteral("Restored unsaved changes from %1 (autosaved %2)")
                                   .arg(NotePath(*lblSaveNote, path),
                                        written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
@@ -686,37 +690,12 @@ void TfrmMain::btnPublishClick() {
 }
 
 void TfrmMain::RefreshLetterCheck() {
-    if (letter_ && pgcMain->currentWidget() == bsSkinTabSheet12) {
-        letter_->RefreshCheck();
-    }
+    letter_->RefreshCheck();
 }
 
 void TfrmMain::btnPreviewClick() {
     if (preview_ == nullptr) {
-        preview_ = new LetterPreviewWindow(
-            [this] {
-                const LetterValues values = letter_->CurrentValues(PicturePlacement::ShowInPlace);
-                // Relative addresses resolve where the letter will lie, else beside the program.
-                const std::string folder = FolderPart(values.outputFileName);
-                std::error_code error;
-                const bool outputFolder =
-                    !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
-                const QString base = outputFolder ? QStringOfAnsi(folder) : ProgramFolder();
-                LetterPreviewWindow::Page page;
-                try {
-                    page.text = scribvane::GenerateLetter(values);
-                } catch (const Error&) {
-                    // An unreadable template shows as an empty page; saving reports it.
-                }
-                page.base = QUrl::fromLocalFile(
-                    base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
-                return page;
-            },
-            this);
-        // Besides the user's input events, the areas report what scripts and loads change.
-        for (HtmlEditor* editor : editors_) {
-            connect(editor, &HtmlEditor::changed, preview_, &LetterPreviewWindow::ScheduleRefresh);
-        }
+        preview_ = new LetterPreviewWindow(*document_, ProgramFolder(), this);
     }
     preview_->show();
     preview_->raise();
@@ -761,7 +740,7 @@ LetterConfiguration TfrmMain::ReadLetterConfiguration() const {
 }
 
 void TfrmMain::SaveConfiguration() {
-    autosave_->SaveConfiguration();
+    session_->SaveConfiguration();
     lblSaveNote->ShowNote(
         QStringLiteral("Saved to %1 at %2")
             .arg(NotePath(*lblSaveNote, ConfigurationForm::ConfigurationPath(ProgramFolder())),
@@ -769,7 +748,7 @@ void TfrmMain::SaveConfiguration() {
 }
 
 void TfrmMain::LoadConfiguration() {
-    autosave_->LoadConfiguration();
+    session_->LoadConfiguration();
 }
 
 void TfrmMain::btnSaveClick() {
@@ -782,11 +761,11 @@ void TfrmMain::btnLoadClick() {
 }
 
 void TfrmMain::SaveCopyAsClick() {
-    configuration_->SaveCopyAs(this, *dialogs_);
+    session_->SaveCopyAs();
 }
 
 void TfrmMain::LoadFromFileClick() {
-    if (configuration_->LoadFromFile(this, *dialogs_)) {
+    if (session_->LoadFromFile()) {
         QCoreApplication::processEvents(); // as after "Load Configuration"
     }
 }

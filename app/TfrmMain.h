@@ -41,7 +41,9 @@ class FontNameChooser;
 class FormattingToolbar;
 class HtmlEditor;
 class LetterConfiguration;
+class LetterDocument;
 class LetterPage;
+class LetterSession;
 class TemplateGallery;
 class LetterPreviewWindow;
 class LinkLabel;
@@ -138,6 +140,11 @@ public:
     void btnPreviewClick();
     void lstLetterCheckActivated(const QString& field);
 
+    // The letter the window works on; the controls write into it, and the preview, the check
+    // and the autosave follow it.
+    LetterDocument& Document() const { return *document_; }
+    LetterSession& Session() const { return *session_; }
+    LetterPage& Letter() const { return *letter_; }
     // config.dat in the program folder. ReadLetterConfiguration reads every bound control.
     LetterConfiguration ReadLetterConfiguration() const;
     void SaveConfiguration();
@@ -330,8 +337,10 @@ private:
     bool handingOver_ = false;
     std::unique_ptr<RecordPage> features_;
     std::unique_ptr<RecordPage> testimonials_;
+    std::unique_ptr<LetterDocument> document_;
     std::unique_ptr<ConfigurationForm> configuration_;
     std::unique_ptr<Autosave> autosave_;
+    std::unique_ptr<LetterSession> session_;
     std::unique_ptr<LetterPage> letter_;
     std::unique_ptr<PublishPrompts> publishPrompts_;
     std::unique_ptr<SecretStore> secrets_;

@@ -4,6 +4,7 @@
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
 #include "generation/TemplateGallery.h"
+#include "lists/RecordPage.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/SizeSpinEdit.h"
@@ -20,7 +21,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 #include <limits>
+#include <tuple>
 
 namespace scribvane {
 
@@ -137,6 +140,26 @@ QGridLayout* MakeGrid() {
     grid->setVerticalSpacing(6);
     grid->setColumnStretch(1, 1);
     return grid;
+}
+
+// "Update", "Move Up" and "Move Down" of a record page, after its Create and Delete; `page`
+// is asked for at each click, as the record pages are made after the controls.
+void AddRecordEditButtons(QHBoxLayout* actions, QWidget* parent, const QString& shortName,
+                          const QString& kindName, const std::function<RecordPage&()>& page) {
+    auto* update = new QPushButton(QStringLiteral("Update ") + kindName, parent);
+    update->setObjectName(QStringLiteral("btnUpdate") + shortName);
+    QObject::connect(update, &QPushButton::clicked, parent,
+                     [page] { page().UpdateSelectedRecord(); });
+    actions->addWidget(update);
+    for (const auto& [name, caption, step] :
+         {std::tuple{QStringLiteral("Up"), QStringLiteral("Move Up"), -1},
+          std::tuple{QStringLiteral("Down"), QStringLiteral("Move Down"), 1}}) {
+        auto* move = new QPushButton(caption, parent);
+        move->setObjectName(QStringLiteral("btnMove") + shortName + name);
+        QObject::connect(move, &QPushButton::clicked, parent,
+                         [page, step = step] { page().MoveSelectedRecord(step); });
+        actions->addWidget(move);
+    }
 }
 
 } // namespace
@@ -343,6 +366,8 @@ QWidget* TfrmMain::BuildPage4() {
     actions->setSpacing(6);
     actions->addWidget(btnCreateFeat);
     actions->addWidget(btnDeleteFeat);
+    AddRecordEditButtons(actions, page, QStringLiteral("Feat"), QStringLiteral("Feature"),
+                         [this]() -> RecordPage& { return *features_; });
     actions->addStretch(1);
     left->addLayout(actions, 2, 1);
     left->setRowMinimumHeight(3, 8);
@@ -386,6 +411,8 @@ QWidget* TfrmMain::BuildPage5() {
     actions->setSpacing(6);
     actions->addWidget(btnCreateTest);
     actions->addWidget(btnDeleteTest);
+    AddRecordEditButtons(actions, page, QStringLiteral("Test"), QStringLiteral("Testimonial"),
+                         [this]() -> RecordPage& { return *testimonials_; });
     actions->addStretch(1);
     left->addLayout(actions, 3, 1);
     left->setRowMinimumHeight(4, 8);

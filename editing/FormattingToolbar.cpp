@@ -155,6 +155,9 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
     fontName_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     addWidget(fontName_);
     addSeparator();
+    // A click on a chooser leaves the focus, and the caret, in the area it formats; the
+    // keyboard still reaches the choosers with Tab.
+    fontName_->setFocusPolicy(Qt::TabFocus);
 
     fontSize_ = new QComboBox(this);
     fontSize_->setObjectName(names.fontSize);
@@ -165,6 +168,7 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
         fontSize_->addItem(QLatin1String(size));
     }
     fontSize_->setCurrentIndex(2); // before the handler is bound: no command at creation
+    fontSize_->setFocusPolicy(Qt::TabFocus);
     addWidget(fontSize_);
     addSeparator();
 

@@ -39,6 +39,13 @@
 namespace scribvane {
 namespace {
 
+// Every synchronous wait for the engine's answer, counted for the benchmarks.
+std::uint64_t roundTrips = 0;
+
+} // namespace
+
+namespace {
+
 // Generous: a read of a document of several megabytes on a busy machine still fits.
 constexpr int kAnswerTimeoutMs = 60000;
 
@@ -193,6 +200,7 @@ struct HtmlEditor::Private {
 
     // Runs a script in our own world and waits for its answer; nothing when none came.
     std::optional<QVariant> RunAndWait(const QString& script) {
+        ++roundTrips;
         auto answer = std::make_shared<Answer>();
         page->runJavaScript(script, kOwnWorld, [answer](const QVariant& value) {
             answer->arrived = true;
@@ -403,6 +411,10 @@ QString HtmlEditor::GetDocumentHTML() {
 
 QString HtmlEditor::GetBodyHTML() {
     return d->Read(QStringLiteral("document.documentElement.outerHTML"), &SerializeBody);
+}
+
+std::uint64_t HtmlEditor::RoundTrips() {
+    return roundTrips;
 }
 
 void HtmlEditor::SetDocumentHTML(const QString& html) {

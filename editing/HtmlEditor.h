@@ -8,6 +8,7 @@
 
 #include <QVariant>
 #include <QWidget>
+#include <cstdint>
 
 class QWebEngineView;
 
@@ -35,6 +36,8 @@ public:
     void PasteClipboard(bool plainText = false);
 
     bool IsReady() const;
+    // How often any area has waited for its engine's answer since the program started.
+    static std::uint64_t RoundTrips();
     QWebEngineView* view() const;
 
 Q_SIGNALS:

@@ -1,12 +1,11 @@
 // The window half of the letter; see LetterPage.h.
 #include "generation/LetterPage.h"
 
-#include "editing/HtmlEditor.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterOutput.h"
 #include "generation/LetterValues.h"
 #include "generation/TemplateCatalogue.h"
-#include "persistence/ConfigurationForm.h"
+#include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "widgets/ControlText.h"
@@ -35,18 +34,15 @@ namespace scribvane {
 
 namespace {
 
-// What an empty editing area gives as its body, exactly.
-const QString kEmptyPassageMarker = QStringLiteral("<body>&nbsp;</body>");
-
 std::filesystem::path TemplateFolder(const QString& programFolder) {
     return NativePath(programFolder + QStringLiteral("Templates"));
 }
 
 } // namespace
 
-LetterPage::LetterPage(LetterPageControls controls, const ConfigurationForm& configuration,
+LetterPage::LetterPage(LetterPageControls controls, const LetterDocument& document,
                        QString programFolder, MessageService& messages)
-    : controls_(controls), configuration_(configuration), programFolder_(std::move(programFolder)),
+    : controls_(controls), document_(document), programFolder_(std::move(programFolder)),
       messages_(messages) {
     if (controls_.gallery != nullptr) {
         controls_.gallery->SetSource(TemplateFolder(programFolder_),
@@ -72,8 +68,7 @@ void LetterPage::FillTemplateList() {
 
 void LetterPage::ShowTemplatePreview() {
     controls_.previewGroup->setVisible(true);
-    const auto preview =
-        FindPreviewFile(TemplateFolder(programFolder_), AnsiOf(controls_.templates->currentText()));
+    const auto preview = FindPreviewFile(TemplateFolder(programFolder_), document_.TemplateName());
     if (!preview) {
         // The picture shown before stays in Image1, unseen.
         controls_.previewGroup->setVisible(false);
@@ -95,40 +90,19 @@ void LetterPage::ShowTemplatePreview() {
 }
 
 LetterValues LetterPage::CurrentValues(PicturePlacement placement) const {
-    // The same reading of the controls as Save Configuration, so a letter made here equals
-    // the one the headless generator makes from the saved file.
-    const LetterConfiguration config = configuration_.Read();
-    LetterValues values = LetterValuesFromConfiguration(config, TemplateFolder(programFolder_),
-                                                        AnsiOf(controls_.templates->currentText()),
-                                                        AnsiOf(controls_.outputFileName->text()));
-
-    // An area is empty only when its body is exactly the marker; anything else, "BUSY" of an
-    // area that is not ready included, is merged as the fragment read.
-    const struct {
-        Tag tag;
-        Passage LetterValues::*passage;
-    } passages[] = {{Tag::prfEditor1, &LetterValues::mainHeadline},
-                    {Tag::prfEditor2, &LetterValues::introduction},
-                    {Tag::prfEditor3, &LetterValues::productIntroduction},
-                    {Tag::prfEditor10, &LetterValues::closing},
-                    {Tag::prfEditor11, &LetterValues::postScript}};
-    for (std::size_t index = 0; index < std::size(passages); ++index) {
-        const auto& area = passages[index];
-        Passage& passage = values.*(area.passage);
-        if (controls_.passages[index]->GetBodyHTML() == kEmptyPassageMarker) {
-            passage = Passage{};
-        } else {
-            passage = Passage{false, config.Text(area.tag)};
-        }
-    }
+    // The same conversion as the headless generator's from a saved file, so a letter made here
+    // equals the one made from the configuration saved now. An area's empty body is stored as
+    // "&nbsp;", which counts as an empty passage there too.
+    LetterValues values =
+        LetterValuesFromConfiguration(document_.Configuration(), TemplateFolder(programFolder_),
+                                      document_.TemplateName(), document_.OutputFileName());
     values.placement = placement;
     return values;
 }
 
 std::string LetterPage::GenerateLetter() const {
-    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
-    return scribvane::GenerateLetter(
-        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+    return scribvane::GenerateLetter(CurrentValues(
+        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
 }
 
 TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
@@ -154,19 +128,37 @@ TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
     };
 }
 
-std::vector<Finding> LetterPage::CheckCurrentLetter() const {
-    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
-    const LetterValues values =
-        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside);
-    CheckInput input;
-    std::string text;
-    if (const auto file = FindTemplateFile(values.templateFolder, values.templateName)) {
+const std::string* LetterPage::CachedTemplateText(const LetterValues& values) {
+    const auto file = FindTemplateFile(values.templateFolder, values.templateName);
+    if (!file) {
+        template_.reset();
+        return nullptr;
+    }
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(*file, error);
+    if (error) {
+        template_.reset();
+        return nullptr;
+    }
+    if (!template_ || template_->file != *file || template_->modified != modified) {
+        template_.reset();
+        ++templateReads_;
         try {
-            text = ReadTemplateText(*file);
-            input.templateText = text;
+            template_ = TemplateText{*file, modified, ReadTemplateText(*file)};
         } catch (const Error&) {
             // Reported as a missing template; saving reports the read failure itself.
+            return nullptr;
         }
+    }
+    return &template_->text;
+}
+
+std::vector<Finding> LetterPage::CheckCurrentLetter() {
+    const LetterValues values = CurrentValues(
+        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside);
+    CheckInput input;
+    if (const std::string* text = CachedTemplateText(values)) {
+        input.templateText = *text;
     }
     return CheckLetter(values, input);
 }
@@ -207,20 +199,20 @@ void LetterPage::RefreshCheck() {
 }
 
 void LetterPage::Finish() {
-    const QString fileName = controls_.outputFileName->text();
-    if (fileName.isEmpty()) {
+    const std::string fileName = document_.OutputFileName();
+    if (fileName.empty()) {
         messages_.Warning(
             QStringLiteral("Please select a location where you want to save your output file."));
         return;
     }
-    const bool embed = controls_.embedPictures != nullptr && controls_.embedPictures->isChecked();
-    const GeneratedLetter letter = GenerateLetterPage(
-        CurrentValues(embed ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+    const GeneratedLetter letter = GenerateLetterPage(CurrentValues(
+        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
     if (letter.page.empty()) {
         return;
     }
-    WriteLetter(AnsiOf(fileName), letter.page, letter.encoding);
-    messages_.Information(QStringLiteral("You have successfully saved your file as:") + fileName);
+    WriteLetter(fileName, letter.page, letter.encoding);
+    messages_.Information(QStringLiteral("You have successfully saved your file as:") +
+                          QStringOfAnsi(fileName));
 }
 
 } // namespace scribvane

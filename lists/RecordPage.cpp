@@ -20,13 +20,8 @@ int SelectedRow(const QListWidget& list) {
     return selected.isEmpty() ? -1 : list.row(selected.front());
 }
 
-// Appends a caption numbered one past the captions already there; numbers may repeat after a
-// delete, as they carry no meaning.
-void AppendCaption(QListWidget& list, RecordKind kind) {
-    list.addItem(QStringOfAnsi(ListCaption(kind, list.count() + 1)));
-    list.setCurrentRow(-1);
-    list.clearSelection();
-}
+// Each caption holds its record under this role.
+constexpr int kRecordRole = Qt::UserRole;
 
 } // namespace
 
@@ -35,9 +30,44 @@ RecordPage::RecordPage(RecordKind kind, RecordPageControls controls,
     : kind_(kind), controls_(std::move(controls)), records_(records), messages_(messages) {
     // A click shows the entry, and so does choosing it with the keyboard.
     controls_.list->setSelectionMode(QAbstractItemView::SingleSelection);
+    controls_.list->setDragDropMode(QAbstractItemView::InternalMove);
+    controls_.list->setDefaultDropAction(Qt::MoveAction);
+    // A drag moves a row by inserting and removing; the records follow every step.
+    QAbstractItemModel* model = controls_.list->model();
+    const auto follow = [this] { FollowList(); };
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, &connections_, follow);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, &connections_, follow);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, &connections_, follow);
+    QObject::connect(model, &QAbstractItemModel::modelReset, &connections_, follow);
 }
 
-void RecordPage::CreateRecord() {
+QListWidgetItem* RecordPage::MakeItem(std::string record) const {
+    auto* item = new QListWidgetItem;
+    item->setData(kRecordRole, QByteArray::fromStdString(record));
+    return item;
+}
+
+void RecordPage::FollowList() {
+    if (following_) {
+        return;
+    }
+    following_ = true;
+    QListWidget& list = *controls_.list;
+    std::vector<std::string> records;
+    for (int row = 0; row < list.count(); ++row) {
+        QListWidgetItem* item = list.item(row);
+        records.push_back(item->data(kRecordRole).toByteArray().toStdString());
+        // A new entry is numbered one past the entries before it; captions already shown keep
+        // their numbers, which may repeat after a delete or a move, as they carry no meaning.
+        if (item->text().isEmpty()) {
+            item->setText(QStringOfAnsi(ListCaption(kind_, row + 1)));
+        }
+    }
+    records_ = std::move(records);
+    following_ = false;
+}
+
+std::string RecordPage::RecordOfInputs() const {
     std::vector<std::string> fields;
     for (const QLineEdit* input : controls_.inputs) {
         fields.push_back(AnsiOf(input->text()));
@@ -49,18 +79,64 @@ void RecordPage::CreateRecord() {
                 kind_ == RecordKind::Feature
                     ? QStringLiteral("Please provide a valid feature's content.")
                     : QStringLiteral("Please provide a valid testimonial's content."));
-            return;
+            return {};
         }
     }
-    records_.push_back(kind_ == RecordKind::Feature
-                           ? MakeFeatureRecord(fields[0], fields[1])
-                           : MakeTestimonialRecord(fields[0], fields[1], fields[2]));
-    AppendCaption(*controls_.list, kind_);
+    return kind_ == RecordKind::Feature ? MakeFeatureRecord(fields[0], fields[1])
+                                        : MakeTestimonialRecord(fields[0], fields[1], fields[2]);
+}
+
+void RecordPage::CreateRecord() {
+    std::string record = RecordOfInputs();
+    if (record.empty()) {
+        return;
+    }
+    QListWidget& list = *controls_.list;
+    {
+        // The new caption is not selected: the inputs empty below must not fill again.
+        const QSignalBlocker blocker(&list);
+        list.addItem(MakeItem(std::move(record)));
+        list.setCurrentRow(-1);
+        list.clearSelection();
+    }
     for (QLineEdit* input : controls_.inputs) {
         input->clear();
     }
     controls_.text->clear();
     controls_.inputs.front()->setFocus();
+}
+
+void RecordPage::UpdateSelectedRecord() {
+    QListWidget& list = *controls_.list;
+    const int row = SelectedRow(list);
+    if (row < 0) {
+        messages_.Warning(kind_ == RecordKind::Feature
+                              ? QStringLiteral("Please select a feature to update.")
+                              : QStringLiteral("Please select a testimonial to update."));
+        return;
+    }
+    std::string record = RecordOfInputs();
+    if (record.empty()) {
+        return;
+    }
+    records_[static_cast<std::size_t>(row)] = record;
+    // Setting the caption's record tells the list's watchers that the list changed.
+    list.item(row)->setData(kRecordRole, QByteArray::fromStdString(record));
+    SetMemoText(*controls_.details, RecordDetails(kind_, record));
+}
+
+void RecordPage::MoveSelectedRecord(int step) {
+    QListWidget& list = *controls_.list;
+    const int row = SelectedRow(list);
+    const int target = row + step;
+    if (row < 0 || target < 0 || target >= list.count()) {
+        return;
+    }
+    const QSignalBlocker blocker(&list); // the same entry stays shown
+    QListWidgetItem* item = list.takeItem(row);
+    list.insertItem(target, item);
+    list.setCurrentItem(item);
+    item->setSelected(true);
 }
 
 void RecordPage::DeleteSelectedRecord() {
@@ -79,9 +155,6 @@ void RecordPage::DeleteSelectedRecord() {
         // Removing the selected caption may move the selection to a neighbour; that must not
         // show the neighbour's details.
         const QSignalBlocker blocker(&list);
-        if (static_cast<std::size_t>(row) < records_.size()) {
-            records_.erase(records_.begin() + row);
-        }
         delete list.takeItem(row);
         list.setCurrentRow(-1);
         list.clearSelection();
@@ -94,7 +167,14 @@ void RecordPage::ShowSelectedRecord() {
     if (row < 0 || static_cast<std::size_t>(row) >= records_.size()) {
         return;
     }
-    SetMemoText(*controls_.details, RecordDetails(kind_, records_[static_cast<std::size_t>(row)]));
+    const std::string& record = records_[static_cast<std::size_t>(row)];
+    SetMemoText(*controls_.details, RecordDetails(kind_, record));
+    const auto fields = RecordFields(record);
+    for (std::size_t index = 0; index < controls_.inputs.size(); ++index) {
+        controls_.inputs[index]->setText(QStringOfAnsi(FieldAt(fields, index + 1)));
+    }
+    SetMemoText(*controls_.text,
+                DecodeLineBreaks(FieldAt(fields, controls_.inputs.size() + 1), "\r\n"));
 }
 
 QAbstractItemModel* RecordPage::ListModel() const {
@@ -102,13 +182,16 @@ QAbstractItemModel* RecordPage::ListModel() const {
 }
 
 void RecordPage::ShowRecords(std::vector<std::string> records) {
-    records_ = std::move(records);
     QListWidget& list = *controls_.list;
+    records_ = std::move(records);
+    following_ = true;
     list.clear();
-    const int count = static_cast<int>(records_.size());
-    for (int number = 1; number <= count; ++number) {
-        list.addItem(QStringOfAnsi(ListCaption(kind_, number)));
+    for (std::size_t index = 0; index < records_.size(); ++index) {
+        QListWidgetItem* item = MakeItem(records_[index]);
+        item->setText(QStringOfAnsi(ListCaption(kind_, static_cast<int>(index) + 1)));
+        list.addItem(item);
     }
+    following_ = false;
 }
 
 } // namespace scribvane

@@ -1,17 +1,20 @@
 // The window half of a record list page (features or testimonials): creating an entry from
-// the input fields, showing the selected entry in the details view, deleting it, and showing
-// a loaded list. The record list and its list box always hold the same entries in the same
-// order.
+// the input fields, showing the selected entry in the inputs and the details view, replacing
+// it in place, moving it (buttons, or dragging in the list), deleting it, and showing a
+// loaded list. The record list and its list box always hold the same entries in the same
+// order; each caption carries its record, so a row dragged elsewhere takes it along.
 #pragma once
 
 #include "lists/Records.h"
 
+#include <QObject>
 #include <string>
 #include <vector>
 
 class QAbstractItemModel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 
 namespace scribvane {
@@ -37,8 +40,12 @@ public:
     void CreateRecord();
     // Deletes the selected entry; asks for a selection when there is none.
     void DeleteSelectedRecord();
-    // Shows the selected entry in the details view.
+    // Shows the selected entry in the inputs and the details view.
     void ShowSelectedRecord();
+    // Replaces the selected entry by the inputs; asks for a selection when there is none.
+    void UpdateSelectedRecord();
+    // Moves the selected entry one place up (-1) or down (+1); it stays selected.
+    void MoveSelectedRecord(int step);
     // Replaces the whole list, captions numbered afresh; the details view keeps what it shows.
     void ShowRecords(std::vector<std::string> records);
 
@@ -47,10 +54,19 @@ public:
     QAbstractItemModel* ListModel() const;
 
 private:
+    // The inputs as one record, or empty text after telling the user what is missing.
+    std::string RecordOfInputs() const;
+    QListWidgetItem* MakeItem(std::string record) const;
+    // The record list again from the captions, numbered afresh, after rows moved.
+    void FollowList();
+
     RecordKind kind_;
     RecordPageControls controls_;
     std::vector<std::string>& records_;
     MessageService& messages_;
+    bool following_ = false;
+    // Ends the list's connections with this page, before the list goes.
+    QObject connections_;
 };
 
 } // namespace scribvane

@@ -3,11 +3,11 @@
 
 #include "editing/HtmlEditor.h"
 #include "lists/RecordPage.h"
+#include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/ControlText.h"
 #include "widgets/FontNameChooser.h"
-#include "widgets/Logging.h"
 #include "widgets/QtText.h"
 #include "widgets/SizeSpinEdit.h"
 
@@ -15,21 +15,26 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace scribvane {
 
 namespace {
 
-const QString kConfigurationFilter =
-    QStringLiteral("Configuration files (*.dat)|*.dat|All files (*)|*");
+// What an area answers instead of its document while it is not ready, or when the engine
+// failed; never a document of the user's, which always comes with its html element.
+bool IsAreaAnswer(const QString& document) {
+    return document == QStringLiteral("BUSY") || document == QStringLiteral("ERROR");
+}
 
 } // namespace
 
-ConfigurationForm::ConfigurationForm(QWidget& form, RecordPage& features, RecordPage& testimonials)
-    : form_(form), features_(features), testimonials_(testimonials),
-      copyDialog_(FileDialog::Mode::SaveAs, QStringLiteral("Save a Copy As"), kConfigurationFilter),
-      loadDialog_(FileDialog::Mode::OpenExisting, QStringLiteral("Load From File"),
-                  kConfigurationFilter) {}
+ConfigurationForm::ConfigurationForm(QWidget& form, RecordPage& features, RecordPage& testimonials,
+                                     LetterDocument& document)
+    : form_(form), features_(features), testimonials_(testimonials), document_(document) {
+    Bind();
+    BindWindowAdditions();
+}
 
 // A missing control is a fault of the window's construction, not of the user's data.
 template <typename Control>
@@ -43,47 +48,74 @@ Control& ConfigurationForm::BoundControl(const ConfigField& field) const {
     return *control;
 }
 
+ConfigValue ConfigurationForm::ReadField(const ConfigField& field) const {
+    switch (field.kind) {
+    case ValueKind::Text:
+        return AnsiOf(BoundControl<QLineEdit>(field).text());
+    case ValueKind::MultiLineText:
+        return MemoText(BoundControl<QPlainTextEdit>(field));
+    case ValueKind::Colour:
+        return BoundControl<ColorChooser>(field).SelectedColor();
+    case ValueKind::Passage:
+        return StripEditorDocument(AnsiOf(BoundControl<HtmlEditor>(field).GetDocumentHTML()));
+    case ValueKind::RecordList:
+        return RecordList((field.tag == Tag::Features ? features_ : testimonials_).Records());
+    case ValueKind::FontName:
+        return AnsiOf(BoundControl<FontNameChooser>(field).ShownText());
+    case ValueKind::Size:
+        return static_cast<std::int32_t>(BoundControl<SizeSpinEdit>(field).value());
+    case ValueKind::Flag:
+        return BoundControl<QCheckBox>(field).isChecked();
+    }
+    return {};
+}
+
 LetterConfiguration ConfigurationForm::Read() const {
-    LetterConfiguration config;
+    LetterConfiguration config = document_.Configuration();
     for (const ConfigField& field : kConfigFields) {
-        switch (field.kind) {
-        case ValueKind::Text:
-            config.Set(field.tag, AnsiOf(BoundControl<QLineEdit>(field).text()));
-            break;
-        case ValueKind::MultiLineText:
-            config.Set(field.tag, MemoText(BoundControl<QPlainTextEdit>(field)));
-            break;
-        case ValueKind::Colour:
-            config.Set(field.tag, BoundControl<ColorChooser>(field).SelectedColor());
-            break;
-        case ValueKind::Passage: {
-            const QString document = BoundControl<HtmlEditor>(field).GetDocumentHTML();
-            config.Set(field.tag, StripEditorDocument(AnsiOf(document)));
-            break;
-        }
-        case ValueKind::RecordList:
-            config.Set(
-                field.tag,
-                RecordList((field.tag == Tag::Features ? features_ : testimonials_).Records()));
-            break;
-        case ValueKind::FontName:
-            config.Set(field.tag, AnsiOf(BoundControl<FontNameChooser>(field).ShownText()));
-            break;
-        case ValueKind::Size:
-            config.Set(field.tag,
-                       static_cast<std::int32_t>(BoundControl<SizeSpinEdit>(field).value()));
-            break;
-        case ValueKind::Flag:
-            config.Set(field.tag, BoundControl<QCheckBox>(field).isChecked());
-            break;
-        }
+        config.Set(field.tag, ReadField(field));
     }
     return config;
 }
 
-void ConfigurationForm::Apply(const LetterConfiguration& config) {
+void ConfigurationForm::ReadAllIntoDocument() {
     for (const ConfigField& field : kConfigFields) {
-        ApplyField(field, config);
+        Follow(field);
+    }
+}
+
+void ConfigurationForm::Follow(const ConfigField& field) const {
+    if (applying_) {
+        return;
+    }
+    if (field.kind == ValueKind::Passage) {
+        auto& area = BoundControl<HtmlEditor>(field);
+        if (!area.IsReady()) {
+            return;
+        }
+        const QString document = area.GetDocumentHTML();
+        if (!IsAreaAnswer(document)) {
+            document_.Set(field.tag, StripEditorDocument(AnsiOf(document)));
+        }
+        return;
+    }
+    document_.Set(field.tag, ReadField(field));
+}
+
+void ConfigurationForm::Apply(const LetterConfiguration& config) {
+    applying_ = true;
+    try {
+        for (const ConfigField& field : kConfigFields) {
+            ApplyField(field, config);
+        }
+    } catch (...) {
+        applying_ = false;
+        throw;
+    }
+    applying_ = false;
+    // The areas now show what the document holds: nothing to read back.
+    for (QTimer* read : passageReads_) {
+        read->stop();
     }
 }
 
@@ -119,6 +151,7 @@ void ConfigurationForm::ApplyField(const ConfigField& field, const LetterConfigu
 
 void ConfigurationForm::ShowInitialValues() {
     const LetterConfiguration initial;
+    applying_ = true;
     for (const ConfigField& field : kConfigFields) {
         if (field.kind == ValueKind::FontName) {
             BoundControl<FontNameChooser>(field).ShowFontName(
@@ -128,6 +161,7 @@ void ConfigurationForm::ShowInitialValues() {
             ApplyField(field, initial);
         }
     }
+    applying_ = false;
 }
 
 std::filesystem::path ConfigurationForm::ConfigurationPath(const QString& programFolder) {
@@ -138,90 +172,90 @@ std::filesystem::path ConfigurationForm::BackupPath(const QString& programFolder
     return NativePath(programFolder + QStringLiteral("config.bak"));
 }
 
-LetterConfiguration ConfigurationForm::Save(const QString& programFolder) const {
-    LetterConfiguration config = Read();
-    WriteConfigurationFile(ConfigurationPath(programFolder), config, BackupPath(programFolder));
-    return config;
-}
-
-bool ConfigurationForm::Load(const QString& programFolder) {
-    const std::filesystem::path path = ConfigurationPath(programFolder);
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) {
-        qCInfo(lcPersistence) << "nothing to load: no" << QString::fromStdString(path.string());
-        return false;
-    }
-    LoadFrom(path);
-    return true;
-}
-
-void ConfigurationForm::LoadFrom(const std::filesystem::path& path) {
-    Apply(ReadConfigurationFile(path));
-}
-
-void ConfigurationForm::SaveCopy(const std::filesystem::path& path) const {
-    WriteConfigurationFile(path, Read());
-}
-
-bool ConfigurationForm::SaveCopyAs(QWidget* parent, DialogService& dialogs) {
-    if (!copyDialog_.Execute(parent, dialogs)) {
-        return false;
-    }
-    SaveCopy(NativePath(copyDialog_.FileName()));
-    return true;
-}
-
-bool ConfigurationForm::LoadFromFile(QWidget* parent, DialogService& dialogs) {
-    if (!loadDialog_.Execute(parent, dialogs)) {
-        return false;
-    }
-    LoadFrom(NativePath(loadDialog_.FileName()));
-    return true;
-}
-
-void ConfigurationForm::NotifyChanges(QObject& context,
-                                      const std::function<void()>& changed) const {
+void ConfigurationForm::Bind() {
     for (const ConfigField& field : kConfigFields) {
+        const auto follow = [this, &field] { Follow(field); };
         switch (field.kind) {
         case ValueKind::Text:
-            QObject::connect(&BoundControl<QLineEdit>(field), &QLineEdit::textChanged, &context,
-                             changed);
+            QObject::connect(&BoundControl<QLineEdit>(field), &QLineEdit::textChanged,
+                             &connections_, follow);
             break;
         case ValueKind::MultiLineText:
             QObject::connect(&BoundControl<QPlainTextEdit>(field), &QPlainTextEdit::textChanged,
-                             &context, changed);
+                             &connections_, follow);
             break;
         case ValueKind::Colour:
         case ValueKind::FontName: {
             // A chooser's custom entry can change its colour without a new selection.
             auto& chooser = BoundControl<QComboBox>(field);
-            QObject::connect(&chooser, &QComboBox::currentIndexChanged, &context, changed);
-            QObject::connect(&chooser, &QComboBox::currentTextChanged, &context, changed);
-            QObject::connect(chooser.model(), &QAbstractItemModel::dataChanged, &context, changed);
+            QObject::connect(&chooser, &QComboBox::currentIndexChanged, &connections_, follow);
+            QObject::connect(&chooser, &QComboBox::currentTextChanged, &connections_, follow);
+            QObject::connect(chooser.model(), &QAbstractItemModel::dataChanged, &connections_,
+                             follow);
             break;
         }
-        case ValueKind::Passage:
-            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, &context,
-                             changed);
+        case ValueKind::Passage: {
+            // An area reports an edit from inside the engine's own call, where waiting for the
+            // engine's answer would never end; the read follows from a timer, once for all the
+            // reports of one action.
+            auto* read = new QTimer(&connections_);
+            read->setSingleShot(true);
+            read->setInterval(0);
+            QObject::connect(read, &QTimer::timeout, &connections_, follow);
+            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, read,
+                             qOverload<>(&QTimer::start));
+            passageReads_.push_back(read);
             break;
+        }
         case ValueKind::RecordList: {
-            // The list box always holds one caption per record.
+            // The list box always holds one caption per record, in the records' order.
             QAbstractItemModel* model =
                 (field.tag == Tag::Features ? features_ : testimonials_).ListModel();
-            QObject::connect(model, &QAbstractItemModel::rowsInserted, &context, changed);
-            QObject::connect(model, &QAbstractItemModel::rowsRemoved, &context, changed);
-            QObject::connect(model, &QAbstractItemModel::modelReset, &context, changed);
+            QObject::connect(model, &QAbstractItemModel::rowsInserted, &connections_, follow);
+            QObject::connect(model, &QAbstractItemModel::rowsRemoved, &connections_, follow);
+            QObject::connect(model, &QAbstractItemModel::rowsMoved, &connections_, follow);
+            QObject::connect(model, &QAbstractItemModel::dataChanged, &connections_, follow);
+            QObject::connect(model, &QAbstractItemModel::modelReset, &connections_, follow);
             break;
         }
         case ValueKind::Size:
-            QObject::connect(&BoundControl<SizeSpinEdit>(field), &QSpinBox::valueChanged, &context,
-                             changed);
+            QObject::connect(&BoundControl<SizeSpinEdit>(field), &QSpinBox::valueChanged,
+                             &connections_, follow);
             break;
         case ValueKind::Flag:
-            QObject::connect(&BoundControl<QCheckBox>(field), &QCheckBox::toggled, &context,
-                             changed);
+            QObject::connect(&BoundControl<QCheckBox>(field), &QCheckBox::toggled, &connections_,
+                             follow);
             break;
         }
+    }
+}
+
+void ConfigurationForm::BindWindowAdditions() {
+    // Step 8's template chooser, output file and picture placement are the window's own;
+    // a form without them (a test's) simply has no such fields.
+    if (auto* templates = form_.findChild<QComboBox*>(QStringLiteral("cbxTemplates"))) {
+        const auto follow = [this, templates] {
+            document_.SetTemplateName(AnsiOf(templates->currentText()));
+        };
+        QObject::connect(templates, &QComboBox::currentTextChanged, &connections_, follow);
+        // The catalogue is filled again with the chooser's own signals blocked; its list's
+        // signals still say when the choice went.
+        QObject::connect(templates->model(), &QAbstractItemModel::modelReset, &connections_,
+                         follow);
+        QObject::connect(templates->model(), &QAbstractItemModel::rowsRemoved, &connections_,
+                         follow);
+        document_.SetTemplateName(AnsiOf(templates->currentText()));
+    }
+    if (auto* output = form_.findChild<QLineEdit*>(QStringLiteral("edtFilename"))) {
+        QObject::connect(
+            output, &QLineEdit::textChanged, &connections_,
+            [this](const QString& name) { document_.SetOutputFileName(AnsiOf(name)); });
+        document_.SetOutputFileName(AnsiOf(output->text()));
+    }
+    if (auto* embed = form_.findChild<QCheckBox*>(QStringLiteral("chkEmbedPictures"))) {
+        QObject::connect(embed, &QCheckBox::toggled, &connections_,
+                         [this](bool on) { document_.SetEmbedPictures(on); });
+        document_.SetEmbedPictures(embed->isChecked());
     }
 }
 

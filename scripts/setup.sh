@@ -11,7 +11,7 @@ packages=(
     qt6-svg-dev qt6-image-formats-plugins qt6-qpa-plugins libgl1-mesa-dev
     libgumbo-dev zlib1g-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xauth fonts-liberation fonts-dejavu-core
+    xvfb xauth fonts-liberation fonts-dejavu-core fonts-urw-base35
     desktop-file-utils appstream
     hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
     chromium default-jre-headless

@@ -134,6 +134,13 @@ void UpdateCheck::DownloadFinished(QNetworkReply* reply,
     file->close();
     stored = stored && file->error() == QFileDevice::NoError;
     if (!stored) {
+        if (reply->error() != QNetworkReply::NoError) {
+            failure_ = reply->errorString();
+        } else if (status < 200 || status >= 300) {
+            failure_ = QStringLiteral("the server answered with status %1").arg(status);
+        } else {
+            failure_ = file->errorString();
+        }
         qCInfo(lcUpdate) << "download of" << reply->url().toDisplayString() << "failed:" << status
                          << reply->errorString();
         file->remove();
@@ -148,15 +155,19 @@ void UpdateCheck::DownloadFinished(QNetworkReply* reply,
 UpdateOutcome UpdateCheck::OutcomeOfDownload(bool stored) const {
     const QString localCopy = LocalCopyPath();
     if (!stored || !QFileInfo::exists(localCopy)) {
-        return {UpdateOutcome::Kind::Failed, {}};
+        return {UpdateOutcome::Kind::Failed,
+                {},
+                failure_.isEmpty() ? QStringLiteral("the update description was not found")
+                                   : failure_};
     }
     std::string versionText = ReadUpdateVersionText(NativePath(localCopy));
     if (!IsNewerVersion(VersionNumber, ReadRemoteVersionNumber(versionText))) {
-        return {UpdateOutcome::Kind::NothingNew, {}};
+        return {UpdateOutcome::Kind::NothingNew, {}, {}};
     }
     const bool updaterThere = QFileInfo(UpdaterPath()).isFile();
     return {updaterThere ? UpdateOutcome::Kind::NewerVersion : UpdateOutcome::Kind::UpdaterMissing,
-            std::move(versionText)};
+            std::move(versionText),
+            {}};
 }
 
 void UpdateCheck::StartUpdater() {

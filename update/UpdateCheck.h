@@ -29,6 +29,7 @@ struct UpdateOutcome {
     };
     Kind kind = Kind::Failed;
     std::string versionText; // the description's Version text, for a newer version
+    QString reason;          // why it failed, for a failed check
 };
 
 class UpdateCheck : public QObject {
@@ -78,6 +79,7 @@ private:
 
     QString programFolder_;
     QString updateFolderAddress_;
+    QString failure_; // why the last download failed
     ProcessStarter startProcess_;
     QNetworkAccessManager network_;
     bool running_ = false;

@@ -50,7 +50,11 @@ void UpdateController::Respond(const UpdateOutcome& outcome) {
     const QPointer<UpdateController> alive(this);
     if (outcome.kind == UpdateOutcome::Kind::NothingNew ||
         outcome.kind == UpdateOutcome::Kind::Failed) {
-        if (!silent_) {
+        // A check that could not ask the server has found nothing, new or not: saying there
+        // is nothing new would be a failure reported as success.
+        if (!silent_ && outcome.kind == UpdateOutcome::Kind::Failed) {
+            messages_.Warning(QStringLiteral("Could not check for updates: ") + outcome.reason);
+        } else if (!silent_) {
             messages_.Information(kNothingNewText);
         }
         if (alive) {

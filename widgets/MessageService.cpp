@@ -39,19 +39,29 @@ void DialogMessageService::Error(const QString& text) {
 }
 
 CloseAnswer DialogMessageService::AskSaveBeforeClosing(const QString& text) {
+    return AskSaveFirst(text, QStringLiteral("Save and Close"),
+                        QStringLiteral("Close Without Saving"), QStringLiteral("Stay"));
+}
+
+CloseAnswer DialogMessageService::AskSaveBeforeLoading(const QString& text) {
+    return AskSaveFirst(text, QStringLiteral("Save and Load"),
+                        QStringLiteral("Load Without Saving"), QStringLiteral("Cancel"));
+}
+
+CloseAnswer DialogMessageService::AskSaveFirst(const QString& text, const QString& save,
+                                               const QString& discard, const QString& stay) {
     const QString title = parent_ != nullptr ? parent_->window()->windowTitle() : QString();
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
-    QPushButton* save = box.addButton(QStringLiteral("Save and Close"), QMessageBox::AcceptRole);
-    QPushButton* discard =
-        box.addButton(QStringLiteral("Close Without Saving"), QMessageBox::DestructiveRole);
-    QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(stay);
+    QPushButton* saveButton = box.addButton(save, QMessageBox::AcceptRole);
+    QPushButton* discardButton = box.addButton(discard, QMessageBox::DestructiveRole);
+    QPushButton* stayButton = box.addButton(stay, QMessageBox::RejectRole);
+    box.setDefaultButton(saveButton);
+    box.setEscapeButton(stayButton);
     box.exec();
-    if (box.clickedButton() == save) {
+    if (box.clickedButton() == saveButton) {
         return CloseAnswer::Save;
     }
-    return box.clickedButton() == discard ? CloseAnswer::Discard : CloseAnswer::Stay;
+    return box.clickedButton() == discardButton ? CloseAnswer::Discard : CloseAnswer::Stay;
 }
 
 } // namespace scribvane

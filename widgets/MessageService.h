@@ -30,6 +30,11 @@ public:
     // Before closing over unsaved work: a question box with three buttons, Save (default),
     // close without saving, and Stay (also Escape and the title bar's close).
     virtual CloseAnswer AskSaveBeforeClosing(const QString& text) = 0;
+    // Before loading over unsaved work: the same three answers, the buttons named for the
+    // load (save first, load without saving, cancel).
+    virtual CloseAnswer AskSaveBeforeLoading(const QString& text) {
+        return AskSaveBeforeClosing(text);
+    }
 };
 
 // Shows real message boxes, titled with the caption of the parent's window.
@@ -42,8 +47,12 @@ public:
     bool Question(const QString& text) override;
     void Error(const QString& text) override;
     CloseAnswer AskSaveBeforeClosing(const QString& text) override;
+    CloseAnswer AskSaveBeforeLoading(const QString& text) override;
 
 private:
+    CloseAnswer AskSaveFirst(const QString& text, const QString& save, const QString& discard,
+                             const QString& stay);
+
     QWidget* parent_;
 };
 

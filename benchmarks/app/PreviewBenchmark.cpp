@@ -1,10 +1,14 @@
-// The letter preview, headless: with the sample letter loaded, the time from a change of the
-// page title (a keystroke) to the preview having loaded the page that shows it. Run from
-// build/bin (its config.dat is the sample letter); prints the median and the range.
-#include "LetterPreviewWindow.h"
+// The letter preview, headless, with the sample letter loaded and step 8 shown (so the letter
+// check runs too): for a keystroke in the page title, how many times an editing area's engine
+// is waited for and the time until the preview has loaded the page that shows it; for a
+// keystroke in an area, how many engine waits it costs; and, as the floor, the time a bare
+// view needs to load the same page. Run from build/bin (its config.dat is the sample letter);
+// prints medians and ranges.
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "generation/LetterPreviewWindow.h"
+#include "persistence/LetterDocument.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,7 +16,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -20,7 +27,9 @@
 
 namespace {
 
-// Runs the event loop until `done` or the deadline; false on the deadline.
+constexpr int kRounds = 30;
+
+// Runs the event loop until the signal or the deadline; false on the deadline.
 template <typename Signal, typename Sender>
 bool WaitFor(Sender* sender, Signal signal, int timeoutMs) {
     QEventLoop loop;
@@ -35,6 +44,18 @@ bool WaitFor(Sender* sender, Signal signal, int timeoutMs) {
     deadline.start(timeoutMs);
     loop.exec();
     return arrived;
+}
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Print(const char* what, std::vector<double> values, const char* unit) {
+    std::sort(values.begin(), values.end());
+    std::printf("%s: median %.1f %s (min %.1f, max %.1f, %zu runs)\n", what,
+                values[values.size() / 2], unit, values.front(), values.back(), values.size());
 }
 
 } // namespace
@@ -56,6 +77,7 @@ int main(int argc, char** argv) {
         }
     }
     window.btnLoad->click(); // the sample letter beside the program
+    window.pgcMain->setCurrentIndex(window.pgcMain->count() - 1);
     window.btnPreview->click();
     auto* preview = window.findChild<scribvane::LetterPreviewWindow*>();
     if (preview == nullptr || !WaitFor(preview, &scribvane::LetterPreviewWindow::shown, 30000)) {
@@ -63,21 +85,77 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("letter: %s\n", qPrintable(window.edtPageTitle->text().left(40)));
+
     std::vector<double> times;
-    for (int round = 0; round < 30; ++round) {
+    std::vector<double> trips;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::uint64_t before = scribvane::HtmlEditor::RoundTrips();
         QElapsedTimer clock;
         clock.start();
         window.edtPageTitle->setText(window.edtPageTitle->text() + QLatin1Char('x'));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(window.edtPageTitle, &release);
         if (!WaitFor(preview, &scribvane::LetterPreviewWindow::shown, 10000)) {
             std::printf("the preview did not follow round %d\n", round);
             return 1;
         }
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        Wait(50); // the check and the autosave follow the same settling
+        trips.push_back(static_cast<double>(scribvane::HtmlEditor::RoundTrips() - before));
     }
-    std::sort(times.begin(), times.end());
-    std::printf("field change to preview shown: median %.1f ms (min %.1f, max %.1f, %zu runs)\n",
-                times[times.size() / 2], times.front(), times.back(), times.size());
+    Print("single-line keystroke, engine waits", trips, "per keystroke");
+    Print("single-line keystroke to preview shown", times, "ms");
+
+    // A keystroke in an area, as the engine reports it.
+    scribvane::HtmlEditor* area = window.prfEditor2;
+    for (int index = 0; index < window.pgcMain->count(); ++index) {
+        if (window.pgcMain->widget(index)->isAncestorOf(area)) {
+            window.pgcMain->setCurrentIndex(index);
+        }
+    }
+    window.activateWindow();
+    QWidget* target =
+        area->view()->focusProxy() != nullptr ? area->view()->focusProxy() : area->view();
+    target->setFocus();
+    Wait(300);
+    std::vector<double> areaTrips;
+    for (int round = 0; round < 10; ++round) {
+        const std::uint64_t before = scribvane::HtmlEditor::RoundTrips();
+        QWidget* target =
+            area->view()->focusProxy() != nullptr ? area->view()->focusProxy() : area->view();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+        if (!WaitFor(&window.Document(), &scribvane::LetterDocument::settled, 5000)) {
+            std::printf("the area reported no change in round %d\n", round);
+            return 1;
+        }
+        Wait(50);
+        areaTrips.push_back(static_cast<double>(scribvane::HtmlEditor::RoundTrips() - before));
+    }
+    Print("area keystroke, engine waits", areaTrips, "per keystroke");
+
+    // The floor: a bare view loading the same page as text, in the same run.
+    QString page;
+    preview->view()->page()->toHtml([&page](const QString& html) { page = html; });
+    for (int wait = 0; wait < 100 && page.isEmpty(); ++wait) {
+        Wait(20);
+    }
+    QWebEngineView bare;
+    bare.resize(1000, 700);
+    bare.show();
+    std::vector<double> floor;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        bare.setHtml(
+            page + QStringLiteral("<!-- %1 -->").arg(round),
+            QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+        if (!WaitFor(&bare, &QWebEngineView::loadFinished, 10000)) {
+            std::printf("the bare view did not load round %d\n", round);
+            return 1;
+        }
+        floor.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    Print("bare view, same page (floor)", floor, "ms");
     return 0;
 }

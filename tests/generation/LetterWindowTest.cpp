@@ -1,11 +1,13 @@
 // Step 8 on the real window: the template chooser and its preview, and "Save generated code"
 // end to end, compared byte for byte with the headless generator run on the saved
 // configuration.
-#include "LetterPreviewWindow.h"
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
 #include "generation/TemplateGallery.h"
+#include "generation/LetterPage.h"
+#include "generation/LetterPreviewWindow.h"
+#include "persistence/LetterDocument.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
 #include "widgets/ColorChooser.h"
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void previewFollowsAnEditAndWritesNothing();
     void galleryTileChoosesTheTemplateAndShowsTheLetter();
     void galleryRendersOnlyWhatChangedWhileItIsSeen();
+    void previewShowsALargePageAndSaysWhenItCannot();
+    void checkKeepsTheTemplateUntilItChanges();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -266,8 +270,17 @@ void LetterWindowTest::FillTheLetter(const fs::path& picture) {
     w.prfEditor3->SetDocumentHTML(QStringLiteral("<div><i>The product</i></div>"));
     w.prfEditor10->SetDocumentHTML(QStringLiteral("<div>Buy now</div>"));
     w.prfEditor11->SetDocumentHTML(QString()); // empty: no "P.S." at all
-    w.FFeatures = {"^Fast^first$$second^", "^Cheap^yes^"};
-    w.FTestimonials = {"^Ann^ann.example^Great$$stuff^"};
+    // The lists as the user makes them; the letter reads them from the letter document.
+    for (const auto& [title, body] :
+         {std::pair{"Fast", "first\nsecond"}, std::pair{"Cheap", "yes"}}) {
+        w.edtFeatureTitle->setText(QString::fromLatin1(title));
+        w.memFeatureBody->setPlainText(QString::fromLatin1(body));
+        w.btnCreateFeat->click();
+    }
+    w.edtTestName->setText(QStringLiteral("Ann"));
+    w.edtTestWebsite->setText(QStringLiteral("ann.example"));
+    w.memTest->setPlainText(QStringLiteral("Great\nstuff"));
+    w.btnCreateTest->click();
     w.cbxFSize->setValue(15);
     w.chkFBold->setChecked(true);
     w.chkTItalic->setChecked(true);
@@ -520,6 +533,67 @@ void LetterWindowTest::galleryRendersOnlyWhatChangedWhileItIsSeen() {
     gallery.show();
     settle();
     QCOMPARE(rendered.count(), 1);
+}
+
+void LetterWindowTest::previewShowsALargePageAndSaysWhenItCannot() {
+    TfrmMain& w = *window_;
+    ShippedTemplatesAndAPicture(w, Qt::blue);
+    // Far above what a page given to the view as text may hold.
+    w.memPaypalCode->setPlainText(
+        QStringLiteral("<p>a line of the order form</p>\n").repeated(100000) +
+        QStringLiteral("LARGE-END"));
+    w.btnPreview->click();
+    auto* preview = w.findChild<LetterPreviewWindow*>();
+    QVERIFY(preview != nullptr);
+    bool found = false;
+    bool asking = false;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            if (!asking) {
+                asking = true;
+                preview->view()->page()->runJavaScript(
+                    QStringLiteral("document.body ? document.body.innerText.indexOf('LARGE-END') "
+                                   ">= 0 : false"),
+                    [&](const QVariant& result) {
+                        found = result.toBool();
+                        asking = false;
+                    });
+            }
+            return found;
+        }(),
+        20000);
+    QVERIFY(!preview->problem()->isVisible());
+    QTRY_VERIFY(!asking);
+
+    // Without any template there is no letter to show, and the preview says so.
+    MakeTemplates({}, {});
+    w.FillTemplateList();
+    QTRY_VERIFY_WITH_TIMEOUT(preview->problem()->isVisible(), 10000);
+    QVERIFY(preview->problem()->text().startsWith(QStringLiteral("The letter cannot be shown")));
+    preview->close();
+    w.memPaypalCode->clear();
+}
+
+void LetterWindowTest::checkKeepsTheTemplateUntilItChanges() {
+    TfrmMain& w = *window_;
+    ShippedTemplatesAndAPicture(w, Qt::blue);
+    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    LetterPage& page = w.Letter();
+    w.edtPageTitle->setText(QStringLiteral("a"));
+    w.Document().SettleNow();
+    const int reads = page.TemplateReads();
+    for (const QString& title : {QStringLiteral("ab"), QStringLiteral("abc")}) {
+        w.edtPageTitle->setText(title);
+        w.Document().SettleNow();
+    }
+    QCOMPARE(page.TemplateReads(), reads);
+    // A changed file is read again.
+    const auto file = Templates() / (w.cbxTemplates->currentText().toStdString() + ".tem");
+    QVERIFY(fs::exists(file));
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(5));
+    w.edtPageTitle->setText(QStringLiteral("abcd"));
+    w.Document().SettleNow();
+    QCOMPARE(page.TemplateReads(), reads + 1);
 }
 
 int main(int argc, char** argv) {

@@ -2,6 +2,9 @@
 // and captions, the refusals, showing an entry's details, and deleting.
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
+#include "lists/RecordList.h"
+#include "lists/Records.h"
+#include "persistence/LetterDocument.h"
 #include "tests/support/ReadyWindow.h"
 
 #include <QLineEdit>
@@ -53,6 +56,8 @@ private Q_SLOTS:
     void deleteNeedsASelection_data();
     void deleteNeedsASelection();
     void clickShowsTheEntryAndCreateKeepsIt();
+    void entriesAreCorrectedAndMovedInPlace_data();
+    void entriesAreCorrectedAndMovedInPlace();
 
 private:
     struct Page {
@@ -355,6 +360,57 @@ void ListsWindowTest::clickShowsTheEntryAndCreateKeepsIt() {
            QStringLiteral("Best"));
     QVERIFY(page.list->selectedItems().isEmpty());
     QCOMPARE(Shown(page.details), QStringLiteral("Ann\na.example\nGood"));
+}
+
+void ListsWindowTest::entriesAreCorrectedAndMovedInPlace_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("features") << QStringLiteral("feature");
+    QTest::newRow("testimonials") << QStringLiteral("testimonial");
+}
+
+void ListsWindowTest::entriesAreCorrectedAndMovedInPlace() {
+    QFETCH(QString, kind);
+    const bool feature = kind == QStringLiteral("feature");
+    const QString name = feature ? QStringLiteral("Feat") : QStringLiteral("Test");
+    // btnUpdateFeat, btnMoveFeatUp, btnMoveFeatDown and the same with Test.
+    const auto button = [&](const QString& what, const QString& direction = QString()) {
+        return window_->findChild<QPushButton*>(QStringLiteral("btn") + what + name + direction);
+    };
+    const auto record = [&](const char* a) {
+        return feature ? MakeFeatureRecord(a, "body")
+                       : MakeTestimonialRecord(a, "w.example", "body");
+    };
+    Page page = PageOf(kind);
+    for (const char* entry : {"A", "B", "C"}) {
+        Create(kind, QString::fromLatin1(entry), QStringLiteral("w.example"),
+               QStringLiteral("body"));
+    }
+    QLineEdit* first = feature ? window_->edtFeatureTitle : window_->edtTestName;
+
+    ClickCaption(page.list, 1); // selecting fills the inputs
+    QCOMPARE(first->text(), QStringLiteral("B"));
+    first->setText(QStringLiteral("B2"));
+    button(QStringLiteral("Update"))->click();
+    QCOMPARE(page.records, (std::vector<std::string>{record("A"), record("B2"), record("C")}));
+
+    button(QStringLiteral("Move"), QStringLiteral("Up"))->click();
+    QCOMPARE(page.records, (std::vector<std::string>{record("B2"), record("A"), record("C")}));
+    for (int step = 0; step < 3; ++step) { // the last press has nowhere to go
+        button(QStringLiteral("Move"), QStringLiteral("Down"))->click();
+    }
+    QCOMPARE(page.records, (std::vector<std::string>{record("A"), record("C"), record("B2")}));
+    QCOMPARE(page.list->count(), 3);
+    QCOMPARE(page.list->selectedItems().size(), 1);
+    QCOMPARE(page.list->row(page.list->selectedItems().front()), 2);
+    // The letter document holds the list as the page shows it.
+    const Tag tag = feature ? Tag::Features : Tag::Testimonials;
+    QCOMPARE(window_->Document().Configuration().Records(tag).ToStrings(), page.records);
+
+    // Update without a selection asks for one and changes nothing.
+    page.list->clearSelection();
+    button(QStringLiteral("Update"))->click();
+    QCOMPARE(messages_.messages.size(), 1);
+    QCOMPARE(page.records.size(), std::size_t{3});
 }
 
 int main(int argc, char** argv) {

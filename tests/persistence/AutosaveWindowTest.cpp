@@ -6,6 +6,7 @@
 #include "editing/HtmlEditor.h"
 #include "persistence/Autosave.h"
 #include "persistence/LetterConfiguration.h"
+#include "persistence/LetterDocument.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
@@ -87,6 +88,8 @@ private Q_SLOTS:
     void recoveryAnswers();
     void closing_data();
     void closing();
+    void loadingOverWork_data();
+    void loadingOverWork();
     void copiesAndShortcuts();
     void longValueSurvivesLoadAndSave();
 
@@ -132,7 +135,7 @@ void AutosaveWindowTest::windowDestroyedWithoutClosingIsOfferedBack() {
     QVERIFY(window_->ReadLetterConfiguration() == typed);
     QCOMPARE(window_->lbxFeatures->item(0)->text(), QStringLiteral("Feature 1"));
     // Kept until the work is saved, and config.dat was never read or written.
-    QVERIFY(window_->Autosaver().HasUnsavedWork());
+    QVERIFY(window_->Document().IsModified());
     QVERIFY(fs::exists(In(folder, "autosave.dat")));
     QVERIFY(!fs::exists(In(folder, "config.dat")));
     window_.reset();
@@ -145,13 +148,13 @@ void AutosaveWindowTest::typingInAnAreaIsAutosaved() {
     window_->pgcMain->setCurrentIndex(1);
     HtmlEditor* area = window_->prfEditor2;
     QSignalSpy changed(area, &HtmlEditor::changed);
+    QSignalSpy written(&window_->Autosaver(), &Autosave::written);
     QWidget* input = area->view()->focusProxy();
     QVERIFY(input != nullptr);
     input->setFocus();
     QTest::keyClicks(input, QStringLiteral("typed"));
     QVERIFY(changed.wait(10000));
-    QSignalSpy written(&window_->Autosaver(), &Autosave::written);
-    QVERIFY(written.wait(10000));
+    QVERIFY(written.count() > 0 || written.wait(10000));
     QVERIFY(ReadConfigurationFile(In(folder, "autosave.dat")).Text(Tag::prfEditor2).find("typed") !=
             std::string::npos);
     window_.reset();
@@ -270,6 +273,54 @@ void AutosaveWindowTest::closing() {
     window_.reset();
 }
 
+void AutosaveWindowTest::loadingOverWork_data() {
+    QTest::addColumn<bool>("work");
+    QTest::addColumn<int>("answer"); // a CloseAnswer
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("nothing unsaved") << false << int(CloseAnswer::Stay) << true;
+    QTest::newRow("save first") << true << int(CloseAnswer::Save) << true;
+    QTest::newRow("load without saving") << true << int(CloseAnswer::Discard) << true;
+    QTest::newRow("cancel") << true << int(CloseAnswer::Stay) << false;
+}
+
+void AutosaveWindowTest::loadingOverWork() {
+    QFETCH(bool, work);
+    QFETCH(int, answer);
+    QFETCH(bool, loads);
+    ProgramFolder folder;
+    RecordingMessageService messages;
+    window_ = Open(folder, messages);
+    TfrmMain& w = *window_;
+    w.edtPageTitle->setText(QStringLiteral("in config.dat"));
+    w.btnSave->click();
+    const LetterConfiguration saved = ReadConfigurationFile(In(folder, "config.dat"));
+    if (work) {
+        TypeSomeWork(w, QStringLiteral("unsaved"));
+        QTRY_VERIFY_WITH_TIMEOUT(AutosaveHolds(folder, w), 10000);
+    }
+    const LetterConfiguration typed = w.ReadLetterConfiguration();
+    messages.closeAnswers = {static_cast<CloseAnswer>(answer)};
+    w.btnLoad->click();
+
+    QCOMPARE(messages.messages.size(), work ? 1 : 0);
+    const bool savedFirst = answer == int(CloseAnswer::Save) && work;
+    const LetterConfiguration expected = !loads || savedFirst ? typed : saved;
+    QVERIFY(w.ReadLetterConfiguration() == expected);
+    QVERIFY(w.Document().Configuration() == expected);
+    QCOMPARE(w.Document().IsModified(), !loads);
+    // Work that was not saved is never simply gone: aside after "load without saving", and
+    // still kept after "cancel".
+    const bool discarded = work && answer == int(CloseAnswer::Discard);
+    QCOMPARE(fs::exists(In(folder, "autosave.bak")), discarded);
+    if (discarded) {
+        QVERIFY(ReadConfigurationFile(In(folder, "autosave.bak")) == typed);
+    }
+    if (!loads) {
+        QVERIFY(AutosaveHolds(folder, w));
+    }
+    window_.reset();
+}
+
 void AutosaveWindowTest::copiesAndShortcuts() {
     ProgramFolder folder;
     RecordingMessageService messages;
@@ -284,13 +335,13 @@ void AutosaveWindowTest::copiesAndShortcuts() {
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(ReadConfigurationFile(copy.toStdString()).Text(Tag::PageTitle), "in the copy");
     QVERIFY(!fs::exists(In(folder, "config.dat"))); // a copy is not the working file
-    QVERIFY(w.Autosaver().HasUnsavedWork());
+    QVERIFY(w.Document().IsModified());
 
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(ReadConfigurationFile(In(folder, "config.dat")).Text(Tag::PageTitle), "in the copy");
     QVERIFY(w.lblSaveNote->isVisible());
     QVERIFY(w.lblSaveNote->text().startsWith(QStringLiteral("Saved to ")));
-    QVERIFY(!w.Autosaver().HasUnsavedWork());
+    QVERIFY(!w.Document().IsModified());
 
     w.edtPageTitle->setText(QStringLiteral("changed"));
     CancellingDialogs().fileAnswers = {copy};
@@ -298,7 +349,10 @@ void AutosaveWindowTest::copiesAndShortcuts() {
     QCOMPARE(w.edtPageTitle->text(), QStringLiteral("in the copy"));
     QCOMPARE(CancellingDialogs().fileTitles.mid(CancellingDialogs().fileTitles.size() - 2),
              (QStringList{QStringLiteral("Save a Copy As"), QStringLiteral("Load From File")}));
-    QVERIFY(messages.messages.isEmpty());
+    // Loading over the unsaved "changed" asked first (the recording service answers "load
+    // without saving").
+    QCOMPARE(messages.messages.size(), 1);
+    QCOMPARE(messages.messages[0].kind, QStringLiteral("close question"));
     window_.reset();
 }
 

@@ -210,6 +210,8 @@ void UpdateCheckTest::checkOutcome_data() {
     QTest::addColumn<bool>("updaterStarted");
 
     const QString nothingNew = QStringLiteral("information:") + kNothingNew;
+    // The reason is the network's own wording; "*" ends what must match.
+    const QString couldNot = QStringLiteral("warning:Could not check for updates: *");
     const auto newer = [](const char* version) {
         return QStringLiteral("question:") + NewerVersion(QString::fromLatin1(version));
     };
@@ -218,20 +220,20 @@ void UpdateCheckTest::checkOutcome_data() {
     const auto ok = [](QByteArray version) { return Route{200, Description(version), {}}; };
 
     QTest::newRow("no server, reporting") << false << Route{} << false << true << QList<bool>{}
-                                          << QStringList{nothingNew} << QByteArray() << false;
+                                          << QStringList{couldNot} << QByteArray() << false;
     QTest::newRow("no server, quiet") << false << Route{} << true << true << QList<bool>{}
                                       << QStringList{} << QByteArray() << false;
     QTest::newRow("404, reporting")
         << true << Route{404, "Not found", {}} << false << true << QList<bool>{}
-        << QStringList{nothingNew} << QByteArray() << false;
+        << QStringList{couldNot} << QByteArray() << false;
     QTest::newRow("404, quiet") << true << Route{404, "Not found", {}} << true << true
                                 << QList<bool>{} << QStringList{} << QByteArray() << false;
     QTest::newRow("500 with a newer description as body")
         << true << Route{500, Description("9.0"), {}} << false << true << QList<bool>{}
-        << QStringList{nothingNew} << QByteArray() << false;
+        << QStringList{couldNot} << QByteArray() << false;
     QTest::newRow("broken transfer")
         << true << Route{200, Description("1.04"), {}, true} << false << true << QList<bool>{}
-        << QStringList{nothingNew} << QByteArray() << false;
+        << QStringList{couldNot} << QByteArray() << false;
     QTest::newRow("redirect followed, newer, Cancel")
         << true << Route{302, "moved", "/moved/mainappupdate.inf"} << false << true
         << QList<bool>{false} << QStringList{newer("1.04")} << Description("1.04") << false;
@@ -297,7 +299,18 @@ void UpdateCheckTest::checkOutcome() {
     check->CheckForUpdates(silent);
     QTRY_VERIFY_WITH_TIMEOUT(!check->IsRunning(), 15000);
 
-    QCOMPARE(Messages(messages_), expectedMessages);
+    const QStringList shown = Messages(messages_);
+    QCOMPARE(shown.size(), expectedMessages.size());
+    for (qsizetype index = 0; index < shown.size(); ++index) {
+        const QString& expected = expectedMessages[index];
+        if (expected.endsWith(QLatin1Char('*'))) {
+            QVERIFY2(shown[index].startsWith(expected.chopped(1)) &&
+                         shown[index].size() > expected.size(),
+                     qPrintable(shown[index]));
+        } else {
+            QCOMPARE(shown[index], expected);
+        }
+    }
     QCOMPARE(finished.count(), 1);
     if (expectedCopy.isEmpty()) {
         QVERIFY(!QFile::exists(check->LocalCopyPath()));

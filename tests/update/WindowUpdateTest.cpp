@@ -24,8 +24,6 @@ using scribvane::testing::RecordingMessageService;
 
 namespace {
 
-const QString kNothingNew = QStringLiteral("There are no new updates for this application!");
-
 QString NewerVersion(const QString& version) {
     return QStringLiteral("There is a new update: (version ") + version +
            QStringLiteral(") available for your application!. Do you want download this "
@@ -82,7 +80,7 @@ private Q_SLOTS:
     void cleanup();
 
     void quietCheckAtStartUpAsksAboutANewerVersion();
-    void checkUpdatesWithoutServerSaysNothingNew();
+    void checkUpdatesWithoutServerSaysItCouldNotCheck();
     void agreeingTwiceStartsTheUpdaterAndClosesTheWindow();
     void quietCheckThatCannotWriteItsCopyReportsTheFailure();
 
@@ -147,15 +145,16 @@ void WindowUpdateTest::quietCheckAtStartUpAsksAboutANewerVersion() {
     QCOMPARE(server.requestLines.size(), 2);
 }
 
-void WindowUpdateTest::checkUpdatesWithoutServerSaysNothingNew() {
+void WindowUpdateTest::checkUpdatesWithoutServerSaysItCouldNotCheck() {
     Start(NoUpdateServer());
     WaitUntilQuietCheckIsDone();
     QVERIFY(messages_.messages.isEmpty()); // the quiet form says nothing
 
     window_->btnUpdate->click();
     QTRY_VERIFY_WITH_TIMEOUT(!messages_.messages.isEmpty(), 20000);
-    QCOMPARE(messages_.texts(), QStringList{kNothingNew});
-    QCOMPARE(messages_.messages[0].kind, QStringLiteral("information"));
+    QCOMPARE(messages_.messages.size(), 1);
+    QVERIFY(messages_.messages[0].text.startsWith(QStringLiteral("Could not check for updates: ")));
+    QCOMPARE(messages_.messages[0].kind, QStringLiteral("warning"));
     QVERIFY(!QFile::exists(window_->UpdateChecker().LocalCopyPath()));
 }
 

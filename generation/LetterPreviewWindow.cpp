@@ -1,0 +1,201 @@
+// The letter preview; see LetterPreviewWindow.h.
+#include "generation/LetterPreviewWindow.h"
+
+#include "branding/BrowserLaunch.h"
+#include "generation/LetterGenerator.h"
+#include "generation/LetterPageServer.h"
+#include "generation/LetterValues.h"
+#include "persistence/LetterDocument.h"
+#include "utils/Errors.h"
+#include "utils/FileIo.h"
+#include "utils/TextHelpers.h"
+#include "widgets/ControlText.h"
+#include "widgets/QtText.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointF>
+#include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <filesystem>
+#include <utility>
+
+namespace scribvane {
+namespace {
+
+constexpr int kPhoneWidth = 390;
+// The changes of one action (a load sets many fields) come within this time; the merge needs
+// no engine and is cheap, so the preview follows the letter almost at once.
+constexpr int kFollowMs = 10;
+
+// Shows what it is given and nothing else: a click on a link, an order button's script or a
+// form goes to the desktop's browser, so the preview never leaves the letter.
+class LetterOnlyPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        if (type == NavigationTypeTyped || !isMainFrame) {
+            return true; // the letter itself, as loaded, and what it frames
+        }
+        if (type == NavigationTypeLinkClicked || type == NavigationTypeFormSubmitted ||
+            type == NavigationTypeOther) {
+            OpenLinkAddress(url.toString());
+        }
+        return false;
+    }
+};
+
+QString WithSeparator(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+} // namespace
+
+LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, QString programFolder,
+                                         QWidget* owner)
+    : QWidget(owner, Qt::Window), document_(document), programFolder_(std::move(programFolder)) {
+    setObjectName(QStringLiteral("frmLetterPreview"));
+    setWindowTitle(QStringLiteral("Letter Preview"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    // A profile of its own and off the record: the preview keeps no cookies, cache or history.
+    profile_ = new QWebEngineProfile(this);
+    server_ = new LetterPageServer(this);
+    profile_->installUrlSchemeHandler(LetterPageServer::kScheme, server_);
+    view_ = new QWebEngineView(this);
+    view_->setObjectName(QStringLiteral("webLetterPreview"));
+    view_->setPage(new LetterOnlyPage(profile_, view_));
+    view_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+
+    phoneWidth_ = new QCheckBox(QStringLiteral("Phone width (390 px)"), this);
+    phoneWidth_->setObjectName(QStringLiteral("chkPhoneWidth"));
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("lblPreviewProblem"));
+    problem_->setWordWrap(true);
+    problem_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(phoneWidth_);
+    top->addStretch(1);
+    layout->addLayout(top);
+    layout->addWidget(problem_);
+    auto* centre = new QHBoxLayout;
+    centre->addStretch(0);
+    centre->addWidget(view_, 1);
+    centre->addStretch(0);
+    layout->addLayout(centre, 1);
+    resize(1000, 760);
+
+    connect(phoneWidth_, &QCheckBox::toggled, this, &LetterPreviewWindow::ApplyWidth);
+    // Only the end of the page loaded last counts: a load that a newer one replaced ends as
+    // failed without anything being wrong with the letter.
+    connect(
+        view_->page(), &QWebEnginePage::loadingChanged, this,
+        [this](const QWebEngineLoadingInfo& info) {
+            if (info.url() != shownAddress_ ||
+                info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+                return;
+            }
+            loading_ = false;
+            if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) {
+                ShowProblem(QStringLiteral("The letter cannot be shown: ") + info.errorString());
+            }
+            if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
+                // Loading starts at the top; the reader's place is put back.
+                view_->page()->runJavaScript(
+                    QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()));
+            }
+            Q_EMIT shown();
+            if (pending_) {
+                follow_.start();
+            }
+        });
+    // One page loads at a time: a change during a load is shown once that load has ended. A
+    // hidden preview waits until it is opened again.
+    follow_.setSingleShot(true);
+    follow_.setInterval(kFollowMs);
+    connect(&follow_, &QTimer::timeout, this, [this] {
+        if (loading_) {
+            pending_ = true;
+        } else if (isVisible()) {
+            pending_ = false;
+            Refresh();
+        }
+    });
+    connect(&document_, &LetterDocument::changed, &follow_, qOverload<>(&QTimer::start));
+}
+
+LetterPreviewWindow::~LetterPreviewWindow() {
+    // The page goes before the profile it uses.
+    delete view_;
+    view_ = nullptr;
+}
+
+void LetterPreviewWindow::Refresh() {
+    const LetterValues values = [this] {
+        LetterValues merged = LetterValuesFromConfiguration(
+            document_.Configuration(), NativePath(programFolder_ + QStringLiteral("Templates")),
+            document_.TemplateName(), document_.OutputFileName());
+        merged.placement = PicturePlacement::ShowInPlace;
+        return merged;
+    }();
+    // Relative addresses resolve where the letter will lie, else beside the program.
+    const std::string folder = FolderPart(values.outputFileName);
+    std::error_code error;
+    const bool outputFolder =
+        !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
+    const QUrl base =
+        QUrl::fromLocalFile(WithSeparator(outputFolder ? QStringOfAnsi(folder) : programFolder_));
+    std::string text;
+    QString failure;
+    try {
+        text = GenerateLetter(values);
+        if (text.empty()) {
+            failure = QStringLiteral("There is no template named \"%1\".")
+                          .arg(QStringOfAnsi(values.templateName));
+        }
+    } catch (const Error& problem) {
+        failure = QStringOfAnsi(problem.what());
+    }
+    if (!failure.isEmpty()) {
+        ShowProblem(QStringLiteral("The letter cannot be shown: ") + failure);
+    }
+    if (!firstLoad_ && text == shownText_ && base == shownBase_) {
+        return;
+    }
+    firstLoad_ = false;
+    shownText_ = text;
+    shownBase_ = base;
+    if (failure.isEmpty()) {
+        problem_->hide();
+    }
+    scroll_ = view_->page()->scrollPosition();
+    server_->SetPage(QByteArray::fromStdString(text), base.toLocalFile());
+    loading_ = true;
+    shownAddress_ = LetterPageServer::PageAddress(++loads_);
+    view_->load(shownAddress_);
+}
+
+void LetterPreviewWindow::ShowProblem(const QString& text) {
+    problem_->setText(text);
+    problem_->show();
+}
+
+void LetterPreviewWindow::ApplyWidth() {
+    if (phoneWidth_->isChecked()) {
+        view_->setFixedWidth(kPhoneWidth);
+    } else {
+        view_->setMinimumWidth(0);
+        view_->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+} // namespace scribvane

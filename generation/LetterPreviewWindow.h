@@ -1,0 +1,68 @@
+// The letter preview: a window of its own showing the letter of the letter document with the
+// pictures shown in place. It follows the document's changes (one page load at a time),
+// serves the page through an address scheme of its own so a page of any size shows, writes
+// nothing, and opens links in the desktop's browser.
+#pragma once
+
+#include <QByteArray>
+#include <QPointF>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace scribvane {
+
+class LetterDocument;
+class LetterPageServer;
+
+class LetterPreviewWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // `programFolder` ends in a separator; its Templates folder is the catalogue, and relative
+    // addresses resolve there when the output file's folder does not exist.
+    LetterPreviewWindow(const LetterDocument& document, QString programFolder, QWidget* owner);
+    ~LetterPreviewWindow() override;
+
+    // Merges again now and shows the page when it changed.
+    void Refresh();
+
+    QWebEngineView* view() const { return view_; }
+    QCheckBox* phoneWidth() const { return phoneWidth_; }
+    // Says why the letter cannot be shown; hidden while it can.
+    QLabel* problem() const { return problem_; }
+
+Q_SIGNALS:
+    // The shown page changed and the view finished loading it (or failed to, and says so).
+    void shown();
+
+private:
+    void ApplyWidth();
+    void ShowProblem(const QString& text);
+
+    const LetterDocument& document_;
+    QString programFolder_;
+    QWebEngineProfile* profile_ = nullptr;
+    LetterPageServer* server_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    QCheckBox* phoneWidth_ = nullptr;
+    QLabel* problem_ = nullptr;
+    std::string shownText_;
+    QUrl shownBase_;
+    QUrl shownAddress_;
+    QPointF scroll_;
+    bool firstLoad_ = true;
+    bool loading_ = false;
+    bool pending_ = false;
+    QTimer follow_;
+    int loads_ = 0;
+};
+
+} // namespace scribvane
