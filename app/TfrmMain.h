@@ -217,9 +217,14 @@ public:
     QLineEdit* edtPageTitle = nullptr;
     QLineEdit* edtFullName = nullptr;
     QLineEdit* edtCurrentDate = nullptr;
+    QLineEdit* edtPageDescription = nullptr; // stored after the 42 entries, as are those below
+    QLineEdit* edtLanguage = nullptr;
     QLineEdit* edtHeaderPicture = nullptr;
     QLineEdit* edtCoverPicture = nullptr;
     QLineEdit* edtFooterPicture = nullptr;
+    QLineEdit* edtHeaderPictureDescription = nullptr;
+    QLineEdit* edtCoverPictureDescription = nullptr;
+    QLineEdit* edtFooterPictureDescription = nullptr;
     QPushButton* bsSkinButton1 = nullptr;
     QPushButton* bsSkinButton2 = nullptr;
     QPushButton* bsSkinButton4 = nullptr;

@@ -251,6 +251,16 @@ QWidget* TfrmMain::BuildPage1() {
     AddRow(grid, 1, page, QStringLiteral("Your Full Name:"), edtFullName, 2);
     AddRow(grid, 2, page, QStringLiteral("Current Date:"), edtCurrentDate, 2);
 
+    // What search engines and shared links show, and the language browsers read it in.
+    edtPageDescription = MakeEdit(QStringLiteral("edtPageDescription"), page);
+    edtPageDescription->setPlaceholderText(
+        QStringLiteral("Empty: the sub-headline describes the page"));
+    edtLanguage = MakeEdit(QStringLiteral("edtLanguage"), page);
+    edtLanguage->setMaximumWidth(220);
+    edtLanguage->setPlaceholderText(QStringLiteral("For example en, de or pl"));
+    AddRow(grid, 3, page, QStringLiteral("Page description:"), edtPageDescription, 2);
+    AddRow(grid, 4, page, QStringLiteral("Letter language:"), edtLanguage, 2);
+
     QLabel* note = MakeLabel(
         QStringLiteral("You can type a image url or browse for an image stored in your PC. In "
                        "the last case, the image will be copied to the same folder of your "
@@ -258,11 +268,14 @@ QWidget* TfrmMain::BuildPage1() {
         page);
     note->setWordWrap(true);
     note->setProperty("note", true);
-    grid->addWidget(note, 3, 0, 1, 3);
+    grid->addWidget(note, 5, 0, 1, 3);
 
     edtHeaderPicture = MakeEdit(QStringLiteral("edtHeaderPicture"), page);
     edtCoverPicture = MakeEdit(QStringLiteral("edtCoverPicture"), page);
     edtFooterPicture = MakeEdit(QStringLiteral("edtFooterPicture"), page);
+    edtHeaderPictureDescription = MakeEdit(QStringLiteral("edtHeaderPictureDescription"), page);
+    edtCoverPictureDescription = MakeEdit(QStringLiteral("edtCoverPictureDescription"), page);
+    edtFooterPictureDescription = MakeEdit(QStringLiteral("edtFooterPictureDescription"), page);
     bsSkinButton1 = MakeButton(QStringLiteral("bsSkinButton1"), QStringLiteral("Browse"), page);
     bsSkinButton2 = MakeButton(QStringLiteral("bsSkinButton2"), QStringLiteral("Browse"), page);
     bsSkinButton4 = MakeButton(QStringLiteral("bsSkinButton4"), QStringLiteral("Browse"), page);
@@ -270,21 +283,32 @@ QWidget* TfrmMain::BuildPage1() {
         const char* label;
         QLineEdit* edit;
         QPushButton* button;
-    } pictures[] = {{"Header Picture:", edtHeaderPicture, bsSkinButton1},
-                    {"Cover Picture:", edtCoverPicture, bsSkinButton2},
-                    {"Footer Picture:", edtFooterPicture, bsSkinButton4}};
-    int row = 4;
-    QWidget* previous = edtCurrentDate;
+        QLineEdit* description;
+    } pictures[] = {
+        {"Header Picture:", edtHeaderPicture, bsSkinButton1, edtHeaderPictureDescription},
+        {"Cover Picture:", edtCoverPicture, bsSkinButton2, edtCoverPictureDescription},
+        {"Footer Picture:", edtFooterPicture, bsSkinButton4, edtFooterPictureDescription}};
+    int row = 6;
+    QWidget::setTabOrder(edtCurrentDate, edtPageDescription);
+    QWidget::setTabOrder(edtPageDescription, edtLanguage);
+    QWidget* previous = edtLanguage;
     for (const auto& picture : pictures) {
-        AddRow(grid, row, page, QString::fromLatin1(picture.label), picture.edit);
+        const QString label = QString::fromLatin1(picture.label);
+        AddRow(grid, row, page, label, picture.edit);
         grid->addWidget(picture.button, row, 2);
         // The Browse buttons are told apart by the field they fill.
-        picture.button->setAccessibleDescription(QString::fromLatin1(picture.label).chopped(1));
-        // Each field is followed by its own button, as the eye reads the rows.
+        picture.button->setAccessibleDescription(label.chopped(1));
+        // Each picture's description sits under it, for people who cannot see it.
+        picture.description->setPlaceholderText(
+            QStringLiteral("Describe the picture for people who cannot see it"));
+        grid->addWidget(picture.description, row + 1, 1);
+        picture.description->setAccessibleName(label.chopped(1) + QStringLiteral(" description"));
+        // Each field is followed by its own button and description, as the eye reads the rows.
         QWidget::setTabOrder(previous, picture.edit);
         QWidget::setTabOrder(picture.edit, picture.button);
-        previous = picture.button;
-        ++row;
+        QWidget::setTabOrder(picture.button, picture.description);
+        previous = picture.description;
+        row += 2;
     }
 
     cbxMainBgColor = MakeColor(QStringLiteral("cbxMainBgColor"), page);

@@ -9,6 +9,7 @@
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/TextHelpers.h"
+#include "utils/Win1252.h"
 #include "widgets/ControlText.h"
 #include "widgets/QtText.h"
 
@@ -157,7 +158,10 @@ void LetterPreviewWindow::Refresh() {
     std::string text;
     QString failure;
     try {
-        text = GenerateLetter(values);
+        GeneratedLetter letter = GenerateLetterPage(values);
+        // Served in the encoding the letter file gets, which the page declares.
+        text = letter.encoding == PageEncoding::Utf8 ? AnsiToUtf8(letter.page)
+                                                     : std::move(letter.page);
         if (text.empty()) {
             failure = QStringLiteral("There is no template named \"%1\".")
                           .arg(QStringOfAnsi(values.templateName));

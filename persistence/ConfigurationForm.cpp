@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -25,6 +26,26 @@ namespace {
 // failed; never a document of the user's, which always comes with its html element.
 bool IsAreaAnswer(const QString& document) {
     return document == QStringLiteral("BUSY") || document == QStringLiteral("ERROR");
+}
+
+// The edits of the entries stored after the 42; a form without one (a test's) skips it.
+struct OptionalEdit {
+    OptionalTag tag;
+    const char* control;
+};
+constexpr OptionalEdit kOptionalEdits[] = {
+    {OptionalTag::PageDescription, "edtPageDescription"},
+    {OptionalTag::Language, "edtLanguage"},
+    {OptionalTag::HeaderPictureDescription, "edtHeaderPictureDescription"},
+    {OptionalTag::CoverPictureDescription, "edtCoverPictureDescription"},
+    {OptionalTag::FooterPictureDescription, "edtFooterPictureDescription"},
+};
+
+// The user's language as a letter's language tag ("en", "de-CH"); "en" where the system's
+// locale names none.
+std::string SystemLanguageTag() {
+    const QString tag = QLocale::system().bcp47Name();
+    return tag.isEmpty() || tag == QStringLiteral("C") ? std::string("en") : AnsiOf(tag);
 }
 
 } // namespace
@@ -112,7 +133,22 @@ void ConfigurationForm::Apply(const LetterConfiguration& config) {
         applying_ = false;
         throw;
     }
+    for (const OptionalEdit& edit : kOptionalEdits) {
+        if (auto* control = form_.findChild<QLineEdit*>(QString::fromLatin1(edit.control))) {
+            control->setText(QStringOfAnsi(config.Optional(edit.tag)));
+        }
+    }
     applying_ = false;
+    // A stored template that the catalogue has is chosen (names compared as the catalogue
+    // does, ASCII letter case aside); the chooser tells the document.
+    const std::string& stored = config.Optional(OptionalTag::Template);
+    auto* templates = form_.findChild<QComboBox*>(QStringLiteral("cbxTemplates"));
+    if (templates != nullptr && !stored.empty()) {
+        const int index = templates->findText(QStringOfAnsi(stored), Qt::MatchFixedString);
+        if (index >= 0) {
+            templates->setCurrentIndex(index);
+        }
+    }
     // The areas now show what the document holds: nothing to read back.
     for (QTimer* read : passageReads_) {
         read->stop();
@@ -162,6 +198,11 @@ void ConfigurationForm::ShowInitialValues() {
         }
     }
     applying_ = false;
+    if (auto* language = form_.findChild<QLineEdit*>(QStringLiteral("edtLanguage"))) {
+        const std::string tag = SystemLanguageTag();
+        language->setText(QStringOfAnsi(tag));
+        document_.AdoptOptional(OptionalTag::Language, tag);
+    }
 }
 
 std::filesystem::path ConfigurationForm::ConfigurationPath(const QString& programFolder) {
@@ -245,6 +286,16 @@ void ConfigurationForm::BindWindowAdditions() {
         QObject::connect(templates->model(), &QAbstractItemModel::rowsRemoved, &connections_,
                          follow);
         document_.SetTemplateName(AnsiOf(templates->currentText()));
+    }
+    for (const OptionalEdit& edit : kOptionalEdits) {
+        if (auto* control = form_.findChild<QLineEdit*>(QString::fromLatin1(edit.control))) {
+            QObject::connect(control, &QLineEdit::textChanged, &connections_,
+                             [this, tag = edit.tag](const QString& text) {
+                                 if (!applying_) {
+                                     document_.SetOptional(tag, AnsiOf(text));
+                                 }
+                             });
+        }
     }
     if (auto* output = form_.findChild<QLineEdit*>(QStringLiteral("edtFilename"))) {
         QObject::connect(

@@ -14,6 +14,11 @@ QString FieldName(Tag tag) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+QString FieldName(OptionalTag tag) {
+    const std::string_view name = kOptionalTagNames[Index(tag)];
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 } // namespace
 
 const QString LetterDocument::kTemplateField = QStringLiteral("Template");
@@ -33,11 +38,31 @@ void LetterDocument::Set(Tag tag, ConfigValue value) {
     NoteChange(FieldName(tag));
 }
 
+void LetterDocument::SetOptional(OptionalTag tag, std::string text) {
+    if (current_.Optional(tag) == text) {
+        return;
+    }
+    current_.SetOptional(tag, std::move(text));
+    NoteChange(FieldName(tag));
+}
+
 void LetterDocument::SetTemplateName(std::string name) {
-    if (name != templateName_) {
+    // The first template the window ever chooses (the catalogue's first, at start-up) is
+    // where the letter starts, not a change of it.
+    if (baseline_.Optional(OptionalTag::Template).empty() &&
+        current_.Optional(OptionalTag::Template).empty()) {
+        baseline_.SetOptional(OptionalTag::Template, name);
+    }
+    if (name != templateName_ || current_.Optional(OptionalTag::Template) != name) {
+        current_.SetOptional(OptionalTag::Template, name);
         templateName_ = std::move(name);
         NoteChange(kTemplateField);
     }
+}
+
+void LetterDocument::AdoptOptional(OptionalTag tag, std::string text) {
+    baseline_.SetOptional(tag, text);
+    SetOptional(tag, std::move(text));
 }
 
 void LetterDocument::SetOutputFileName(std::string name) {
@@ -56,6 +81,9 @@ void LetterDocument::SetEmbedPictures(bool embed) {
 
 void LetterDocument::Load(const LetterConfiguration& config) {
     baseline_ = config;
+    if (config.Optional(OptionalTag::Template).empty()) {
+        baseline_.SetOptional(OptionalTag::Template, templateName_);
+    }
     Replace(config);
 }
 
@@ -68,8 +96,21 @@ void LetterDocument::Replace(const LetterConfiguration& config) {
             differing.push_back(field.tag);
         }
     }
+    std::vector<OptionalTag> differingOptional;
+    for (std::size_t i = 0; i < kOptionalTagCount; ++i) {
+        const auto tag = static_cast<OptionalTag>(i);
+        if (tag != OptionalTag::Template && current_.Optional(tag) != config.Optional(tag)) {
+            differingOptional.push_back(tag);
+        }
+    }
     current_ = config;
+    // The template is the chooser's; a file that names none leaves it as it is, and one that
+    // does is chosen by the form, which tells the document.
+    current_.SetOptional(OptionalTag::Template, templateName_);
     for (const Tag tag : differing) {
+        NoteChange(FieldName(tag));
+    }
+    for (const OptionalTag tag : differingOptional) {
         NoteChange(FieldName(tag));
     }
 }

@@ -40,12 +40,20 @@ public:
 
     // Each setter changes one field; an unchanged value signals nothing.
     void Set(Tag tag, ConfigValue value);
+    void SetOptional(OptionalTag tag, std::string text);
+    // The chosen template; it is stored as the configuration's Template entry too. The first
+    // one chosen is where the letter starts.
     void SetTemplateName(std::string name);
     void SetOutputFileName(std::string name);
     void SetEmbedPictures(bool embed);
 
+    // A value the window starts with (the user's language): current and saved alike, so it
+    // is not unsaved work.
+    void AdoptOptional(OptionalTag tag, std::string text);
+
     // A configuration read from a file or just written to one: it becomes both the current
-    // configuration and the baseline. Fields that differ signal changed().
+    // configuration and the baseline. Fields that differ signal changed(). A file that names
+    // no template keeps the one chosen now.
     void Load(const LetterConfiguration& config);
     // The same, keeping the baseline: work brought back or read from another file is still
     // unsaved work.

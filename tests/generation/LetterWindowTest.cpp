@@ -4,9 +4,9 @@
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
-#include "generation/TemplateGallery.h"
 #include "generation/LetterPage.h"
 #include "generation/LetterPreviewWindow.h"
+#include "generation/TemplateGallery.h"
 #include "persistence/LetterDocument.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
@@ -75,6 +75,7 @@ private Q_SLOTS:
     void previewFollowsAnEditAndWritesNothing();
     void galleryTileChoosesTheTemplateAndShowsTheLetter();
     void galleryRendersOnlyWhatChangedWhileItIsSeen();
+    void chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt();
     void previewShowsALargePageAndSaysWhenItCannot();
     void checkKeepsTheTemplateUntilItChanges();
 
@@ -375,13 +376,17 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
     FillTheLetter(picture);
     // The shipped templates quote and complete a website, so a "^" that splits the record is
     // what the check still finds in a testimonial.
-    w.FTestimonials = {"^Ann^ann.example^Great^more^"};
+    w.edtTestName->setText(QStringLiteral("Ann"));
+    w.edtTestWebsite->setText(QStringLiteral("ann.example"));
+    w.memTest->setPlainText(QStringLiteral("Great^more"));
+    w.btnCreateTest->click();
     w.edtDirectLink->setText(QStringLiteral("www.shop.example"));
     const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
     w.edtFilename->setText(PathText(letter));
 
     // Shown with step 8, and kept up to date while it is shown.
     w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    w.Document().SettleNow();
     QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("DirectLink")) != nullptr);
     QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Testimonials")) != nullptr);
     QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) == nullptr);
@@ -533,6 +538,63 @@ void LetterWindowTest::galleryRendersOnlyWhatChangedWhileItIsSeen() {
     gallery.show();
     settle();
     QCOMPARE(rendered.count(), 1);
+}
+
+void LetterWindowTest::chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt() {
+    TfrmMain& w = *window_;
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
+    QVERIFY(fs::is_regular_file(picture));
+    FillTheLetter(picture);
+    w.edtPageDescription->setText(QStringLiteral(u"Ein Brief über Łódź"));
+    w.edtLanguage->setText(QStringLiteral("de"));
+    w.edtHeaderPictureDescription->setText(QStringLiteral("A green square"));
+    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    TemplateGallery& gallery = *w.galTemplates;
+    QTRY_VERIFY(gallery.count() >= 2);
+    gallery.setCurrentRow(0);
+    gallery.setFocus();
+    QTest::keyClick(&gallery, Qt::Key_Right);
+    const QString chosen = gallery.item(1)->text();
+    QCOMPARE(w.cbxTemplates->currentText(), chosen);
+
+    const fs::path letter = fs::path(output_.path().toStdString()) / "chosen.html";
+    w.edtFilename->setText(PathText(letter));
+    messages_.messages.clear();
+    QTest::mouseClick(w.btnFinish, Qt::LeftButton);
+    w.btnSave->click();
+    QCOMPARE(messages_.texts(),
+             QStringList{QStringLiteral("You have successfully saved your file as:") +
+                         PathText(letter)});
+    const std::string page = TempDir::Read(letter);
+    QVERIFY(page.find("<html lang=\"de\"") != std::string::npos);
+    // In UTF-8, with the characters beyond Windows-1252 as the references they are stored as.
+    QVERIFY(page.find("content=\"Ein Brief \xC3\xBC"
+                      "ber &#321;\xC3\xB3"
+                      "d&#378;\"") != std::string::npos);
+    QVERIFY(page.find("alt=\"A green square\"") != std::string::npos);
+
+    // Another choice, then Load (its question answered "Load Without Saving") brings the
+    // stored one back.
+    w.cbxTemplates->setCurrentIndex(0);
+    w.edtLanguage->setText(QStringLiteral("pl"));
+    w.btnLoad->click();
+    QCOMPARE(w.cbxTemplates->currentText(), chosen);
+    QCOMPARE(gallery.currentRow(), 1);
+    QCOMPARE(w.edtLanguage->text(), QStringLiteral("de"));
+    QVERIFY(!w.Document().IsModified());
+
+    // The command, given no --template, uses the stored one and writes the same bytes.
+    const fs::path other = fs::path(output_.path().toStdString()) / "stored";
+    fs::create_directory(other);
+    QProcess generator;
+    generator.start(QStringLiteral(SCRIBVANE_BIN_DIR "/scribvane-generate"),
+                    {QStringLiteral("--config"), PathText(Folder() / "config.dat"),
+                     QStringLiteral("--templates"), PathText(Templates()),
+                     QStringLiteral("--output"), PathText(other / "chosen.html")});
+    QVERIFY(generator.waitForFinished(60000));
+    QCOMPARE(generator.exitCode(), 0);
+    QCOMPARE(QByteArray::fromStdString(TempDir::Read(other / "chosen.html")),
+             QByteArray::fromStdString(page));
 }
 
 void LetterWindowTest::previewShowsALargePageAndSaysWhenItCannot() {

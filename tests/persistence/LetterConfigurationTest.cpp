@@ -144,8 +144,9 @@ TEST(LetterConfigurationFile, OptionalEntriesFollowTheFortyTwo) {
         {written, "de-CH", "Modern"},
         {ReplaceAll(written, "\r\n", "\n"), "de-CH", "Modern"},
         {plain, "", ""},
-        // Out of order: the search goes on from the entry found before.
-        {plain + "<%%Template%%>T<%%/Template%%><%%Language%%>en<%%/Language%%>", "", "T"},
+        // Out of order: entries are looked for in their own order, each from the one found
+        // before, so the Template ahead of the Language is passed over.
+        {plain + "<%%Template%%>T<%%/Template%%><%%Language%%>en<%%/Language%%>", "en", ""},
     };
     for (const auto& c : cases) {
         const auto file = dir.Write("config.dat", c.bytes);
