@@ -332,16 +332,16 @@ void TfrmMain::BuildSubsystems() {
     session_ = std::make_unique<LetterSession>(*document_, *configuration_, *autosave_,
                                                ProgramFolder(), msgMain(), *dialogs_, this);
     letter_ = std::make_unique<LetterPage>(
-        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, lstLetterCheck, galTemplates}, *document_,
-        ProgramFolder(), msgMain());
+        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, lstLetterCheck, galTemplates},
+        *document_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
     publishPrompts_ = std::make_unique<DialogPublishPrompts>(this);
     secrets_ = std::make_unique<KeychainSecretStore>();
-    // The letter reaches publishing only through this function.
+    // The letter reaches publishing only through this function, from the document.
     publisher_ = std::make_unique<PublishController>(
         [this] {
-            return letter_->CurrentValues(chkEmbedPictures->isChecked()
+            return letter_->CurrentValues(document_->EmbedPictures()
                                               ? PicturePlacement::Embed
                                               : PicturePlacement::CopyBeside);
         },
@@ -696,6 +696,12 @@ void TfrmMain::RefreshLetterCheck() {
 void TfrmMain::btnPreviewClick() {
     if (preview_ == nullptr) {
         preview_ = new LetterPreviewWindow(*document_, ProgramFolder(), this);
+        connect(preview_, &LetterPreviewWindow::designRequested, this, [this] {
+            pgcMain->setCurrentWidget(bsSkinTabSheet12);
+            raise();
+            activateWindow();
+            galTemplates->setFocus();
+        });
     }
     preview_->show();
     preview_->raise();
@@ -706,9 +712,12 @@ void TfrmMain::btnPreviewClick() {
 void TfrmMain::lstLetterCheckActivated(const QString& field) {
     // A tag names its control through the configuration table; the output and the template
     // live on step 8, where the template chooser may be out of view.
-    QString control = field == QStringLiteral("Template") && cbxTemplates->isVisible()
-                          ? QStringLiteral("cbxTemplates")
-                          : QStringLiteral("edtFilename");
+    QString control = field == QStringLiteral("Template") ? galTemplates->objectName()
+                                                          : QStringLiteral("edtFilename");
+    // The entries stored after the 42 are edited in the edit named after them.
+    if (pgcMain->findChild<QLineEdit*>(QStringLiteral("edt") + field) != nullptr) {
+        control = QStringLiteral("edt") + field;
+    }
     for (const ConfigField& entry : kConfigFields) {
         if (QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
             field) {

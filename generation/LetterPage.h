@@ -28,7 +28,7 @@ struct LetterPageControls {
     QComboBox* templates = nullptr; // cbxTemplates, filled here; the document follows it
     QGroupBox* previewGroup = nullptr;
     QLabel* preview = nullptr;
-    QListWidget* checkList = nullptr; // lstLetterCheck; each item holds its field's tag
+    QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field's tag
     TemplateGallery* gallery = nullptr; // galTemplates; optional
 };
 

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointF>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -82,10 +83,16 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, QString
     problem_->setWordWrap(true);
     problem_->hide();
 
+    // The gallery of designs lives on the last step; this leads there.
+    auto* chooseDesign = new QPushButton(QStringLiteral("Choose Design..."), this);
+    chooseDesign->setObjectName(QStringLiteral("btnChooseDesign"));
+    connect(chooseDesign, &QPushButton::clicked, this, &LetterPreviewWindow::designRequested);
+
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     top->addWidget(phoneWidth_);
     top->addStretch(1);
+    top->addWidget(chooseDesign);
     layout->addLayout(top);
     layout->addWidget(problem_);
     auto* centre = new QHBoxLayout;

@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     // The shown page changed and the view finished loading it (or failed to, and says so).
     void shown();
+    // The user asked to choose another design for the letter.
+    void designRequested();
 
 private:
     void ApplyWidth();

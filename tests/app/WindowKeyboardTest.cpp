@@ -112,9 +112,18 @@ private Q_SLOTS:
         window_->pgcMain->setCurrentIndex(0);
         window_->edtCurrentDate->setFocus();
         QTRY_VERIFY(window_->edtCurrentDate->hasFocus());
-        const QList<QWidget*> expected{window_->edtHeaderPicture, window_->bsSkinButton1,
-                                       window_->edtCoverPicture,  window_->bsSkinButton2,
-                                       window_->edtFooterPicture, window_->bsSkinButton4};
+        // Each picture's description comes after its Browse button.
+        const QList<QWidget*> expected{window_->edtPageDescription,
+                                       window_->edtLanguage,
+                                       window_->edtHeaderPicture,
+                                       window_->bsSkinButton1,
+                                       window_->edtHeaderPictureDescription,
+                                       window_->edtCoverPicture,
+                                       window_->bsSkinButton2,
+                                       window_->edtCoverPictureDescription,
+                                       window_->edtFooterPicture,
+                                       window_->bsSkinButton4,
+                                       window_->edtFooterPictureDescription};
         for (QWidget* next : expected) {
             Press(Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
