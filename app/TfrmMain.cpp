@@ -257,6 +257,10 @@ void TfrmMain::BuildRegions() {
     scroller->setObjectName(QStringLiteral("pgcMainScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
+    // A click on a control that takes no focus (a formatting button) gives the focus to the
+    // nearest container that takes it by click; were that the scroller, the editing area would
+    // lose the caret and what is typed next. It scrolls without the focus.
+    scroller->setFocusPolicy(Qt::NoFocus);
     pgcMain = new PageStack(scroller);
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
     for (QWidget* page : {BuildPage1(), BuildPage2(), BuildPage3(), BuildPage4(), BuildPage5(),

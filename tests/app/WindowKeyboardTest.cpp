@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -139,6 +140,21 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), window_->edtAttention);
         Press(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab));
         QTRY_VERIFY(window_->prfEditor1->isAncestorOf(QApplication::focusWidget()));
+    }
+
+    // A formatting button takes no focus, and a click on it must not hand the focus to a
+    // container either: the caret stays in the area for what is typed next.
+    void toolbarClicksKeepTheFocusInTheArea() {
+        window_->pgcMain->setCurrentIndex(1);
+        HtmlEditor* area = window_->prfEditor1;
+        area->setFocus();
+        QTRY_VERIFY(area->isAncestorOf(QApplication::focusWidget()));
+        for (const char* name : {"btnBold1", "btnPlecas1"}) {
+            auto* button = window_->findChild<QToolButton*>(QString::fromLatin1(name));
+            QVERIFY2(button != nullptr, name);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY2(area->isAncestorOf(QApplication::focusWidget()), name);
+        }
     }
 
     void navigationKeysFollowTheButtonRules() {
