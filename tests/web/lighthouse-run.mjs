@@ -69,8 +69,8 @@ async function audit(url, factor) {
 const results = [];
 let failed = false;
 try {
-  for (const spec of pages) {
-    const [page, which = 'both'] = spec.split(':');
+  for (const entry of pages) {
+    const [page, which = 'both'] = entry.split(':');
     const factors = which === 'both' ? ['mobile', 'desktop'] : [which];
     for (const factor of factors) {
       // The performance score follows how long the page's work took on this machine, which
