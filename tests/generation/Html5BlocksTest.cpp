@@ -23,7 +23,7 @@ const std::string kMarker(kHtml5Marker);
 // A PNG, GIF, JPEG (metadata before its frame) and WebP header of 3 by 2 pixels.
 const std::string kPng("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x03\0\0\0\x02\x08\x02", 26);
 const std::string kGif("GIF89a\x03\0\x02\0", 10);
-const std::string kJpeg("\xFF\xD8\xFF\xE1\0\x04xx\xFF\xC0\0\x11\x08\0\x02\0\x03", 19);
+const std::string kJpeg("\xFF\xD8\xFF\xE1\0\x04xx\xFF\xC0\0\x11\x08\0\x02\0\x03", 17);
 const std::string kWebp("RIFF\0\0\0\0WEBPVP8X\x0A\0\0\0\0\0\0\0\x02\0\0\x01\0\0", 30);
 
 TEST(Html5Blocks, PictureSizeComesFromTheHeader) {
