@@ -20,7 +20,7 @@ const std::filesystem::path kTemplates = SCRIBVANE_TEMPLATES_DIR;
 // The shipped templates as they were before they asked for the html5 dialect: the letter of
 // a template without the marker must stay the specified bytes.
 const std::filesystem::path kSpecifiedTemplates =
-    std::filesystem::path(SCRIBVANE_TEST_DATA_DIR) / "specified-templates";
+    std::filesystem::path(SCRIBVANE_TEST_DATA_DIR) / "marker-free-templates";
 
 LetterValues SampleValues(const std::string& templateName, const std::string& output,
                           const std::filesystem::path& templates = kTemplates) {
