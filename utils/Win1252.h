@@ -38,6 +38,9 @@ std::string AnsiToShownUtf8(std::string_view ansi);
 std::string Utf16ToAnsi(std::u16string_view utf16);
 std::string Utf8ToAnsi(std::string_view utf8);
 
+// Appends the UTF-8 form of one code point to `out`.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Appends the UTF-8 form of the Windows-1252 text to `out`.
 void AppendAnsiAsUtf8(std::string& out, std::string_view ansi);
 
