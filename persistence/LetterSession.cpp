@@ -114,12 +114,17 @@ bool LetterSession::MayReplaceWork() {
     if (!document_.IsModified()) {
         return true;
     }
-    switch (messages_.AskSaveBeforeLoading(kLoadQuestion)) {
+    return Carry(messages_.AskSaveBeforeLoading(kLoadQuestion));
+}
+
+bool LetterSession::Carry(CloseAnswer answer) {
+    switch (answer) {
     case CloseAnswer::Save:
         SaveConfiguration();
         return true;
     case CloseAnswer::Discard:
-        // Kept aside, newest state included, so a wrong answer loses nothing.
+        // Kept aside, newest state included, so a wrong answer loses nothing. An autosave.dat
+        // that did not read stays where it is.
         if (!autosave_.KeepsUnreadable()) {
             autosave_.WriteNow();
             autosave_.SetAside();
@@ -169,22 +174,7 @@ bool LetterSession::ConfirmClose() {
         autosave_.Remove();
         return true;
     }
-    switch (messages_.AskSaveBeforeClosing(kCloseQuestion)) {
-    case CloseAnswer::Save:
-        SaveConfiguration();
-        return true;
-    case CloseAnswer::Discard:
-        // Kept aside, newest state included, so a wrong answer loses nothing. An autosave.dat
-        // that did not read stays where it is.
-        if (!autosave_.KeepsUnreadable()) {
-            autosave_.WriteNow();
-            autosave_.SetAside();
-        }
-        return true;
-    case CloseAnswer::Stay:
-        break;
-    }
-    return false;
+    return Carry(messages_.AskSaveBeforeClosing(kCloseQuestion));
 }
 
 void LetterSession::HandOver() {

@@ -6,6 +6,7 @@
 
 #include "persistence/LetterConfiguration.h"
 #include "widgets/FileDialog.h"
+#include "widgets/MessageService.h"
 
 #include <QObject>
 #include <QString>
@@ -67,6 +68,8 @@ private:
     enum class Baseline { Loaded, Kept };
     // Asks before unsaved work is replaced; false when the user stays.
     bool MayReplaceWork();
+    // Carries out the answer to "save the work first?": whether to go on.
+    bool Carry(CloseAnswer answer);
     bool LoadAsked(const std::filesystem::path& path, Baseline baseline);
     void Show(const LetterConfiguration& config, Baseline baseline);
 
