@@ -11,6 +11,7 @@
 #include "branding/ClickFilter.h"
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
+#include "generation/FinishStep.h"
 #include "generation/LetterGenerator.h"
 #include "generation/LetterPage.h"
 #include "generation/LetterPreviewWindow.h"
@@ -31,9 +32,11 @@
 #include "widgets/DialogService.h"
 #include "widgets/FadingNote.h"
 #include "widgets/FontNameChooser.h"
+#include "widgets/FormBuilder.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/Logging.h"
 #include "widgets/MessageService.h"
+#include "widgets/PageStack.h"
 #include "widgets/QtText.h"
 
 #include <QAccessible>
@@ -99,33 +102,6 @@ QString NotePath(const QWidget& note, const std::filesystem::path& path) {
     return note.fontMetrics().elidedText(QString::fromStdString(path.string()), Qt::ElideMiddle,
                                          kNotePathWidth);
 }
-
-QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-// The page control asks for the room of the page it shows, not of its largest page, so that
-// only a page that does not fit scrolls.
-class PageStack : public QStackedWidget {
-public:
-    explicit PageStack(QWidget* parent) : QStackedWidget(parent) {
-        connect(this, &QStackedWidget::currentChanged, this, [this] { updateGeometry(); });
-    }
-    QSize minimumSizeHint() const override {
-        const QWidget* page = currentWidget();
-        return page != nullptr ? page->minimumSizeHint() : QStackedWidget::minimumSizeHint();
-    }
-    bool hasHeightForWidth() const override {
-        const QWidget* page = currentWidget();
-        return page != nullptr && page->hasHeightForWidth();
-    }
-    int heightForWidth(int width) const override {
-        const QWidget* page = currentWidget();
-        return page != nullptr ? page->heightForWidth(width) : -1;
-    }
-};
 
 // Assistive technology sees the main window as a window named by its caption; as a plain
 // widget it would be announced as a filler without a name.
@@ -202,53 +178,63 @@ void TfrmMain::BuildRegions() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    bsSkinPanel1 = MakePanel(QStringLiteral("bsSkinPanel1"), kButtonBarHeight, false, this);
-    auto* buttons = new QHBoxLayout(bsSkinPanel1);
+    // The button bar; the arrows beside Load and Save hold the copies to and from other
+    // files, and the shortcuts work on every page.
+    QFrame* bar = MakePanel(QStringLiteral("bsSkinPanel1"), kButtonBarHeight, false, this);
+    auto* buttons = new QHBoxLayout(bar);
     buttons->setContentsMargins(6, 3, 6, 3);
     buttons->setSpacing(4);
-    btnLoad = MakeButton(QStringLiteral("btnLoad"), QStringLiteral("Load Configuration"), this);
-    btnSave = MakeButton(QStringLiteral("btnSave"), QStringLiteral("Save Configuration"), this);
-    btnHelp = MakeButton(QStringLiteral("btnHelp"), QStringLiteral("Help"), this);
-    btnUpdate = MakeButton(QStringLiteral("btnUpdate"), QStringLiteral("Check Updates"), this);
-    btnMakeMoney = MakeButton(QStringLiteral("btnMakeMoney"), QStringLiteral("Make Money"), this);
-    const auto makeAction = [this](const QString& name, const QString& text,
-                                   const QKeySequence& keys) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(name);
-        action->setShortcut(keys);
-        addAction(action); // the shortcut works on every page
-        return action;
-    };
-    actSaveConfiguration = makeAction(QStringLiteral("actSaveConfiguration"),
-                                      QStringLiteral("Save Configuration"), QKeySequence::Save);
-    actSaveCopy = makeAction(QStringLiteral("actSaveCopy"), QStringLiteral("Save a Copy As..."),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    actLoadFromFile = makeAction(QStringLiteral("actLoadFromFile"),
-                                 QStringLiteral("Load From File..."), QKeySequence::Open);
-    // A click on the buttons keeps its one action; the arrows beside them hold the copies.
-    btnLoadMenu = MakeMenuButton(QStringLiteral("btnLoadMenu"), actLoadFromFile, this);
-    btnSaveMenu = MakeMenuButton(QStringLiteral("btnSaveMenu"), actSaveCopy, this);
-    for (QPushButton* button : {btnLoad, btnSave, btnHelp, btnUpdate, btnMakeMoney}) {
+    const auto addButton = [this, buttons](const char* name, const char* caption,
+                                           void (TfrmMain::*click)()) {
+        QPushButton* button =
+            MakeButton(QString::fromLatin1(name), QString::fromLatin1(caption), this);
         button->setProperty("toolbarButton", true);
+        connect(button, &QPushButton::clicked, this, click);
         buttons->addWidget(button);
-        if (button == btnLoad || button == btnSave) {
-            buttons->addWidget(button == btnLoad ? btnLoadMenu : btnSaveMenu);
+    };
+    const auto addMenu = [this, buttons](const char* name, const char* action, const char* text,
+                                         const QKeySequence& keys, void (TfrmMain::*run)()) {
+        auto* item = new QAction(QString::fromLatin1(text), this);
+        item->setObjectName(QString::fromLatin1(action));
+        item->setShortcut(keys);
+        addAction(item);
+        connect(item, &QAction::triggered, this, run);
+        if (name == nullptr) {
+            return;
         }
-    }
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setArrowType(Qt::DownArrow);
+        button->setAccessibleName(item->text().chopped(3)); // without the dots
+        button->setToolTip(item->text());
+        auto* menu = new QMenu(button);
+        menu->addAction(item);
+        button->setMenu(menu);
+        buttons->addWidget(button);
+    };
+    addButton("btnLoad", "Load Configuration", &TfrmMain::btnLoadClick);
+    addMenu("btnLoadMenu", "actLoadFromFile", "Load From File...", QKeySequence::Open,
+            &TfrmMain::LoadFromFileClick);
+    addButton("btnSave", "Save Configuration", &TfrmMain::btnSaveClick);
+    addMenu("btnSaveMenu", "actSaveCopy", "Save a Copy As...",
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TfrmMain::SaveCopyAsClick);
+    addMenu(nullptr, "actSaveConfiguration", "Save Configuration", QKeySequence::Save,
+            &TfrmMain::btnSaveClick);
+    addButton("btnHelp", "Help", &TfrmMain::btnHelpClick);
+    addButton("btnUpdate", "Check Updates", &TfrmMain::btnUpdateClick);
+    addButton("btnMakeMoney", "Make Money", &TfrmMain::btnMakeMoneyClick);
     buttons->addStretch(1);
-    btnPreview = MakeButton(QStringLiteral("btnPreview"), QStringLiteral("Preview Letter"), this);
-    btnPreview->setProperty("toolbarButton", true);
-    buttons->addWidget(btnPreview);
-    layout->addWidget(bsSkinPanel1);
+    addButton("btnPreview", "Preview Letter", &TfrmMain::btnPreviewClick);
+    layout->addWidget(bar);
 
     // The banner pictures are placed by hand: they are centred, and may overhang the panel.
     panBanner = MakePanel(QStringLiteral("panBanner"), kBannerHeight, true, this);
-    imgBanner = new QLabel(panBanner);
-    imgBanner->setObjectName(QStringLiteral("imgBanner"));
-    imgBanner->setGeometry(0, 0, 0, 0);
-    gifBanner = new QLabel(panBanner);
-    gifBanner->setObjectName(QStringLiteral("gifBanner"));
-    gifBanner->setGeometry(0, 0, 0, 0);
+    for (auto [picture, name] : {std::pair{&imgBanner, "imgBanner"}, {&gifBanner, "gifBanner"}}) {
+        *picture = new QLabel(panBanner);
+        (*picture)->setObjectName(QString::fromLatin1(name));
+        (*picture)->setGeometry(0, 0, 0, 0);
+    }
     gifBanner->hide();
     layout->addWidget(panBanner);
 
@@ -263,15 +249,12 @@ void TfrmMain::BuildRegions() {
     scroller->setFocusPolicy(Qt::NoFocus);
     pgcMain = new PageStack(scroller);
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
-    for (QWidget* page : {BuildPage1(), BuildPage2(), BuildPage3(), BuildPage4(), BuildPage5(),
-                          BuildPage6(), BuildPage7(), BuildPage8()}) {
-        pgcMain->addWidget(page);
-    }
+    BuildPages();
     scroller->setWidget(pgcMain);
     layout->addWidget(scroller, 1);
 
-    panWizard = MakePanel(QStringLiteral("panWizard"), kWizardPanelHeight, true, this);
-    auto* navigation = new QHBoxLayout(panWizard);
+    QFrame* wizard = MakePanel(QStringLiteral("panWizard"), kWizardPanelHeight, true, this);
+    auto* navigation = new QHBoxLayout(wizard);
     navigation->setContentsMargins(8, 4, 8, 4);
     navigation->setSpacing(6);
     btnBack = MakeButton(QStringLiteral("btnBack"), QStringLiteral("Back"), this);
@@ -282,52 +265,31 @@ void TfrmMain::BuildRegions() {
     navigation->addWidget(btnBack);
     navigation->addWidget(btnNext);
     navigation->addStretch(1);
-    lblSaveNote = new FadingNote(panWizard);
+    lblSaveNote = new FadingNote(wizard);
     lblSaveNote->setObjectName(QStringLiteral("lblSaveNote"));
     navigation->addWidget(lblSaveNote);
     connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
     connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
-    layout->addWidget(panWizard);
+    layout->addWidget(wizard);
 
-    panLinks = MakePanel(QStringLiteral("panLinks"), kLinksPanelHeight, true, this);
-    auto* links = new QHBoxLayout(panLinks);
+    QFrame* linksPanel = MakePanel(QStringLiteral("panLinks"), kLinksPanelHeight, true, this);
+    auto* links = new QHBoxLayout(linksPanel);
     links->setContentsMargins(10, 2, 10, 2);
-    lblLink1URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, panLinks);
+    lblLink1URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, linksPanel);
     lblLink1URL->setObjectName(QStringLiteral("lblLink1URL"));
-    lblLink2URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, panLinks);
+    lblLink2URL = new LinkLabel(kDefaultLinkCaption, kDefaultLinkUrl, linksPanel);
     lblLink2URL->setObjectName(QStringLiteral("lblLink2URL"));
     lblLink2URL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     links->addWidget(lblLink1URL);
     links->addStretch(1);
     links->addWidget(lblLink2URL);
-    layout->addWidget(panLinks);
-}
-
-QToolButton* TfrmMain::MakeMenuButton(const QString& name, QAction* action, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setArrowType(Qt::DownArrow);
-    button->setAccessibleName(action->text().chopped(3)); // without the dots
-    button->setToolTip(action->text());
-    auto* menu = new QMenu(button);
-    menu->addAction(action);
-    button->setMenu(menu);
-    return button;
+    layout->addWidget(linksPanel);
 }
 
 void TfrmMain::BuildSubsystems() {
     for (ColorChooser* chooser : findChildren<ColorChooser*>()) {
         chooser->SetDialogService(*dialogs_);
     }
-    features_ = std::make_unique<RecordPage>(
-        RecordKind::Feature,
-        RecordPageControls{{edtFeatureTitle}, memFeatureBody, lbxFeatures, memFeatureDetails},
-        FFeatures, msgMain());
-    testimonials_ = std::make_unique<RecordPage>(
-        RecordKind::Testimonial,
-        RecordPageControls{{edtTestName, edtTestWebsite}, memTest, lbxTestimonials, memTestDetails},
-        FTestimonials, msgMain());
     document_ = std::make_unique<LetterDocument>();
     configuration_ =
         std::make_unique<ConfigurationForm>(*pgcMain, *features_, *testimonials_, *document_);
@@ -335,9 +297,7 @@ void TfrmMain::BuildSubsystems() {
     autosave_ = std::make_unique<Autosave>(*document_, ProgramFolder());
     session_ = std::make_unique<LetterSession>(*document_, *configuration_, *autosave_,
                                                ProgramFolder(), msgMain(), *dialogs_, this);
-    letter_ = std::make_unique<LetterPage>(
-        LetterPageControls{cbxTemplates, bsSkinGroupBox1, Image1, lstLetterCheck, galTemplates},
-        *document_, ProgramFolder(), msgMain());
+    letter_ = std::make_unique<LetterPage>(finish_->letter, *document_, ProgramFolder(), msgMain());
     updateCheck_ =
         std::make_unique<UpdateController>(ProgramFolder(), updateFolderAddress_, msgMain());
     publishPrompts_ = std::make_unique<DialogPublishPrompts>(this);
@@ -353,45 +313,39 @@ void TfrmMain::BuildSubsystems() {
 }
 
 void TfrmMain::ConnectActions() {
-    connect(bsSkinButton1, &QPushButton::clicked, this, &TfrmMain::bsSkinButton1Click);
-    connect(bsSkinButton2, &QPushButton::clicked, this, &TfrmMain::bsSkinButton2Click);
-    connect(bsSkinButton3, &QPushButton::clicked, this, &TfrmMain::bsSkinButton3Click);
-    connect(bsSkinButton4, &QPushButton::clicked, this, &TfrmMain::bsSkinButton4Click);
-
-    connect(btnCreateFeat, &QPushButton::clicked, this, &TfrmMain::btnCreateFeatClick);
-    connect(btnDeleteFeat, &QPushButton::clicked, this, &TfrmMain::btnDeleteFeatClick);
-    connect(btnCreateTest, &QPushButton::clicked, this, &TfrmMain::btnCreateTestClick);
-    connect(btnDeleteTest, &QPushButton::clicked, this, &TfrmMain::btnDeleteTestClick);
+    const auto button = [this](const char* name) {
+        return pgcMain->findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    connect(finish_->browse, &QPushButton::clicked, this, &TfrmMain::bsSkinButton3Click);
+    connect(button("btnCreateFeat"), &QPushButton::clicked, this, &TfrmMain::btnCreateFeatClick);
+    connect(button("btnDeleteFeat"), &QPushButton::clicked, this, &TfrmMain::btnDeleteFeatClick);
+    connect(button("btnCreateTest"), &QPushButton::clicked, this, &TfrmMain::btnCreateTestClick);
+    connect(button("btnDeleteTest"), &QPushButton::clicked, this, &TfrmMain::btnDeleteTestClick);
     // A click shows the entry, and so does choosing it with the keyboard.
-    connect(lbxFeatures, &QListWidget::itemSelectionChanged, this,
-            &TfrmMain::lbxFeaturesListBoxClick);
-    connect(lbxTestimonials, &QListWidget::itemSelectionChanged, this,
-            &TfrmMain::lbxTestimonialsListBoxClick);
+    for (const auto& [list, show] : {std::pair{"lbxFeatures", &TfrmMain::lbxFeaturesListBoxClick},
+                                     {"lbxTestimonials", &TfrmMain::lbxTestimonialsListBoxClick}}) {
+        connect(pgcMain->findChild<QListWidget*>(QString::fromLatin1(list)),
+                &QListWidget::itemSelectionChanged, this, show);
+    }
 
-    connect(cbxTemplates, &QComboBox::currentTextChanged, this, &TfrmMain::cbxTemplatesChange);
-    connect(btnFinish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
-    connect(btnPublish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
+    connect(finish_->letter.templates, &QComboBox::currentTextChanged, this,
+            &TfrmMain::cbxTemplatesChange);
+    connect(finish_->finish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
+    connect(finish_->publish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
     // The check follows the letter once it settles, and every load.
     connect(document_.get(), &LetterDocument::settled, this, &TfrmMain::RefreshLetterCheck);
     connect(session_.get(), &LetterSession::loaded, this, &TfrmMain::RefreshLetterCheck);
     // The gallery's thumbnails follow the letter too (only while they are seen).
-    connect(document_.get(), &LetterDocument::settled, galTemplates,
+    connect(document_.get(), &LetterDocument::settled, finish_->letter.gallery,
             &TemplateGallery::letterChanged);
-    connect(lstLetterCheck, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        lstLetterCheckActivated(item->data(Qt::UserRole).toString());
-    });
-    connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
-    connect(btnLoad, &QPushButton::clicked, this, &TfrmMain::btnLoadClick);
-    connect(actSaveConfiguration, &QAction::triggered, this, &TfrmMain::btnSaveClick);
-    connect(actSaveCopy, &QAction::triggered, this, &TfrmMain::SaveCopyAsClick);
-    connect(actLoadFromFile, &QAction::triggered, this, &TfrmMain::LoadFromFileClick);
+    connect(finish_->letter.checkList, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) {
+                lstLetterCheckActivated(item->data(Qt::UserRole).toString());
+            });
     for (HtmlEditor* editor : editors_) {
         connect(editor, &HtmlEditor::ready, this, &TfrmMain::ScheduleKeepingWork);
     }
-    connect(btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
 
-    connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
-    connect(btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
     connect(lblLink1URL, &LinkLabel::clicked, this, &TfrmMain::lblLink1URLClick);
     connect(lblLink2URL, &LinkLabel::clicked, this, &TfrmMain::lblLink2URLClick);
     ClickFilter::Install(imgBanner, [this] { imgBannerClick(); });
@@ -400,7 +354,6 @@ void TfrmMain::ConnectActions() {
     // The user agreed and the updater runs: it needs the program's files released.
     connect(updateCheck_.get(), &UpdateController::closeRequested, this, &TfrmMain::CloseForUpdate);
     connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
-    connect(btnUpdate, &QPushButton::clicked, this, &TfrmMain::btnUpdateClick);
 
     // Each toolbar shows the format at the caret of its own area.
     for (std::size_t index = 0; index < editors_.size(); ++index) {
@@ -410,43 +363,30 @@ void TfrmMain::ConnectActions() {
 
     // Keyboard: Back and Next as their buttons (the captions keep no mnemonic), and the letter
     // from the last step. A disabled button is not pressed.
-    const auto bind = [this](std::initializer_list<QKeySequence> keys, auto action) {
+    const auto bind = [this](std::initializer_list<QKeySequence> keys, QPushButton* target,
+                             bool lastStepOnly) {
         for (const QKeySequence& key : keys) {
-            connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+            connect(new QShortcut(key, this), &QShortcut::activated, this,
+                    [this, target, lastStepOnly] {
+                        const bool onLastStep = pgcMain->currentIndex() == pgcMain->count() - 1;
+                        if (target->isEnabled() && (onLastStep || !lastStepOnly)) {
+                            target->click();
+                        }
+                    });
         }
     };
-    bind({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::ALT | Qt::Key_B)}, [this] {
-        if (btnBack->isEnabled()) {
-            btnBack->click();
-        }
-    });
-    bind({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::ALT | Qt::Key_N)}, [this] {
-        if (btnNext->isEnabled()) {
-            btnNext->click();
-        }
-    });
-    bind({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] {
-        if (pgcMain->currentIndex() == pgcMain->count() - 1 && btnFinish->isEnabled()) {
-            btnFinish->click();
-        }
-    });
+    bind({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::ALT | Qt::Key_B)}, btnBack, false);
+    bind({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::ALT | Qt::Key_N)}, btnNext,
+         false);
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)},
+         finish_->finish, true);
 }
 
 HtmlEditor* TfrmMain::EditorForTag(int tag) const {
-    switch (tag) {
-    case 1:
-        return prfEditor1;
-    case 2:
-        return prfEditor2;
-    case 3:
-        return prfEditor3;
-    case 10:
-        return prfEditor10;
-    case 11:
-        return prfEditor11;
-    default:
-        return nullptr;
-    }
+    static constexpr std::array kTags{1, 2, 3, 10, 11};
+    const auto* found = std::find(kTags.begin(), kTags.end(), tag);
+    return found != kTags.end() ? editors_[static_cast<std::size_t>(found - kTags.begin())]
+                                : nullptr;
 }
 
 void TfrmMain::FormCreate() {
@@ -516,11 +456,12 @@ void TfrmMain::StretchEditorsToPages() {
     const auto* scroller = findChild<QScrollArea*>(QStringLiteral("pgcMainScroller"));
     const QSize area = scroller != nullptr ? scroller->size() : pgcMain->size();
     pgcMain->resize(area);
-    QWidget* page = bsSkinTabSheet3;
+    HtmlEditor* product = editors_[2];
+    QWidget* page = product->parentWidget();
     page->resize(area);
     page->layout()->activate();
-    prfEditor3->setFixedHeight(
-        std::max(0, page->height() - prfEditor3->geometry().top() - kEditorBottomGap));
+    product->setFixedHeight(
+        std::max(0, page->height() - product->geometry().top() - kEditorBottomGap));
 }
 
 void TfrmMain::CentreBanner() {
@@ -642,7 +583,7 @@ void TfrmMain::bsSkinButton2Click() {
 }
 
 void TfrmMain::bsSkinButton3Click() {
-    Browse(bsSkinSaveDialog1, edtFilename);
+    Browse(bsSkinSaveDialog1, finish_->filename);
 }
 
 void TfrmMain::bsSkinButton4Click() {
@@ -701,10 +642,10 @@ void TfrmMain::btnPreviewClick() {
     if (preview_ == nullptr) {
         preview_ = new LetterPreviewWindow(*document_, ProgramFolder(), this);
         connect(preview_, &LetterPreviewWindow::designRequested, this, [this] {
-            pgcMain->setCurrentWidget(bsSkinTabSheet12);
+            pgcMain->setCurrentWidget(finish_->page);
             raise();
             activateWindow();
-            galTemplates->setFocus();
+            finish_->letter.gallery->setFocus();
         });
     }
     preview_->show();
@@ -714,27 +655,7 @@ void TfrmMain::btnPreviewClick() {
 }
 
 void TfrmMain::lstLetterCheckActivated(const QString& field) {
-    // A tag names its control through the configuration table; the output and the template
-    // live on step 8, where the template chooser may be out of view.
-    QString control = field == QStringLiteral("Template") ? galTemplates->objectName()
-                                                          : QStringLiteral("edtFilename");
-    // The entries stored after the 42 are edited in the edit named after them.
-    if (pgcMain->findChild<QLineEdit*>(QStringLiteral("edt") + field) != nullptr) {
-        control = QStringLiteral("edt") + field;
-    }
-    for (const ConfigField& entry : kConfigFields) {
-        if (QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
-            field) {
-            control = QString::fromUtf8(entry.control.data(),
-                                        static_cast<qsizetype>(entry.control.size()));
-        }
-    }
-    if (control == QStringLiteral("FFeatures")) {
-        control = lbxFeatures->objectName();
-    } else if (control == QStringLiteral("FTestimonials")) {
-        control = lbxTestimonials->objectName();
-    }
-    QWidget* target = pgcMain->findChild<QWidget*>(control);
+    QWidget* target = configuration_->ControlOf(field);
     if (target == nullptr) {
         return;
     }
@@ -746,10 +667,6 @@ void TfrmMain::lstLetterCheckActivated(const QString& field) {
     btnBack->setEnabled(pgcMain->currentIndex() > 0);
     btnNext->setEnabled(pgcMain->currentIndex() < pgcMain->count() - 1);
     target->setFocus(Qt::OtherFocusReason);
-}
-
-LetterConfiguration TfrmMain::ReadLetterConfiguration() const {
-    return configuration_->Read();
 }
 
 void TfrmMain::SaveConfiguration() {

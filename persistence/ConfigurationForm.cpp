@@ -205,6 +205,31 @@ void ConfigurationForm::ShowInitialValues() {
     }
 }
 
+QWidget* ConfigurationForm::ControlOf(const QString& field) const {
+    // The output and the template live on step 8, where the template chooser is out of view
+    // and the gallery stands for it; the entries stored after the 42 are edited in the edit
+    // named after them; the 42 name their controls in the table.
+    QString control = field == QStringLiteral("Template") ? QStringLiteral("galTemplates")
+                                                          : QStringLiteral("edtFilename");
+    if (form_.findChild<QLineEdit*>(QStringLiteral("edt") + field) != nullptr) {
+        control = QStringLiteral("edt") + field;
+    }
+    for (const ConfigField& entry : kConfigFields) {
+        if (QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
+            field) {
+            control = QString::fromLatin1(entry.control.data(),
+                                          static_cast<qsizetype>(entry.control.size()));
+        }
+    }
+    // The record lists are the window's own; their list boxes show them.
+    if (control == QStringLiteral("FFeatures")) {
+        control = QStringLiteral("lbxFeatures");
+    } else if (control == QStringLiteral("FTestimonials")) {
+        control = QStringLiteral("lbxTestimonials");
+    }
+    return form_.findChild<QWidget*>(control);
+}
+
 std::filesystem::path ConfigurationForm::ConfigurationPath(const QString& programFolder) {
     return NativePath(programFolder + QStringLiteral("config.dat"));
 }

@@ -45,6 +45,11 @@ public:
     // then holds what the window shows, for example an area's empty body.
     void ReadAllIntoDocument();
 
+    // The control that edits `field` (a finding's field: a config.dat tag, an optional entry's
+    // name, "Template" or "Output"), for going from a finding to it; nullptr when the form has
+    // none.
+    QWidget* ControlOf(const QString& field) const;
+
     // config.dat in the program folder (which ends in a separator), and config.bak, where a
     // save keeps the file it replaces.
     static std::filesystem::path ConfigurationPath(const QString& programFolder);

@@ -9,6 +9,7 @@
 #include "editing/HtmlEditor.h"
 #include "generation/LetterPreviewWindow.h"
 #include "persistence/LetterDocument.h"
+#include "tests/support/TfrmMainProbe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,6 +25,9 @@
 #include <cstdio>
 #include <unistd.h>
 #include <vector>
+
+using scribvane::testing::Control;
+using scribvane::testing::Probe;
 
 namespace {
 
@@ -70,21 +74,23 @@ int main(int argc, char** argv) {
     scribvane::ScribvaneApplication application(argc, argv);
     scribvane::TfrmMain window(QString(), nullptr, QStringLiteral("http://127.0.0.1:9/"));
     window.show();
-    for (scribvane::HtmlEditor* editor : window.Editors()) {
+    for (scribvane::HtmlEditor* editor : Probe(window).Editors()) {
         if (!editor->IsReady() && !WaitFor(editor, &scribvane::HtmlEditor::ready, 30000)) {
             std::printf("editing areas not ready after 30 s\n");
             return 1;
         }
     }
-    window.btnLoad->click(); // the sample letter beside the program
-    window.pgcMain->setCurrentIndex(window.pgcMain->count() - 1);
-    window.btnPreview->click();
+    Control<QPushButton>(window, "btnLoad")->click(); // the sample letter beside the program
+    Control<QStackedWidget>(window, "pgcMain")
+        ->setCurrentIndex(Control<QStackedWidget>(window, "pgcMain")->count() - 1);
+    Control<QPushButton>(window, "btnPreview")->click();
     auto* preview = window.findChild<scribvane::LetterPreviewWindow*>();
     if (preview == nullptr || !WaitFor(preview, &scribvane::LetterPreviewWindow::shown, 30000)) {
         std::printf("the preview did not show the letter\n");
         return 1;
     }
-    std::printf("letter: %s\n", qPrintable(window.edtPageTitle->text().left(40)));
+    std::printf("letter: %s\n",
+                qPrintable(Control<QLineEdit>(window, "edtPageTitle")->text().left(40)));
 
     std::vector<double> times;
     std::vector<double> trips;
@@ -92,7 +98,8 @@ int main(int argc, char** argv) {
         const std::uint64_t before = scribvane::HtmlEditor::RoundTrips();
         QElapsedTimer clock;
         clock.start();
-        window.edtPageTitle->setText(window.edtPageTitle->text() + QLatin1Char('x'));
+        Control<QLineEdit>(window, "edtPageTitle")
+            ->setText(Control<QLineEdit>(window, "edtPageTitle")->text() + QLatin1Char('x'));
         if (!WaitFor(preview, &scribvane::LetterPreviewWindow::shown, 10000)) {
             std::printf("the preview did not follow round %d\n", round);
             return 1;
@@ -105,10 +112,10 @@ int main(int argc, char** argv) {
     Print("single-line keystroke to preview shown", times, "ms");
 
     // A keystroke in an area, as the engine reports it.
-    scribvane::HtmlEditor* area = window.prfEditor2;
-    for (int index = 0; index < window.pgcMain->count(); ++index) {
-        if (window.pgcMain->widget(index)->isAncestorOf(area)) {
-            window.pgcMain->setCurrentIndex(index);
+    scribvane::HtmlEditor* area = Control<scribvane::HtmlEditor>(window, "prfEditor2");
+    for (int index = 0; index < Control<QStackedWidget>(window, "pgcMain")->count(); ++index) {
+        if (Control<QStackedWidget>(window, "pgcMain")->widget(index)->isAncestorOf(area)) {
+            Control<QStackedWidget>(window, "pgcMain")->setCurrentIndex(index);
         }
     }
     window.activateWindow();

@@ -3,6 +3,7 @@
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "tests/support/TfrmMainProbe.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -13,6 +14,9 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+
+using scribvane::testing::Control;
+using scribvane::testing::Probe;
 
 namespace {
 
@@ -63,14 +67,14 @@ int main(int argc, char** argv) {
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     auto allReady = [&window] {
-        for (scribvane::HtmlEditor* editor : window.Editors()) {
+        for (scribvane::HtmlEditor* editor : Probe(window).Editors()) {
             if (!editor->IsReady()) {
                 return false;
             }
         }
         return true;
     };
-    for (scribvane::HtmlEditor* editor : window.Editors()) {
+    for (scribvane::HtmlEditor* editor : Probe(window).Editors()) {
         QObject::connect(editor, &scribvane::HtmlEditor::ready, &loop, [&] {
             if (allReady()) {
                 loop.quit();

@@ -60,8 +60,10 @@ private Q_SLOTS:
     void cleanupTestCase() { window_.reset(); }
 
     void fontChoosersListFamilyNamesOnce() {
-        QList<QComboBox*> choosers{window_->cbxFName, window_->cbxTName, window_->cbxOName};
-        for (FormattingToolbar* toolbar : window_->Toolbars()) {
+        QList<QComboBox*> choosers{Control<FontNameChooser>(*window_, "cbxFName"),
+                                   Control<FontNameChooser>(*window_, "cbxTName"),
+                                   Control<FontNameChooser>(*window_, "cbxOName")};
+        for (FormattingToolbar* toolbar : Probe(*window_).Toolbars()) {
             choosers << toolbar->fontNameChooser();
         }
         for (QComboBox* chooser : choosers) {
@@ -81,14 +83,14 @@ private Q_SLOTS:
     }
 
     void chosenFamilyRendersInTheArea() {
-        QComboBox* chooser = window_->Toolbars()[0]->fontNameChooser();
+        QComboBox* chooser = Probe(*window_).Toolbars()[0]->fontNameChooser();
         const int mono = static_cast<int>(ItemsIndex(
             chooser, {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}));
         if (mono < 0) {
             QSKIP("no monospaced family installed to tell apart");
         }
-        window_->pgcMain->setCurrentIndex(1);
-        HtmlEditor& editor = *window_->prfEditor1;
+        Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(1);
+        HtmlEditor& editor = *Control<HtmlEditor>(*window_, "prfEditor1");
         editor.SetDocumentHTML(QStringLiteral("iiiii WWWWW"));
         RunScript(editor, QStringLiteral("document.execCommand('selectAll'); true"));
         chooser->setCurrentIndex(mono);
@@ -110,21 +112,21 @@ private Q_SLOTS:
     }
 
     void tabWalksStepOneFieldByFieldWithItsButtons() {
-        window_->pgcMain->setCurrentIndex(0);
-        window_->edtCurrentDate->setFocus();
-        QTRY_VERIFY(window_->edtCurrentDate->hasFocus());
+        Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(0);
+        Control<QLineEdit>(*window_, "edtCurrentDate")->setFocus();
+        QTRY_VERIFY(Control<QLineEdit>(*window_, "edtCurrentDate")->hasFocus());
         // Each picture's description comes after its Browse button.
-        const QList<QWidget*> expected{window_->edtPageDescription,
-                                       window_->edtLanguage,
-                                       window_->edtHeaderPicture,
-                                       window_->bsSkinButton1,
-                                       window_->edtHeaderPictureDescription,
-                                       window_->edtCoverPicture,
-                                       window_->bsSkinButton2,
-                                       window_->edtCoverPictureDescription,
-                                       window_->edtFooterPicture,
-                                       window_->bsSkinButton4,
-                                       window_->edtFooterPictureDescription};
+        const QList<QWidget*> expected{Control<QLineEdit>(*window_, "edtPageDescription"),
+                                       Control<QLineEdit>(*window_, "edtLanguage"),
+                                       Control<QLineEdit>(*window_, "edtHeaderPicture"),
+                                       Control<QPushButton>(*window_, "bsSkinButton1"),
+                                       Control<QLineEdit>(*window_, "edtHeaderPictureDescription"),
+                                       Control<QLineEdit>(*window_, "edtCoverPicture"),
+                                       Control<QPushButton>(*window_, "bsSkinButton2"),
+                                       Control<QLineEdit>(*window_, "edtCoverPictureDescription"),
+                                       Control<QLineEdit>(*window_, "edtFooterPicture"),
+                                       Control<QPushButton>(*window_, "bsSkinButton4"),
+                                       Control<QLineEdit>(*window_, "edtFooterPictureDescription")};
         for (QWidget* next : expected) {
             Press(Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
@@ -132,21 +134,23 @@ private Q_SLOTS:
     }
 
     void tabGoesThroughAnAreaAndOnToTheNextField() {
-        window_->pgcMain->setCurrentIndex(1);
-        window_->Toolbars()[0]->fontSizeChooser()->setFocus();
+        Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(1);
+        Probe(*window_).Toolbars()[0]->fontSizeChooser()->setFocus();
         Press(Qt::Key_Tab);
-        QTRY_VERIFY(window_->prfEditor1->isAncestorOf(QApplication::focusWidget()));
+        QTRY_VERIFY(
+            Control<HtmlEditor>(*window_, "prfEditor1")->isAncestorOf(QApplication::focusWidget()));
         Press(Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget(), window_->edtAttention);
+        QTRY_COMPARE(QApplication::focusWidget(), Control<QLineEdit>(*window_, "edtAttention"));
         Press(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab));
-        QTRY_VERIFY(window_->prfEditor1->isAncestorOf(QApplication::focusWidget()));
+        QTRY_VERIFY(
+            Control<HtmlEditor>(*window_, "prfEditor1")->isAncestorOf(QApplication::focusWidget()));
     }
 
     // A formatting button takes no focus, and a click on it must not hand the focus to a
     // container either: the caret stays in the area for what is typed next.
     void toolbarClicksKeepTheFocusInTheArea() {
-        window_->pgcMain->setCurrentIndex(1);
-        HtmlEditor* area = window_->prfEditor1;
+        Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(1);
+        HtmlEditor* area = Control<HtmlEditor>(*window_, "prfEditor1");
         area->setFocus();
         QTRY_VERIFY(area->isAncestorOf(QApplication::focusWidget()));
         for (const char* name : {"btnBold1", "btnPlecas1"}) {
@@ -159,10 +163,10 @@ private Q_SLOTS:
 
     void navigationKeysFollowTheButtonRules() {
         window_->btnBackClick();
-        while (window_->pgcMain->currentIndex() > 0) {
+        while (Control<QStackedWidget>(*window_, "pgcMain")->currentIndex() > 0) {
             window_->btnBackClick();
         }
-        window_->edtPageTitle->setFocus();
+        Control<QLineEdit>(*window_, "edtPageTitle")->setFocus();
         const struct {
             QKeyCombination key;
             int page;
@@ -173,22 +177,22 @@ private Q_SLOTS:
                      {QKeyCombination(Qt::AltModifier, Qt::Key_Left), 0}};
         for (const auto& step : steps) {
             Press(step.key);
-            QTRY_COMPARE(window_->pgcMain->currentIndex(), step.page);
-            QCOMPARE(window_->btnBack->isEnabled(), step.page > 0);
+            QTRY_COMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), step.page);
+            QCOMPARE(Control<QPushButton>(*window_, "btnBack")->isEnabled(), step.page > 0);
         }
-        QCOMPARE(window_->btnBack->text(), QStringLiteral("Back"));
-        QCOMPARE(window_->btnNext->text(), QStringLiteral("Next"));
+        QCOMPARE(Control<QPushButton>(*window_, "btnBack")->text(), QStringLiteral("Back"));
+        QCOMPARE(Control<QPushButton>(*window_, "btnNext")->text(), QStringLiteral("Next"));
         for (int page = 0; page < 7; ++page) {
             window_->btnNextClick();
         }
-        QVERIFY(!window_->btnNext->isEnabled());
+        QVERIFY(!Control<QPushButton>(*window_, "btnNext")->isEnabled());
         Press(QKeyCombination(Qt::AltModifier, Qt::Key_Right));
-        QCOMPARE(window_->pgcMain->currentIndex(), 7);
+        QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 7);
 
         // Ctrl+Enter presses "Save generated code": with no output name it says so.
         messages_.messages.clear();
-        window_->edtFilename->clear();
-        window_->edtFilename->setFocus();
+        Control<QLineEdit>(*window_, "edtFilename")->clear();
+        Control<QLineEdit>(*window_, "edtFilename")->setFocus();
         Press(QKeyCombination(Qt::ControlModifier, Qt::Key_Return));
         QTRY_COMPARE(messages_.messages.size(), 1);
     }
@@ -203,12 +207,13 @@ private Q_SLOTS:
         QVERIFY(application != nullptr);
         QCOMPARE(application->childCount(), 1);
         QCOMPARE(application->child(0), window);
-        QAccessibleInterface* area = QAccessible::queryAccessibleInterface(window_->prfEditor2);
+        QAccessibleInterface* area =
+            QAccessible::queryAccessibleInterface(Control<HtmlEditor>(*window_, "prfEditor2"));
         QCOMPARE(area->text(QAccessible::Name), QStringLiteral("Introduction paragraph"));
     }
 
     void windowShrinksBelowItsStartUpSize() {
-        window_->pgcMain->setCurrentIndex(3);
+        Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(3);
         // Narrower than at start-up, down to the width the button bar's captions need, and
         // far lower.
         const int narrow = window_->minimumSizeHint().width();
@@ -216,8 +221,8 @@ private Q_SLOTS:
         window_->resize(narrow, 360);
         QTRY_COMPARE(window_->size(), QSize(narrow, 360));
         // The page keeps its room and scrolls.
-        QVERIFY(window_->bsSkinTabSheet4->height() >=
-                window_->bsSkinTabSheet4->minimumSizeHint().height());
+        QVERIFY(Control<QWidget>(*window_, "bsSkinTabSheet4")->height() >=
+                Control<QWidget>(*window_, "bsSkinTabSheet4")->minimumSizeHint().height());
         window_->resize(785, 631);
     }
 
@@ -225,9 +230,9 @@ private Q_SLOTS:
         QTemporaryDir pictures;
         const QString chosen = QDir(pictures.path()).filePath(QStringLiteral("cover.png"));
         dialogs_.fileAnswers = {chosen};
-        window_->edtCoverPicture->setText(QString());
+        Control<QLineEdit>(*window_, "edtCoverPicture")->setText(QString());
         window_->bsSkinButton2Click();
-        QCOMPARE(window_->edtCoverPicture->text(), chosen);
+        QCOMPARE(Control<QLineEdit>(*window_, "edtCoverPicture")->text(), chosen);
 
         const struct {
             QString field;
@@ -238,10 +243,10 @@ private Q_SLOTS:
                      {QString(), pictures.path()},
                      {QStringLiteral("/no/such/folder/a.png"), pictures.path()}};
         for (const auto& c : cases) {
-            window_->edtHeaderPicture->setText(c.field);
+            Control<QLineEdit>(*window_, "edtHeaderPicture")->setText(c.field);
             window_->bsSkinButton1Click(); // cancelled
             QCOMPARE(dialogs_.startPaths.constLast(), c.start);
-            QCOMPARE(window_->edtHeaderPicture->text(), c.field);
+            QCOMPARE(Control<QLineEdit>(*window_, "edtHeaderPicture")->text(), c.field);
         }
     }
 
@@ -259,3 +264,4 @@ private:
 
 QTEST_MAIN(WindowKeyboardTest)
 #include "WindowKeyboardTest.moc"
+#include "tests/support/TfrmMainProbe.h"

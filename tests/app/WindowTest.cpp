@@ -10,6 +10,7 @@
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/RecordingDialogService.h"
 #include "tests/support/RecordingMessageService.h"
+#include "tests/support/TfrmMainProbe.h"
 #include "utils/Errors.h"
 #include "utils/TextHelpers.h"
 #include "widgets/ColorChooser.h"
@@ -36,7 +37,9 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::NoUpdateServer;
+using scribvane::testing::Probe;
 using scribvane::testing::ProgramFolder;
 using scribvane::testing::RecordingDialogService;
 using scribvane::testing::RecordingMessageService;
@@ -106,14 +109,14 @@ void WindowTest::cleanup() {
 }
 
 void WindowTest::startUpLeavesPageZeroWithBackDisabled() {
-    QCOMPARE(window_->pgcMain->currentIndex(), 0);
-    QCOMPARE(window_->pgcMain->count(), 8);
-    QVERIFY(!window_->btnBack->isEnabled());
-    QVERIFY(window_->btnNext->isEnabled());
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 0);
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->count(), 8);
+    QVERIFY(!Control<QPushButton>(*window_, "btnBack")->isEnabled());
+    QVERIFY(Control<QPushButton>(*window_, "btnNext")->isEnabled());
     // Its one tick comes soon after start-up and leaves it off.
-    QTRY_VERIFY(!window_->Timer1->isActive());
-    QCOMPARE(window_->Timer1->interval(), 100);
-    QVERIFY(window_->Timer1->isSingleShot());
+    QTRY_VERIFY(!Control<QTimer>(*window_, "Timer1")->isActive());
+    QCOMPARE(Control<QTimer>(*window_, "Timer1")->interval(), 100);
+    QVERIFY(Control<QTimer>(*window_, "Timer1")->isSingleShot());
     QVERIFY(messages_.messages.isEmpty());
 }
 
@@ -121,64 +124,71 @@ void WindowTest::frameHasItsCaptionSizeAndRegions() {
     TfrmMain fresh(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
     QCOMPARE(fresh.windowTitle(), QStringLiteral("Scribvane"));
     QCOMPARE(fresh.size(), QSize(785, 631));
-    QVERIFY(fresh.ProgramFolder().endsWith(QLatin1Char('/')));
+    QVERIFY(Probe(fresh).ProgramFolder().endsWith(QLatin1Char('/')));
 
     const struct {
         QFrame* panel;
         int height;
-    } regions[] = {{window_->bsSkinPanel1, 33},
-                   {window_->panBanner, 65},
-                   {window_->panWizard, 37},
-                   {window_->panLinks, 32}};
+    } regions[] = {{Control<QFrame>(*window_, "bsSkinPanel1"), 33},
+                   {Control<QFrame>(*window_, "panBanner"), 65},
+                   {Control<QFrame>(*window_, "panWizard"), 37},
+                   {Control<QFrame>(*window_, "panLinks"), 32}};
     for (const auto& region : regions) {
         QCOMPARE(region.panel->height(), region.height);
         QCOMPARE(region.panel->width(), window_->width());
     }
     // Top to bottom: button bar, banner, pages, navigation, links.
-    QVERIFY(window_->bsSkinPanel1->y() < window_->panBanner->y());
+    QVERIFY(Control<QFrame>(*window_, "bsSkinPanel1")->y() <
+            Control<QFrame>(*window_, "panBanner")->y());
     // The page control scrolls inside its region: its place is where that region starts.
-    const int pagesY = window_->pgcMain->parentWidget()->mapTo(window_.get(), QPoint()).y();
-    QVERIFY(window_->panBanner->y() < pagesY);
-    QVERIFY(pagesY < window_->panWizard->y());
-    QVERIFY(window_->panWizard->y() < window_->panLinks->y());
-    QCOMPARE(window_->panLinks->geometry().bottom(), window_->height() - 1);
+    const int pagesY = Control<QStackedWidget>(*window_, "pgcMain")
+                           ->parentWidget()
+                           ->mapTo(window_.get(), QPoint())
+                           .y();
+    QVERIFY(Control<QFrame>(*window_, "panBanner")->y() < pagesY);
+    QVERIFY(pagesY < Control<QFrame>(*window_, "panWizard")->y());
+    QVERIFY(Control<QFrame>(*window_, "panWizard")->y() <
+            Control<QFrame>(*window_, "panLinks")->y());
+    QCOMPARE(Control<QFrame>(*window_, "panLinks")->geometry().bottom(), window_->height() - 1);
 
     const struct {
         QPushButton* button;
         const char* caption;
-    } captions[] = {{window_->btnLoad, "Load Configuration"},
-                    {window_->btnSave, "Save Configuration"},
-                    {window_->btnHelp, "Help"},
-                    {window_->btnUpdate, "Check Updates"},
-                    {window_->btnMakeMoney, "Make Money"},
-                    {window_->btnBack, "Back"},
-                    {window_->btnNext, "Next"},
-                    {window_->bsSkinButton1, "Browse"},
-                    {window_->bsSkinButton2, "Browse"},
-                    {window_->bsSkinButton3, "Browse"},
-                    {window_->bsSkinButton4, "Browse"},
-                    {window_->btnCreateFeat, "Create Feature"},
-                    {window_->btnDeleteFeat, "Delete Feature"},
-                    {window_->btnCreateTest, "Create Testimonial"},
-                    {window_->btnDeleteTest, "Delete Testimonial"},
-                    {window_->btnFinish, "Save generated code"}};
+    } captions[] = {{Control<QPushButton>(*window_, "btnLoad"), "Load Configuration"},
+                    {Control<QPushButton>(*window_, "btnSave"), "Save Configuration"},
+                    {Control<QPushButton>(*window_, "btnHelp"), "Help"},
+                    {Control<QPushButton>(*window_, "btnUpdate"), "Check Updates"},
+                    {Control<QPushButton>(*window_, "btnMakeMoney"), "Make Money"},
+                    {Control<QPushButton>(*window_, "btnBack"), "Back"},
+                    {Control<QPushButton>(*window_, "btnNext"), "Next"},
+                    {Control<QPushButton>(*window_, "bsSkinButton1"), "Browse"},
+                    {Control<QPushButton>(*window_, "bsSkinButton2"), "Browse"},
+                    {Control<QPushButton>(*window_, "bsSkinButton3"), "Browse"},
+                    {Control<QPushButton>(*window_, "bsSkinButton4"), "Browse"},
+                    {Control<QPushButton>(*window_, "btnCreateFeat"), "Create Feature"},
+                    {Control<QPushButton>(*window_, "btnDeleteFeat"), "Delete Feature"},
+                    {Control<QPushButton>(*window_, "btnCreateTest"), "Create Testimonial"},
+                    {Control<QPushButton>(*window_, "btnDeleteTest"), "Delete Testimonial"},
+                    {Control<QPushButton>(*window_, "btnFinish"), "Save generated code"}};
     int left = -1;
     for (const auto& entry : captions) {
         QCOMPARE(entry.button->text(), QString::fromLatin1(entry.caption));
     }
-    for (QPushButton* button : {window_->btnLoad, window_->btnSave, window_->btnHelp,
-                                window_->btnUpdate, window_->btnMakeMoney}) {
+    for (QPushButton* button :
+         {Control<QPushButton>(*window_, "btnLoad"), Control<QPushButton>(*window_, "btnSave"),
+          Control<QPushButton>(*window_, "btnHelp"), Control<QPushButton>(*window_, "btnUpdate"),
+          Control<QPushButton>(*window_, "btnMakeMoney")}) {
         QVERIFY(button->x() > left); // left to right in this order
         left = button->x();
     }
-    QCOMPARE(window_->lblLink1URL->text(), QStringLiteral("Google"));
-    QCOMPARE(window_->lblLink2URL->text(), QStringLiteral("Google"));
-    QVERIFY(window_->lblLink1URL->url().contains(QStringLiteral("google")));
+    QCOMPARE(Control<LinkLabel>(*window_, "lblLink1URL")->text(), QStringLiteral("Google"));
+    QCOMPARE(Control<LinkLabel>(*window_, "lblLink2URL")->text(), QStringLiteral("Google"));
+    QVERIFY(Control<LinkLabel>(*window_, "lblLink1URL")->url().contains(QStringLiteral("google")));
 }
 
 void WindowTest::firstShowVisitsEveryPageOnce() {
     TfrmMain fresh(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
-    QSignalSpy pages(fresh.pgcMain, &QStackedWidget::currentChanged);
+    QSignalSpy pages(Control<QStackedWidget>(fresh, "pgcMain"), &QStackedWidget::currentChanged);
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));
     QList<int> visited;
@@ -186,8 +196,8 @@ void WindowTest::firstShowVisitsEveryPageOnce() {
         visited << change.at(0).toInt();
     }
     QCOMPARE(visited, QList<int>({1, 2, 3, 4, 5, 6, 7, 0}));
-    QVERIFY(!fresh.btnBack->isEnabled());
-    QVERIFY(fresh.btnNext->isEnabled());
+    QVERIFY(!Control<QPushButton>(fresh, "btnBack")->isEnabled());
+    QVERIFY(Control<QPushButton>(fresh, "btnNext")->isEnabled());
     // Only the first show does it.
     fresh.hide();
     fresh.show();
@@ -242,11 +252,12 @@ void WindowTest::everyFieldStartsAtItsInitialValue() {
             break;
         }
     }
-    QVERIFY(window_->FFeatures.empty());
-    QVERIFY(window_->FTestimonials.empty());
-    const std::string* branding[] = {
-        &window_->FAffiliateID, &window_->FBannerURL, &window_->FBannerPath, &window_->FLink1URL,
-        &window_->FLink2URL,    &window_->FLink1Name, &window_->FLink2Name,  &window_->FIconPath};
+    QVERIFY(Probe(*window_).FFeatures().empty());
+    QVERIFY(Probe(*window_).FTestimonials().empty());
+    const std::string* branding[] = {&Probe(*window_).FAffiliateID(), &Probe(*window_).FBannerURL(),
+                                     &Probe(*window_).FBannerPath(),  &Probe(*window_).FLink1URL(),
+                                     &Probe(*window_).FLink2URL(),    &Probe(*window_).FLink1Name(),
+                                     &Probe(*window_).FLink2Name(),   &Probe(*window_).FIconPath()};
     for (const std::string* value : branding) {
         QVERIFY(value->empty());
     }
@@ -254,17 +265,24 @@ void WindowTest::everyFieldStartsAtItsInitialValue() {
     for (const char* name : {"edtFeatureTitle", "edtTestName", "edtTestWebsite", "edtFilename"}) {
         QVERIFY(window_->findChild<QLineEdit*>(QString::fromLatin1(name))->text().isEmpty());
     }
-    QVERIFY(window_->lbxFeatures->count() == 0 && window_->lbxTestimonials->count() == 0);
+    QVERIFY(Control<QListWidget>(*window_, "lbxFeatures")->count() == 0 &&
+            Control<QListWidget>(*window_, "lbxTestimonials")->count() == 0);
 }
 
 void WindowTest::choosersShowTheirInitialEntries() {
-    QCOMPARE(window_->cbxMainBgColor->currentText(), QStringLiteral("White"));
-    QCOMPARE(window_->cbxFBgColor->currentText(), QStringLiteral("Custom..."));
-    QCOMPARE(window_->cbxTBgColor->currentText(), QStringLiteral("Custom..."));
-    QCOMPARE(window_->cbxFBgColor->SelectedColor(), 0xD9FFFFu); // #FFFFD9
-    QCOMPARE(window_->cbxOBgColor->currentText(), QStringLiteral("Money Green"));
-    QCOMPARE(window_->cbxFColor->currentText(), QStringLiteral("Black"));
-    for (FontNameChooser* chooser : {window_->cbxFName, window_->cbxTName, window_->cbxOName}) {
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxMainBgColor")->currentText(),
+             QStringLiteral("White"));
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxFBgColor")->currentText(),
+             QStringLiteral("Custom..."));
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxTBgColor")->currentText(),
+             QStringLiteral("Custom..."));
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxFBgColor")->SelectedColor(), 0xD9FFFFu); // #FFFFD9
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxOBgColor")->currentText(),
+             QStringLiteral("Money Green"));
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxFColor")->currentText(), QStringLiteral("Black"));
+    for (FontNameChooser* chooser : {Control<FontNameChooser>(*window_, "cbxFName"),
+                                     Control<FontNameChooser>(*window_, "cbxTName"),
+                                     Control<FontNameChooser>(*window_, "cbxOName")}) {
         QCOMPARE(chooser->ShownText(), QStringLiteral("Arial"));
     }
 }
@@ -276,7 +294,8 @@ void WindowTest::pagesAndControlsCarryTheirNames() {
         QStringLiteral("bsSkinTabSheet6"),  QStringLiteral("bsSkinTabSheet10"),
         QStringLiteral("bsSkinTabSheet11"), QStringLiteral("bsSkinTabSheet12")};
     for (int index = 0; index < pages.size(); ++index) {
-        QCOMPARE(window_->pgcMain->widget(index)->objectName(), pages[index]);
+        QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->widget(index)->objectName(),
+                 pages[index]);
     }
     // Each editing area stands on its page directly below its own toolbar.
     const struct {
@@ -292,8 +311,9 @@ void WindowTest::pagesAndControlsCarryTheirNames() {
         HtmlEditor* editor = window_->EditorForTag(areas[index].tag);
         QVERIFY(editor != nullptr);
         QCOMPARE(editor->objectName(), QString::fromLatin1(areas[index].editor));
-        QCOMPARE(editor->parentWidget(), window_->pgcMain->widget(areas[index].page));
-        FormattingToolbar* toolbar = window_->Toolbars()[index];
+        QCOMPARE(editor->parentWidget(),
+                 Control<QStackedWidget>(*window_, "pgcMain")->widget(areas[index].page));
+        FormattingToolbar* toolbar = Probe(*window_).Toolbars()[index];
         QCOMPARE(toolbar->tag(), areas[index].tag);
         QCOMPARE(toolbar->parentWidget(), editor->parentWidget());
         QVERIFY(toolbar->geometry().bottom() < editor->geometry().top());
@@ -301,9 +321,9 @@ void WindowTest::pagesAndControlsCarryTheirNames() {
     for (int tag : {0, 4, 9, 12, -1}) {
         QCOMPARE(window_->EditorForTag(tag), nullptr);
     }
-    QCOMPARE(window_->prfEditor1->height(), 77);
-    QCOMPARE(window_->prfEditor10->height(), 116);
-    QCOMPARE(window_->memPaypalCode->height(), 48);
+    QCOMPARE(Control<HtmlEditor>(*window_, "prfEditor1")->height(), 77);
+    QCOMPARE(Control<HtmlEditor>(*window_, "prfEditor10")->height(), 116);
+    QCOMPARE(Control<QPlainTextEdit>(*window_, "memPaypalCode")->height(), 48);
 }
 
 void WindowTest::hiddenControlsAreHidden() {
@@ -317,13 +337,13 @@ void WindowTest::hiddenControlsAreHidden() {
         QVERIFY2(widget->isHidden(), qPrintable(name));
     }
     // The template controls keep their places beyond the page's initial width.
-    QCOMPARE(window_->cbxTemplates->x(), 791);
-    QCOMPARE(window_->bsSkinGroupBox1->pos(), QPoint(1008, 70));
-    QCOMPARE(window_->Image1->size(), QSize(400, 290));
-    QVERIFY(!window_->edtPaypalEmail->isHidden());
+    QCOMPARE(Control<QComboBox>(*window_, "cbxTemplates")->x(), 791);
+    QCOMPARE(Control<QGroupBox>(*window_, "bsSkinGroupBox1")->pos(), QPoint(1008, 70));
+    QCOMPARE(Control<QLabel>(*window_, "Image1")->size(), QSize(400, 290));
+    QVERIFY(!Control<QLineEdit>(*window_, "edtPaypalEmail")->isHidden());
     // The catalogue shows the preview group: the first shipped template has a preview. It only
     // comes into view on a page wider than 1008 pixels.
-    QVERIFY(!window_->bsSkinGroupBox1->isHidden());
+    QVERIFY(!Control<QGroupBox>(*window_, "bsSkinGroupBox1")->isHidden());
 }
 
 void WindowTest::everyInputHasAnAccessibleName() {
@@ -350,15 +370,18 @@ void WindowTest::everyInputHasAnAccessibleName() {
         QVERIFY2(!accessible.isEmpty(), qPrintable(name));
         QVERIFY2(!accessible.endsWith(QLatin1Char(':')), qPrintable(name));
     }
-    QCOMPARE(window_->edtPageTitle->accessibleName(), QStringLiteral("Page Title"));
-    QCOMPARE(window_->prfEditor1->accessibleName(), QStringLiteral("Main headline"));
-    QCOMPARE(window_->prfEditor11->accessibleName(), QStringLiteral("P.S."));
+    QCOMPARE(Control<QLineEdit>(*window_, "edtPageTitle")->accessibleName(),
+             QStringLiteral("Page Title"));
+    QCOMPARE(Control<HtmlEditor>(*window_, "prfEditor1")->accessibleName(),
+             QStringLiteral("Main headline"));
+    QCOMPARE(Control<HtmlEditor>(*window_, "prfEditor11")->accessibleName(),
+             QStringLiteral("P.S."));
 }
 
 void WindowTest::fiveFontChoosersHoldTheSameSortedNames() {
     const QStringList expected = SortedFontNames(InstalledTypefaceFamilies());
     QVERIFY(!expected.isEmpty());
-    for (FormattingToolbar* toolbar : window_->Toolbars()) {
+    for (FormattingToolbar* toolbar : Probe(*window_).Toolbars()) {
         QCOMPARE(ItemsOf(toolbar->fontNameChooser()), expected);
     }
     // Alphabetical without regard to letter case.
@@ -367,7 +390,7 @@ void WindowTest::fiveFontChoosersHoldTheSameSortedNames() {
     }
     // On this machine: selected when installed, no selection otherwise.
     const int position = static_cast<int>(expected.indexOf(QStringLiteral("Times New Roman")));
-    for (FormattingToolbar* toolbar : window_->Toolbars()) {
+    for (FormattingToolbar* toolbar : Probe(*window_).Toolbars()) {
         QCOMPARE(toolbar->fontNameChooser()->currentIndex(), position);
     }
 }
@@ -390,13 +413,13 @@ void WindowTest::timesNewRomanRule() {
     QFETCH(QStringList, families);
     QFETCH(int, selected);
     std::vector<std::unique_ptr<QSignalSpy>> spies;
-    for (FormattingToolbar* toolbar : window_->Toolbars()) {
+    for (FormattingToolbar* toolbar : Probe(*window_).Toolbars()) {
         spies.push_back(std::make_unique<QSignalSpy>(toolbar->fontNameChooser(),
                                                      &QComboBox::currentTextChanged));
     }
-    window_->FillFontChoosers(families);
+    Probe(*window_).FillFontChoosers(families);
     for (std::size_t index = 0; index < spies.size(); ++index) {
-        QComboBox* chooser = window_->Toolbars()[index]->fontNameChooser();
+        QComboBox* chooser = Probe(*window_).Toolbars()[index]->fontNameChooser();
         QCOMPARE(chooser->currentIndex(), selected);
         QCOMPARE(ItemsOf(chooser), SortedFontNames(families));
         // Exactly one change (the font sent to the area) when selected, none while filling.
@@ -429,35 +452,35 @@ void WindowTest::navigation() {
     QFETCH(int, page);
     QFETCH(bool, backEnabled);
     QFETCH(bool, nextEnabled);
-    window_->pgcMain->setCurrentIndex(start);
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(start);
     // The states are computed by the handlers alone; start from the opposite of the result.
-    window_->btnBack->setEnabled(!backEnabled);
-    window_->btnNext->setEnabled(!nextEnabled);
+    Control<QPushButton>(*window_, "btnBack")->setEnabled(!backEnabled);
+    Control<QPushButton>(*window_, "btnNext")->setEnabled(!nextEnabled);
     if (next) {
         window_->btnNextClick();
     } else {
         window_->btnBackClick();
     }
-    QCOMPARE(window_->pgcMain->currentIndex(), page);
-    QCOMPARE(window_->btnBack->isEnabled(), backEnabled);
-    QCOMPARE(window_->btnNext->isEnabled(), nextEnabled);
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), page);
+    QCOMPARE(Control<QPushButton>(*window_, "btnBack")->isEnabled(), backEnabled);
+    QCOMPARE(Control<QPushButton>(*window_, "btnNext")->isEnabled(), nextEnabled);
 }
 
 void WindowTest::navigationTakesThePageCountFromThePageControl() {
     // Clicking through the real buttons visits all eight pages and back.
     for (int expected = 1; expected < 8; ++expected) {
-        QTest::mouseClick(window_->btnNext, Qt::LeftButton);
-        QCOMPARE(window_->pgcMain->currentIndex(), expected);
+        QTest::mouseClick(Control<QPushButton>(*window_, "btnNext"), Qt::LeftButton);
+        QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), expected);
     }
-    QVERIFY(!window_->btnNext->isEnabled());
+    QVERIFY(!Control<QPushButton>(*window_, "btnNext")->isEnabled());
     auto* extra = new QWidget;
-    window_->pgcMain->addWidget(extra);
+    Control<QStackedWidget>(*window_, "pgcMain")->addWidget(extra);
     window_->btnNextClick();
-    QCOMPARE(window_->pgcMain->currentIndex(), 8);
-    QVERIFY(!window_->btnNext->isEnabled());
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 8);
+    QVERIFY(!Control<QPushButton>(*window_, "btnNext")->isEnabled());
     window_->btnBackClick();
-    QCOMPARE(window_->pgcMain->currentIndex(), 7);
-    QVERIFY(window_->btnNext->isEnabled());
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 7);
+    QVERIFY(Control<QPushButton>(*window_, "btnNext")->isEnabled());
 }
 
 void WindowTest::bannerIsCentredAndMayOverhang_data() {
@@ -472,38 +495,41 @@ void WindowTest::bannerIsCentredAndMayOverhang() {
     QFETCH(int, pictureWidth);
     QFETCH(int, left);
     window_->resize(900, 631);
-    window_->imgBanner->resize(pictureWidth, 60);
-    window_->gifBanner->resize(pictureWidth, 61);
+    Control<QLabel>(*window_, "imgBanner")->resize(pictureWidth, 60);
+    Control<QLabel>(*window_, "gifBanner")->resize(pictureWidth, 61);
     window_->resize(785, 631);
-    QTRY_COMPARE(window_->panBanner->width(), 785);
-    QCOMPARE(window_->imgBanner->pos(), QPoint(left, 2)); // 32 - 30
-    QCOMPARE(window_->gifBanner->pos(), QPoint(left, 2)); // 32 - 30, halves truncated
-    QCOMPARE(window_->imgBanner->x(), CentredOffset(window_->panBanner->width(), pictureWidth));
+    QTRY_COMPARE(Control<QFrame>(*window_, "panBanner")->width(), 785);
+    QCOMPARE(Control<QLabel>(*window_, "imgBanner")->pos(), QPoint(left, 2)); // 32 - 30
+    QCOMPARE(Control<QLabel>(*window_, "gifBanner")->pos(),
+             QPoint(left, 2)); // 32 - 30, halves truncated
+    QCOMPARE(Control<QLabel>(*window_, "imgBanner")->x(),
+             CentredOffset(Control<QFrame>(*window_, "panBanner")->width(), pictureWidth));
 }
 
 void WindowTest::resizingKeepsLinksAndEditorsInPlace() {
-    const int editor3 = window_->prfEditor3->height();
-    const int editor2 = window_->prfEditor2->height();
+    const int editor3 = Control<HtmlEditor>(*window_, "prfEditor3")->height();
+    const int editor2 = Control<HtmlEditor>(*window_, "prfEditor2")->height();
     auto gapBelow = [](QWidget* editor) {
         return editor->parentWidget()->height() - editor->geometry().bottom() - 1;
     };
     // prfEditor3 was stretched to its page once: it ends 10 pixels above the page bottom.
-    window_->pgcMain->setCurrentIndex(2);
-    QTRY_COMPARE(gapBelow(window_->prfEditor3), 10);
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(2);
+    QTRY_COMPARE(gapBelow(Control<HtmlEditor>(*window_, "prfEditor3")), 10);
 
     window_->resize(1200, 800);
-    window_->pgcMain->setCurrentIndex(1);
-    QTRY_COMPARE(window_->prfEditor2->height(), editor2 + 800 - 631);
-    QCOMPARE(gapBelow(window_->prfEditor2), 10);
-    window_->pgcMain->setCurrentIndex(5);
-    QTRY_COMPARE(gapBelow(window_->prfEditor11), 10);
-    window_->pgcMain->setCurrentIndex(2);
-    QTRY_COMPARE(window_->prfEditor3->parentWidget()->height(), window_->pgcMain->height());
-    QCOMPARE(window_->prfEditor3->height(), editor3);
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(1);
+    QTRY_COMPARE(Control<HtmlEditor>(*window_, "prfEditor2")->height(), editor2 + 800 - 631);
+    QCOMPARE(gapBelow(Control<HtmlEditor>(*window_, "prfEditor2")), 10);
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(5);
+    QTRY_COMPARE(gapBelow(Control<HtmlEditor>(*window_, "prfEditor11")), 10);
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(2);
+    QTRY_COMPARE(Control<HtmlEditor>(*window_, "prfEditor3")->parentWidget()->height(),
+                 Control<QStackedWidget>(*window_, "pgcMain")->height());
+    QCOMPARE(Control<HtmlEditor>(*window_, "prfEditor3")->height(), editor3);
     // The right link label stays at the right edge, its text right-aligned.
-    const QRect link = window_->lblLink2URL->geometry();
-    QVERIFY(link.right() > window_->panLinks->width() - 20);
-    QVERIFY(window_->lblLink2URL->alignment() & Qt::AlignRight);
+    const QRect link = Control<LinkLabel>(*window_, "lblLink2URL")->geometry();
+    QVERIFY(link.right() > Control<QFrame>(*window_, "panLinks")->width() - 20);
+    QVERIFY(Control<LinkLabel>(*window_, "lblLink2URL")->alignment() & Qt::AlignRight);
 }
 
 void WindowTest::browse_data() {
@@ -553,7 +579,7 @@ void WindowTest::failureEscapingAHandlerIsShownAsAnError() {
     auto* application = ScribvaneApplication::instance();
     QVERIFY(application != nullptr);
     application->SetFailureReporter(
-        [this](const QString& text) { window_->msgMain().Error(text); });
+        [this](const QString& text) { Probe(*window_).msgMain().Error(text); });
     QPushButton thrower(QStringLiteral("Throw"), window_.get());
     // A Windows-1252 byte in the text: 0xE9 is e acute.
     QObject::connect(&thrower, &QPushButton::clicked,
@@ -567,7 +593,7 @@ void WindowTest::failureEscapingAHandlerIsShownAsAnError() {
              QStringLiteral("'caf\u00E9' is not a valid integer value"));
     // The window goes on working.
     window_->btnNextClick();
-    QCOMPARE(window_->pgcMain->currentIndex(), 1);
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 1);
 }
 
 void WindowTest::dialogMessagesAreTitledWithTheCaption() {
@@ -597,8 +623,9 @@ void WindowTest::dialogMessagesAreTitledWithTheCaption() {
 
 void WindowTest::failedStartUpStepIsReportedAndStartUpGoesOn() {
     bool after = false;
-    window_->RunStartUpStep([] { throw FileError("Cannot open file \"dbimg1.dat\". gone"); });
-    window_->RunStartUpStep([&after] { after = true; });
+    Probe(*window_).RunStartUpStep(
+        [] { throw FileError("Cannot open file \"dbimg1.dat\". gone"); });
+    Probe(*window_).RunStartUpStep([&after] { after = true; });
     QVERIFY(after);
     QCOMPARE(messages_.texts(),
              QStringList({QStringLiteral("Cannot open file \"dbimg1.dat\". gone")}));

@@ -5,6 +5,7 @@
 #include "TfrmMain.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/RecordingMessageService.h"
+#include "tests/support/TfrmMainProbe.h"
 #include "utils/ProgramConstants.h"
 #include "widgets/LinkLabel.h"
 
@@ -22,7 +23,9 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::NoUpdateServer;
+using scribvane::testing::Probe;
 using scribvane::testing::RecordingMessageService;
 
 namespace {
@@ -205,20 +208,21 @@ void WindowBrandingTest::brandingFilesReachTheWindowAtStartUp() {
     Start();
 
     QCOMPARE(window_->windowTitle(), caption);
-    QCOMPARE(QString::fromStdString(window_->FAffiliateID), affiliate);
-    QCOMPARE(window_->panBanner->isHidden(), bannerHeight == 0);
+    QCOMPARE(QString::fromStdString(Probe(*window_).FAffiliateID()), affiliate);
+    QCOMPARE(Control<QFrame>(*window_, "panBanner")->isHidden(), bannerHeight == 0);
     if (bannerHeight != 0) {
-        QCOMPARE(window_->panBanner->height(), bannerHeight);
+        QCOMPARE(Control<QFrame>(*window_, "panBanner")->height(), bannerHeight);
     }
-    QCOMPARE(window_->lblLink1URL->text(), link1);
-    QCOMPARE(window_->lblLink2URL->text(), link2);
+    QCOMPARE(Control<LinkLabel>(*window_, "lblLink1URL")->text(), link1);
+    QCOMPARE(Control<LinkLabel>(*window_, "lblLink2URL")->text(), link2);
     if (withPicture) {
-        QCOMPARE(window_->imgBanner->size(), QSize(200, 40));
-        QCOMPARE(window_->FBannerURL, std::string("http://127.0.0.1:9/promo"));
-        QCOMPARE(window_->FBannerPath, std::string("C:\\art\\promo.jpg"));
-        QCOMPARE(window_->imgBanner->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(window_->FLink1URL, std::string("http://127.0.0.1:9/docs"));
-        QCOMPARE(window_->lblLink1URL->url(), QStringLiteral("http://127.0.0.1:9/docs"));
+        QCOMPARE(Control<QLabel>(*window_, "imgBanner")->size(), QSize(200, 40));
+        QCOMPARE(Probe(*window_).FBannerURL(), std::string("http://127.0.0.1:9/promo"));
+        QCOMPARE(Probe(*window_).FBannerPath(), std::string("C:\\art\\promo.jpg"));
+        QCOMPARE(Control<QLabel>(*window_, "imgBanner")->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(Probe(*window_).FLink1URL(), std::string("http://127.0.0.1:9/docs"));
+        QCOMPARE(Control<LinkLabel>(*window_, "lblLink1URL")->url(),
+                 QStringLiteral("http://127.0.0.1:9/docs"));
     }
     QVERIFY(messages_.messages.isEmpty());
 }
@@ -262,19 +266,19 @@ void WindowBrandingTest::clicksStartTheBrowserWithOneArgument() {
 
     switch (target) {
     case Target::Help:
-        window_->btnHelp->click();
+        Control<QPushButton>(*window_, "btnHelp")->click();
         break;
     case Target::MakeMoney:
-        window_->btnMakeMoney->click();
+        Control<QPushButton>(*window_, "btnMakeMoney")->click();
         break;
     case Target::StillBanner:
-        QVERIFY(!window_->imgBanner->isHidden());
-        QTest::mouseClick(window_->imgBanner, Qt::LeftButton);
+        QVERIFY(!Control<QLabel>(*window_, "imgBanner")->isHidden());
+        QTest::mouseClick(Control<QLabel>(*window_, "imgBanner"), Qt::LeftButton);
         break;
     case Target::AnimatedBanner:
-        QVERIFY(!window_->gifBanner->isHidden());
-        QVERIFY(window_->imgBanner->isHidden());
-        QTest::mouseClick(window_->gifBanner, Qt::LeftButton);
+        QVERIFY(!Control<QLabel>(*window_, "gifBanner")->isHidden());
+        QVERIFY(Control<QLabel>(*window_, "imgBanner")->isHidden());
+        QTest::mouseClick(Control<QLabel>(*window_, "gifBanner"), Qt::LeftButton);
         break;
     }
     QTRY_COMPARE_WITH_TIMEOUT(Starts().size(), 1, 20000);
@@ -286,12 +290,12 @@ void WindowBrandingTest::bannerWithoutTargetOpensNothing() {
     Write(QStringLiteral("dbconfig.dat"), "[Settings]\r\nBannerPath1=promo.jpg\r\n");
     Write(QStringLiteral("dbimg1.dat"), JpegBytes(120, 30));
     Start();
-    QVERIFY(!window_->imgBanner->isHidden());
-    QCOMPARE(window_->imgBanner->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!Control<QLabel>(*window_, "imgBanner")->isHidden());
+    QCOMPARE(Control<QLabel>(*window_, "imgBanner")->cursor().shape(), Qt::ArrowCursor);
 
-    QTest::mouseClick(window_->imgBanner, Qt::LeftButton);
+    QTest::mouseClick(Control<QLabel>(*window_, "imgBanner"), Qt::LeftButton);
     // Help as a marker: once its start is recorded, an earlier start would be too.
-    window_->btnHelp->click();
+    Control<QPushButton>(*window_, "btnHelp")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!Starts().isEmpty(), 20000);
     QCOMPARE(Starts(), QList<QStringList>{QStringList{Latin1(HelpAddress)}});
 }
@@ -302,14 +306,15 @@ void WindowBrandingTest::linkLabelsOpenTheirOwnTargets() {
                                           "Link2URL=http://127.0.0.1:9/two\r\nLink2Name=Two\r\n");
     Start();
     QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "recordUrl");
-    QTest::keyClick(window_->lblLink1URL, Qt::Key_Space);
-    QTest::keyClick(window_->lblLink2URL, Qt::Key_Space);
+    QTest::keyClick(Control<LinkLabel>(*window_, "lblLink1URL"), Qt::Key_Space);
+    QTest::keyClick(Control<LinkLabel>(*window_, "lblLink2URL"), Qt::Key_Space);
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
     // Which link goes left is chosen at random; each label opens the one it shows.
-    const QString first = window_->lblLink1URL->text() == QStringLiteral("One")
-                              ? QStringLiteral("http://127.0.0.1:9/one")
-                              : QStringLiteral("http://127.0.0.1:9/two");
+    const QString first =
+        Control<LinkLabel>(*window_, "lblLink1URL")->text() == QStringLiteral("One")
+            ? QStringLiteral("http://127.0.0.1:9/one")
+            : QStringLiteral("http://127.0.0.1:9/two");
     const QString second = first.endsWith(QStringLiteral("one"))
                                ? QStringLiteral("http://127.0.0.1:9/two")
                                : QStringLiteral("http://127.0.0.1:9/one");

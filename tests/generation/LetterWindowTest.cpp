@@ -33,9 +33,11 @@
 #include <filesystem>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::EditorsReady;
 using scribvane::testing::kEditorsReadyTimeoutMs;
 using scribvane::testing::MakeShownWindow;
+using scribvane::testing::Probe;
 using scribvane::testing::RecordingMessageService;
 using scribvane::testing::TempDir;
 
@@ -100,7 +102,7 @@ void LetterWindowTest::initTestCase() {
     window_ = MakeShownWindow(folder_.path(), messages_);
     QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window_), kEditorsReadyTimeoutMs);
     ScribvaneApplication::instance()->SetFailureReporter(
-        [this](const QString& text) { window_->msgMain().Error(text); });
+        [this](const QString& text) { Probe(*window_).msgMain().Error(text); });
 }
 
 void LetterWindowTest::cleanupTestCase() {
@@ -110,7 +112,7 @@ void LetterWindowTest::cleanupTestCase() {
 
 void LetterWindowTest::init() {
     messages_.messages.clear();
-    window_->bsSkinGroupBox1->hide();
+    Control<QGroupBox>(*window_, "bsSkinGroupBox1")->hide();
     for (const auto& entry : fs::directory_iterator(output_.path().toStdString())) {
         fs::remove_all(entry.path());
     }
@@ -179,18 +181,20 @@ void LetterWindowTest::catalogueAndPreview() {
     QFETCH(int, changes);
     QFETCH(QString, error);
     MakeTemplates(files, pictureSize);
-    window_->Image1->clear();
-    QSignalSpy changed(window_->cbxTemplates, &QComboBox::currentTextChanged);
+    Control<QLabel>(*window_, "Image1")->clear();
+    QSignalSpy changed(Control<QComboBox>(*window_, "cbxTemplates"),
+                       &QComboBox::currentTextChanged);
 
     // As at start-up: a failure is reported and start-up goes on.
-    window_->RunStartUpStep([this] { window_->FillTemplateList(); });
+    Probe(*window_).RunStartUpStep([this] { window_->FillTemplateList(); });
 
-    QCOMPARE(Items(*window_->cbxTemplates), items);
-    QCOMPARE(window_->cbxTemplates->currentIndex(), items.isEmpty() ? -1 : 0);
+    QCOMPARE(Items(*Control<QComboBox>(*window_, "cbxTemplates")), items);
+    QCOMPARE(Control<QComboBox>(*window_, "cbxTemplates")->currentIndex(),
+             items.isEmpty() ? -1 : 0);
     if (changes >= 0) {
         QCOMPARE(changed.count(), changes);
     }
-    QCOMPARE(!window_->bsSkinGroupBox1->isHidden(), previewShown);
+    QCOMPARE(!Control<QGroupBox>(*window_, "bsSkinGroupBox1")->isHidden(), previewShown);
     if (error.isEmpty()) {
         QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.texts().join(u'\n')));
     } else {
@@ -201,22 +205,22 @@ void LetterWindowTest::catalogueAndPreview() {
     }
     if (previewShown && error.isEmpty()) {
         // At its own size, not scaled, in a picture control that keeps its own size.
-        QCOMPARE(window_->Image1->pixmap().size(), pictureSize);
-        QCOMPARE(window_->Image1->size(), QSize(400, 290));
-        QVERIFY(window_->Image1->alignment() & Qt::AlignCenter);
+        QCOMPARE(Control<QLabel>(*window_, "Image1")->pixmap().size(), pictureSize);
+        QCOMPARE(Control<QLabel>(*window_, "Image1")->size(), QSize(400, 290));
+        QVERIFY(Control<QLabel>(*window_, "Image1")->alignment() & Qt::AlignCenter);
     }
 }
 
 void LetterWindowTest::changingTheChoiceShowsOrHidesThePreview() {
     MakeTemplates({"Alpha.tem", "alpha.jpg", "Beta.tem"}, QSize(30, 20));
     window_->FillTemplateList();
-    QVERIFY(!window_->bsSkinGroupBox1->isHidden());
-    window_->cbxTemplates->setCurrentIndex(1);
-    QVERIFY(window_->bsSkinGroupBox1->isHidden());
+    QVERIFY(!Control<QGroupBox>(*window_, "bsSkinGroupBox1")->isHidden());
+    Control<QComboBox>(*window_, "cbxTemplates")->setCurrentIndex(1);
+    QVERIFY(Control<QGroupBox>(*window_, "bsSkinGroupBox1")->isHidden());
     // The hidden group still holds the earlier picture.
-    QCOMPARE(window_->Image1->pixmap().size(), QSize(30, 20));
-    window_->cbxTemplates->setCurrentIndex(0);
-    QVERIFY(!window_->bsSkinGroupBox1->isHidden());
+    QCOMPARE(Control<QLabel>(*window_, "Image1")->pixmap().size(), QSize(30, 20));
+    Control<QComboBox>(*window_, "cbxTemplates")->setCurrentIndex(0);
+    QVERIFY(!Control<QGroupBox>(*window_, "bsSkinGroupBox1")->isHidden());
     QVERIFY(messages_.messages.isEmpty());
 }
 
@@ -242,10 +246,11 @@ void LetterWindowTest::finishStopsEarly() {
     QFETCH(QString, message);
     MakeTemplates(withTemplate ? QStringList{"Plain.tem"} : QStringList{}, QSize());
     window_->FillTemplateList();
-    window_->edtPageTitle->setText(QStringLiteral("Title"));
-    window_->edtFilename->setText(fileName.isEmpty() ? fileName : fileName.arg(output_.path()));
+    Control<QLineEdit>(*window_, "edtPageTitle")->setText(QStringLiteral("Title"));
+    Control<QLineEdit>(*window_, "edtFilename")
+        ->setText(fileName.isEmpty() ? fileName : fileName.arg(output_.path()));
 
-    QTest::mouseClick(window_->btnFinish, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(*window_, "btnFinish"), Qt::LeftButton);
     if (kind.isEmpty()) {
         QVERIFY(messages_.messages.isEmpty());
     } else {
@@ -258,46 +263,51 @@ void LetterWindowTest::finishStopsEarly() {
 
 void LetterWindowTest::FillTheLetter(const fs::path& picture) {
     TfrmMain& w = *window_;
-    w.edtPageTitle->setText(QStringLiteral("Tom & Jerry's caf\u00e9"));
-    w.edtFullName->setText(QStringLiteral("Ann Author"));
-    w.edtCurrentDate->setText(QStringLiteral("1 May"));
-    w.edtHeaderPicture->setText(PathText(picture));
-    w.edtCoverPicture->setText(QStringLiteral("http://pictures.invalid/cover.jpg"));
-    w.edtFooterPicture->setText(QString());
-    w.cbxMainBgColor->SelectColor(0x00CCFFu);
-    w.edtAttention->setText(QStringLiteral("Read this"));
-    w.prfEditor1->SetDocumentHTML(QStringLiteral("<div><b>Big</b> news</div>"));
-    w.prfEditor2->SetDocumentHTML(QStringLiteral("<div>Dear friend,</div><div>hello</div>"));
-    w.prfEditor3->SetDocumentHTML(QStringLiteral("<div><i>The product</i></div>"));
-    w.prfEditor10->SetDocumentHTML(QStringLiteral("<div>Buy now</div>"));
-    w.prfEditor11->SetDocumentHTML(QString()); // empty: no "P.S." at all
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("Tom & Jerry's caf\u00e9"));
+    Control<QLineEdit>(w, "edtFullName")->setText(QStringLiteral("Ann Author"));
+    Control<QLineEdit>(w, "edtCurrentDate")->setText(QStringLiteral("1 May"));
+    Control<QLineEdit>(w, "edtHeaderPicture")->setText(PathText(picture));
+    Control<QLineEdit>(w, "edtCoverPicture")
+        ->setText(QStringLiteral("http://pictures.invalid/cover.jpg"));
+    Control<QLineEdit>(w, "edtFooterPicture")->setText(QString());
+    Control<ColorChooser>(w, "cbxMainBgColor")->SelectColor(0x00CCFFu);
+    Control<QLineEdit>(w, "edtAttention")->setText(QStringLiteral("Read this"));
+    Control<HtmlEditor>(w, "prfEditor1")
+        ->SetDocumentHTML(QStringLiteral("<div><b>Big</b> news</div>"));
+    Control<HtmlEditor>(w, "prfEditor2")
+        ->SetDocumentHTML(QStringLiteral("<div>Dear friend,</div><div>hello</div>"));
+    Control<HtmlEditor>(w, "prfEditor3")
+        ->SetDocumentHTML(QStringLiteral("<div><i>The product</i></div>"));
+    Control<HtmlEditor>(w, "prfEditor10")->SetDocumentHTML(QStringLiteral("<div>Buy now</div>"));
+    Control<HtmlEditor>(w, "prfEditor11")->SetDocumentHTML(QString()); // empty: no "P.S." at all
     // The lists as the user makes them; the letter reads them from the letter document.
     for (const auto& [title, body] :
          {std::pair{"Fast", "first\nsecond"}, std::pair{"Cheap", "yes"}}) {
-        w.edtFeatureTitle->setText(QString::fromLatin1(title));
-        w.memFeatureBody->setPlainText(QString::fromLatin1(body));
-        w.btnCreateFeat->click();
+        Control<QLineEdit>(w, "edtFeatureTitle")->setText(QString::fromLatin1(title));
+        Control<QPlainTextEdit>(w, "memFeatureBody")->setPlainText(QString::fromLatin1(body));
+        Control<QPushButton>(w, "btnCreateFeat")->click();
     }
-    w.edtTestName->setText(QStringLiteral("Ann"));
-    w.edtTestWebsite->setText(QStringLiteral("ann.example"));
-    w.memTest->setPlainText(QStringLiteral("Great\nstuff"));
-    w.btnCreateTest->click();
-    w.cbxFSize->setValue(15);
-    w.chkFBold->setChecked(true);
-    w.chkTItalic->setChecked(true);
-    w.edtDirectLink->setText(QStringLiteral("http://order.invalid/buy"));
-    w.edtClickBankName->setText(QStringLiteral("seller"));
-    w.edtProductName->setText(QStringLiteral("product"));
-    w.edtDescription->setText(QStringLiteral("a fine product"));
-    w.memPaypalCode->setPlainText(QStringLiteral("<form>\n<input type=\"submit\">\n</form>"));
-    w.edtPaypalEmail->setText(QStringLiteral("pay@example.invalid"));
+    Control<QLineEdit>(w, "edtTestName")->setText(QStringLiteral("Ann"));
+    Control<QLineEdit>(w, "edtTestWebsite")->setText(QStringLiteral("ann.example"));
+    Control<QPlainTextEdit>(w, "memTest")->setPlainText(QStringLiteral("Great\nstuff"));
+    Control<QPushButton>(w, "btnCreateTest")->click();
+    Control<SizeSpinEdit>(w, "cbxFSize")->setValue(15);
+    Control<QCheckBox>(w, "chkFBold")->setChecked(true);
+    Control<QCheckBox>(w, "chkTItalic")->setChecked(true);
+    Control<QLineEdit>(w, "edtDirectLink")->setText(QStringLiteral("http://order.invalid/buy"));
+    Control<QLineEdit>(w, "edtClickBankName")->setText(QStringLiteral("seller"));
+    Control<QLineEdit>(w, "edtProductName")->setText(QStringLiteral("product"));
+    Control<QLineEdit>(w, "edtDescription")->setText(QStringLiteral("a fine product"));
+    Control<QPlainTextEdit>(w, "memPaypalCode")
+        ->setPlainText(QStringLiteral("<form>\n<input type=\"submit\">\n</form>"));
+    Control<QLineEdit>(w, "edtPaypalEmail")->setText(QStringLiteral("pay@example.invalid"));
 }
 
 void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
     fs::remove_all(Templates());
     fs::copy(SCRIBVANE_TEMPLATES_DIR, Templates());
     window_->FillTemplateList();
-    QVERIFY(window_->cbxTemplates->count() >= 1);
+    QVERIFY(Control<QComboBox>(*window_, "cbxTemplates")->count() >= 1);
 
     const fs::path picture = Folder() / "header.png";
     QImage image(12, 7, QImage::Format_RGB32);
@@ -307,8 +317,8 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
 
     const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
     TempDir::WriteFile(letter, "an older letter that is replaced without a question");
-    window_->edtFilename->setText(PathText(letter));
-    QTest::mouseClick(window_->btnFinish, Qt::LeftButton);
+    Control<QLineEdit>(*window_, "edtFilename")->setText(PathText(letter));
+    QTest::mouseClick(Control<QPushButton>(*window_, "btnFinish"), Qt::LeftButton);
     QCOMPARE(messages_.texts(),
              QStringList{QStringLiteral("You have successfully saved your file as:") +
                          PathText(letter)});
@@ -329,7 +339,7 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
             page.find("=header.png") != std::string::npos);
 
     // The same letter from the saved configuration, by the headless generator.
-    window_->btnSave->click();
+    Control<QPushButton>(*window_, "btnSave")->click();
     QVERIFY(messages_.messages.size() == 1);
     const fs::path other = fs::path(output_.path().toStdString()) / "other";
     fs::create_directory(other);
@@ -376,44 +386,54 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
     FillTheLetter(picture);
     // The shipped templates quote and complete a website, so a "^" that splits the record is
     // what the check still finds in a testimonial.
-    w.edtTestName->setText(QStringLiteral("Ann"));
-    w.edtTestWebsite->setText(QStringLiteral("ann.example"));
-    w.memTest->setPlainText(QStringLiteral("Great^more"));
-    w.btnCreateTest->click();
-    w.edtDirectLink->setText(QStringLiteral("www.shop.example"));
+    Control<QLineEdit>(w, "edtTestName")->setText(QStringLiteral("Ann"));
+    Control<QLineEdit>(w, "edtTestWebsite")->setText(QStringLiteral("ann.example"));
+    Control<QPlainTextEdit>(w, "memTest")->setPlainText(QStringLiteral("Great^more"));
+    Control<QPushButton>(w, "btnCreateTest")->click();
+    Control<QLineEdit>(w, "edtDirectLink")->setText(QStringLiteral("www.shop.example"));
     const fs::path letter = fs::path(output_.path().toStdString()) / "letter.html";
-    w.edtFilename->setText(PathText(letter));
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
 
     // Shown with step 8, and kept up to date while it is shown.
-    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
     w.Document().SettleNow();
-    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("DirectLink")) != nullptr);
-    QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Testimonials")) != nullptr);
-    QVERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) == nullptr);
-    w.edtFilename->setText(PathText(letter.parent_path() / "letter.txt"));
-    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) != nullptr);
-    w.edtFilename->setText(PathText(letter));
-    QTRY_VERIFY(FindingOf(*w.lstLetterCheck, QStringLiteral("Output")) == nullptr);
+    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"),
+                          QStringLiteral("DirectLink")) != nullptr);
+    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Testimonials")) !=
+            nullptr);
+    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) ==
+            nullptr);
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter.parent_path() / "letter.txt"));
+    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) !=
+                nullptr);
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
+    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) ==
+                nullptr);
 
     // The check informs and never blocks; embedding leaves the picture where it is.
-    w.chkEmbedPictures->setChecked(true);
-    QTest::mouseClick(w.btnFinish, Qt::LeftButton);
+    Control<QCheckBox>(w, "chkEmbedPictures")->setChecked(true);
+    QTest::mouseClick(Control<QPushButton>(w, "btnFinish"), Qt::LeftButton);
     QCOMPARE(messages_.texts(),
              QStringList{QStringLiteral("You have successfully saved your file as:") +
                          PathText(letter)});
     QVERIFY(TempDir::Read(letter).find("src=\"data:image/png;base64,") != std::string::npos);
     QVERIFY(!fs::exists(letter.parent_path() / "header.png"));
-    w.chkEmbedPictures->setChecked(false);
+    Control<QCheckBox>(w, "chkEmbedPictures")->setChecked(false);
 
     // A finding leads to its page and its field.
     for (const auto& [field, control] :
-         {std::pair{QStringLiteral("DirectLink"), static_cast<QWidget*>(w.edtDirectLink)},
-          std::pair{QStringLiteral("Testimonials"), static_cast<QWidget*>(w.lbxTestimonials)}}) {
-        w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
+         {std::pair{QStringLiteral("DirectLink"),
+                    static_cast<QWidget*>(Control<QLineEdit>(w, "edtDirectLink"))},
+          std::pair{QStringLiteral("Testimonials"),
+                    static_cast<QWidget*>(Control<QListWidget>(w, "lbxTestimonials"))}}) {
+        Control<QStackedWidget>(w, "pgcMain")
+            ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
         QListWidgetItem* item = nullptr;
-        QTRY_VERIFY((item = FindingOf(*w.lstLetterCheck, field)) != nullptr);
-        Q_EMIT w.lstLetterCheck->itemActivated(item);
-        QTRY_VERIFY(w.pgcMain->currentWidget()->isAncestorOf(control));
+        QTRY_VERIFY((item = FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), field)) !=
+                    nullptr);
+        Q_EMIT Control<QListWidget>(w, "lstLetterCheck")->itemActivated(item);
+        QTRY_VERIFY(Control<QStackedWidget>(w, "pgcMain")->currentWidget()->isAncestorOf(control));
         QTRY_COMPARE(w.focusWidget(), control);
     }
 }
@@ -423,13 +443,14 @@ void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
     const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
     QVERIFY(fs::is_regular_file(picture));
     FillTheLetter(picture);
-    w.edtFilename->setText(PathText(fs::path(output_.path().toStdString()) / "letter.html"));
+    Control<QLineEdit>(w, "edtFilename")
+        ->setText(PathText(fs::path(output_.path().toStdString()) / "letter.html"));
 
-    w.btnPreview->click();
+    Control<QPushButton>(w, "btnPreview")->click();
     auto* preview = w.findChild<LetterPreviewWindow*>();
     QVERIFY(preview != nullptr);
     QTRY_VERIFY(preview->isVisible());
-    w.btnPreview->click(); // one preview at a time
+    Control<QPushButton>(w, "btnPreview")->click(); // one preview at a time
     QCOMPARE(w.findChildren<LetterPreviewWindow*>().size(), 1);
 
     // Asks the view for its page and answers from the latest page it gave; QTRY polls it.
@@ -448,8 +469,8 @@ void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
     QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("Big</b> news")), 10000);
 
     QSignalSpy shown(preview, &LetterPreviewWindow::shown);
-    w.edtPageTitle->setFocus();
-    QTest::keyClicks(w.edtPageTitle, QStringLiteral(" follows"));
+    Control<QLineEdit>(w, "edtPageTitle")->setFocus();
+    QTest::keyClicks(Control<QLineEdit>(w, "edtPageTitle"), QStringLiteral(" follows"));
     QVERIFY(shown.wait(10000));
     QTRY_VERIFY_WITH_TIMEOUT(shows(QStringLiteral("caf\u00e9 follows")), 10000);
     QVERIFY(latest.contains(QStringLiteral("file://")));
@@ -462,28 +483,30 @@ void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
     TfrmMain& w = *window_;
     MakeTemplates({"Alpha.tem", "Alpha.jpg", "Beta.tem"}, QSize(40, 30));
     w.FillTemplateList();
-    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
-    TemplateGallery& gallery = *w.galTemplates;
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    TemplateGallery& gallery = *Control<TemplateGallery>(w, "galTemplates");
     QTRY_COMPARE(gallery.count(), 2);
     QCOMPARE(gallery.item(1)->text(), QStringLiteral("Beta"));
     QCOMPARE(gallery.currentRow(), 0);
     QVERIFY(!gallery.ShowsLetter(0)); // the stock preview until the letter is rendered
 
     // By keyboard and by mouse, as the chooser's own selection, so its handler runs.
-    QSignalSpy changed(w.cbxTemplates, &QComboBox::currentTextChanged);
+    QSignalSpy changed(Control<QComboBox>(w, "cbxTemplates"), &QComboBox::currentTextChanged);
     gallery.setFocus();
     QTest::keyClick(&gallery, Qt::Key_Right);
-    QCOMPARE(w.cbxTemplates->currentText(), QStringLiteral("Beta"));
+    QCOMPARE(Control<QComboBox>(w, "cbxTemplates")->currentText(), QStringLiteral("Beta"));
     QTest::mouseClick(gallery.viewport(), Qt::LeftButton, {},
                       gallery.visualItemRect(gallery.item(0)).center());
-    QCOMPARE(w.cbxTemplates->currentText(), QStringLiteral("Alpha"));
+    QCOMPARE(Control<QComboBox>(w, "cbxTemplates")->currentText(), QStringLiteral("Alpha"));
     QCOMPARE(changed.count(), 2);
-    QVERIFY(!w.bsSkinGroupBox1->isHidden()); // Alpha's preview, as the handler shows it
-    w.cbxTemplates->setCurrentIndex(1);
+    QVERIFY(!Control<QGroupBox>(w, "bsSkinGroupBox1")
+                 ->isHidden()); // Alpha's preview, as the handler shows it
+    Control<QComboBox>(w, "cbxTemplates")->setCurrentIndex(1);
     QCOMPARE(gallery.currentRow(), 1);
 
     // Each tile shows the letter merged into its own template.
-    w.edtPageTitle->setText(QStringLiteral("Gallery"));
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("Gallery"));
     gallery.invalidate();
     QTRY_VERIFY_WITH_TIMEOUT(gallery.ShowsLetter(0) && gallery.ShowsLetter(1), 20000);
     // The page's text drawn, not a blank grab.
@@ -545,23 +568,24 @@ void LetterWindowTest::chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt() {
     const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
     QVERIFY(fs::is_regular_file(picture));
     FillTheLetter(picture);
-    w.edtPageDescription->setText(QStringLiteral(u"Ein Brief über Łódź"));
-    w.edtLanguage->setText(QStringLiteral("de"));
-    w.edtHeaderPictureDescription->setText(QStringLiteral("A green square"));
-    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
-    TemplateGallery& gallery = *w.galTemplates;
+    Control<QLineEdit>(w, "edtPageDescription")->setText(QStringLiteral(u"Ein Brief über Łódź"));
+    Control<QLineEdit>(w, "edtLanguage")->setText(QStringLiteral("de"));
+    Control<QLineEdit>(w, "edtHeaderPictureDescription")->setText(QStringLiteral("A green square"));
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    TemplateGallery& gallery = *Control<TemplateGallery>(w, "galTemplates");
     QTRY_VERIFY(gallery.count() >= 2);
     gallery.setCurrentRow(0);
     gallery.setFocus();
     QTest::keyClick(&gallery, Qt::Key_Right);
     const QString chosen = gallery.item(1)->text();
-    QCOMPARE(w.cbxTemplates->currentText(), chosen);
+    QCOMPARE(Control<QComboBox>(w, "cbxTemplates")->currentText(), chosen);
 
     const fs::path letter = fs::path(output_.path().toStdString()) / "chosen.html";
-    w.edtFilename->setText(PathText(letter));
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
     messages_.messages.clear();
-    QTest::mouseClick(w.btnFinish, Qt::LeftButton);
-    w.btnSave->click();
+    QTest::mouseClick(Control<QPushButton>(w, "btnFinish"), Qt::LeftButton);
+    Control<QPushButton>(w, "btnSave")->click();
     QCOMPARE(messages_.texts(),
              QStringList{QStringLiteral("You have successfully saved your file as:") +
                          PathText(letter)});
@@ -575,12 +599,12 @@ void LetterWindowTest::chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt() {
 
     // Another choice, then Load (its question answered "Load Without Saving") brings the
     // stored one back.
-    w.cbxTemplates->setCurrentIndex(0);
-    w.edtLanguage->setText(QStringLiteral("pl"));
-    w.btnLoad->click();
-    QCOMPARE(w.cbxTemplates->currentText(), chosen);
+    Control<QComboBox>(w, "cbxTemplates")->setCurrentIndex(0);
+    Control<QLineEdit>(w, "edtLanguage")->setText(QStringLiteral("pl"));
+    Control<QPushButton>(w, "btnLoad")->click();
+    QCOMPARE(Control<QComboBox>(w, "cbxTemplates")->currentText(), chosen);
     QCOMPARE(gallery.currentRow(), 1);
-    QCOMPARE(w.edtLanguage->text(), QStringLiteral("de"));
+    QCOMPARE(Control<QLineEdit>(w, "edtLanguage")->text(), QStringLiteral("de"));
     QVERIFY(!w.Document().IsModified());
 
     // The command, given no --template, uses the stored one and writes the same bytes.
@@ -601,10 +625,10 @@ void LetterWindowTest::previewShowsALargePageAndSaysWhenItCannot() {
     TfrmMain& w = *window_;
     ShippedTemplatesAndAPicture(w, Qt::blue);
     // Far above what a page given to the view as text may hold.
-    w.memPaypalCode->setPlainText(
-        QStringLiteral("<p>a line of the order form</p>\n").repeated(100000) +
-        QStringLiteral("LARGE-END"));
-    w.btnPreview->click();
+    Control<QPlainTextEdit>(w, "memPaypalCode")
+        ->setPlainText(QStringLiteral("<p>a line of the order form</p>\n").repeated(100000) +
+                       QStringLiteral("LARGE-END"));
+    Control<QPushButton>(w, "btnPreview")->click();
     auto* preview = w.findChild<LetterPreviewWindow*>();
     QVERIFY(preview != nullptr);
     bool found = false;
@@ -633,27 +657,29 @@ void LetterWindowTest::previewShowsALargePageAndSaysWhenItCannot() {
     QTRY_VERIFY_WITH_TIMEOUT(preview->problem()->isVisible(), 10000);
     QVERIFY(preview->problem()->text().startsWith(QStringLiteral("The letter cannot be shown")));
     preview->close();
-    w.memPaypalCode->clear();
+    Control<QPlainTextEdit>(w, "memPaypalCode")->clear();
 }
 
 void LetterWindowTest::checkKeepsTheTemplateUntilItChanges() {
     TfrmMain& w = *window_;
     ShippedTemplatesAndAPicture(w, Qt::blue);
-    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet12);
-    LetterPage& page = w.Letter();
-    w.edtPageTitle->setText(QStringLiteral("a"));
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    LetterPage& page = Probe(w).Letter();
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("a"));
     w.Document().SettleNow();
     const int reads = page.TemplateReads();
     for (const QString& title : {QStringLiteral("ab"), QStringLiteral("abc")}) {
-        w.edtPageTitle->setText(title);
+        Control<QLineEdit>(w, "edtPageTitle")->setText(title);
         w.Document().SettleNow();
     }
     QCOMPARE(page.TemplateReads(), reads);
     // A changed file is read again.
-    const auto file = Templates() / (w.cbxTemplates->currentText().toStdString() + ".tem");
+    const auto file =
+        Templates() / (Control<QComboBox>(w, "cbxTemplates")->currentText().toStdString() + ".tem");
     QVERIFY(fs::exists(file));
     fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(5));
-    w.edtPageTitle->setText(QStringLiteral("abcd"));
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("abcd"));
     w.Document().SettleNow();
     QCOMPARE(page.TemplateReads(), reads + 1);
 }
@@ -665,3 +691,4 @@ int main(int argc, char** argv) {
 }
 
 #include "LetterWindowTest.moc"
+#include "tests/support/TfrmMainProbe.h"

@@ -17,7 +17,9 @@
 #include <QTextDocument>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::MakeShownWindow;
+using scribvane::testing::Probe;
 using scribvane::testing::RecordingMessageService;
 
 namespace {
@@ -96,36 +98,46 @@ void ListsWindowTest::init() {
         page.list->clear();
         page.details->clear();
     }
-    for (QLineEdit* edit :
-         {window_->edtFeatureTitle, window_->edtTestName, window_->edtTestWebsite}) {
+    for (QLineEdit* edit : {Control<QLineEdit>(*window_, "edtFeatureTitle"),
+                            Control<QLineEdit>(*window_, "edtTestName"),
+                            Control<QLineEdit>(*window_, "edtTestWebsite")}) {
         edit->clear();
     }
-    window_->memFeatureBody->clear();
-    window_->memTest->clear();
+    Control<QPlainTextEdit>(*window_, "memFeatureBody")->clear();
+    Control<QPlainTextEdit>(*window_, "memTest")->clear();
     messages_.messages.clear();
 }
 
 ListsWindowTest::Page ListsWindowTest::PageOf(const QString& kind) {
     TfrmMain& w = *window_;
     if (kind == QStringLiteral("feature")) {
-        w.pgcMain->setCurrentWidget(w.bsSkinTabSheet4);
-        return {w.FFeatures,     w.lbxFeatures,   w.memFeatureDetails,
-                w.btnCreateFeat, w.btnDeleteFeat, QStringLiteral("Feature %1")};
+        Control<QStackedWidget>(w, "pgcMain")
+            ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet4"));
+        return {Probe(w).FFeatures(),
+                Control<QListWidget>(w, "lbxFeatures"),
+                Control<QPlainTextEdit>(w, "memFeatureDetails"),
+                Control<QPushButton>(w, "btnCreateFeat"),
+                Control<QPushButton>(w, "btnDeleteFeat"),
+                QStringLiteral("Feature %1")};
     }
-    w.pgcMain->setCurrentWidget(w.bsSkinTabSheet6);
-    return {w.FTestimonials, w.lbxTestimonials, w.memTestDetails,
-            w.btnCreateTest, w.btnDeleteTest,   QStringLiteral("Testimonial %1")};
+    Control<QStackedWidget>(w, "pgcMain")->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet6"));
+    return {Probe(w).FTestimonials(),
+            Control<QListWidget>(w, "lbxTestimonials"),
+            Control<QPlainTextEdit>(w, "memTestDetails"),
+            Control<QPushButton>(w, "btnCreateTest"),
+            Control<QPushButton>(w, "btnDeleteTest"),
+            QStringLiteral("Testimonial %1")};
 }
 
 void ListsWindowTest::Fill(const QString& kind, const QString& a, const QString& b,
                            const QString& c) {
     if (kind == QStringLiteral("feature")) {
-        window_->edtFeatureTitle->setText(a);
-        window_->memFeatureBody->setPlainText(c);
+        Control<QLineEdit>(*window_, "edtFeatureTitle")->setText(a);
+        Control<QPlainTextEdit>(*window_, "memFeatureBody")->setPlainText(c);
     } else {
-        window_->edtTestName->setText(a);
-        window_->edtTestWebsite->setText(b);
-        window_->memTest->setPlainText(c);
+        Control<QLineEdit>(*window_, "edtTestName")->setText(a);
+        Control<QLineEdit>(*window_, "edtTestWebsite")->setText(b);
+        Control<QPlainTextEdit>(*window_, "memTest")->setPlainText(c);
     }
 }
 
@@ -198,10 +210,14 @@ void ListsWindowTest::createStoresTheRecordAndClearsTheInputs() {
     QVERIFY(page.list->selectedItems().isEmpty());
     // The inputs are emptied, the focus is back on the first one, the details stay.
     const bool feature = kind == QStringLiteral("feature");
-    QLineEdit* first = feature ? window_->edtFeatureTitle : window_->edtTestName;
+    QLineEdit* first = feature ? Control<QLineEdit>(*window_, "edtFeatureTitle")
+                               : Control<QLineEdit>(*window_, "edtTestName");
     QVERIFY(first->text().isEmpty());
-    QVERIFY(window_->edtTestWebsite->text().isEmpty());
-    QVERIFY((feature ? window_->memFeatureBody : window_->memTest)->toPlainText().isEmpty());
+    QVERIFY(Control<QLineEdit>(*window_, "edtTestWebsite")->text().isEmpty());
+    QVERIFY((feature ? Control<QPlainTextEdit>(*window_, "memFeatureBody")
+                     : Control<QPlainTextEdit>(*window_, "memTest"))
+                ->toPlainText()
+                .isEmpty());
     QTRY_VERIFY(first->hasFocus());
     QCOMPARE(Shown(page.details), QStringLiteral("shown before"));
 
@@ -259,24 +275,24 @@ void ListsWindowTest::createRefusesAnEmptyField() {
     QCOMPARE(Shown(page.details), QStringLiteral("shown before"));
     // The inputs keep what was typed.
     if (kind == QStringLiteral("feature")) {
-        QCOMPARE(window_->edtFeatureTitle->text(), a);
-        QCOMPARE(window_->memFeatureBody->toPlainText(), c);
+        QCOMPARE(Control<QLineEdit>(*window_, "edtFeatureTitle")->text(), a);
+        QCOMPARE(Control<QPlainTextEdit>(*window_, "memFeatureBody")->toPlainText(), c);
     } else {
-        QCOMPARE(window_->edtTestName->text(), a);
-        QCOMPARE(window_->edtTestWebsite->text(), b);
-        QCOMPARE(window_->memTest->toPlainText(), c);
+        QCOMPARE(Control<QLineEdit>(*window_, "edtTestName")->text(), a);
+        QCOMPARE(Control<QLineEdit>(*window_, "edtTestWebsite")->text(), b);
+        QCOMPARE(Control<QPlainTextEdit>(*window_, "memTest")->toPlainText(), c);
     }
 }
 
 void ListsWindowTest::typedLinesAreStoredAsOneRecord() {
     PageOf(QStringLiteral("feature"));
-    QTest::keyClicks(window_->edtFeatureTitle, QStringLiteral("Title"));
-    QTest::keyClicks(window_->memFeatureBody, QStringLiteral("first"));
-    QTest::keyClick(window_->memFeatureBody, Qt::Key_Return);
-    QTest::keyClicks(window_->memFeatureBody, QStringLiteral("second"));
-    QTest::keyClick(window_->memFeatureBody, Qt::Key_Return);
-    QTest::mouseClick(window_->btnCreateFeat, Qt::LeftButton);
-    QCOMPARE(window_->FFeatures, std::vector<std::string>{"^Title^first$$second^"});
+    QTest::keyClicks(Control<QLineEdit>(*window_, "edtFeatureTitle"), QStringLiteral("Title"));
+    QTest::keyClicks(Control<QPlainTextEdit>(*window_, "memFeatureBody"), QStringLiteral("first"));
+    QTest::keyClick(Control<QPlainTextEdit>(*window_, "memFeatureBody"), Qt::Key_Return);
+    QTest::keyClicks(Control<QPlainTextEdit>(*window_, "memFeatureBody"), QStringLiteral("second"));
+    QTest::keyClick(Control<QPlainTextEdit>(*window_, "memFeatureBody"), Qt::Key_Return);
+    QTest::mouseClick(Control<QPushButton>(*window_, "btnCreateFeat"), Qt::LeftButton);
+    QCOMPARE(Probe(*window_).FFeatures(), std::vector<std::string>{"^Title^first$$second^"});
 }
 
 void ListsWindowTest::captionsCountTheCaptionsThere_data() {
@@ -385,7 +401,8 @@ void ListsWindowTest::entriesAreCorrectedAndMovedInPlace() {
         Create(kind, QString::fromLatin1(entry), QStringLiteral("w.example"),
                QStringLiteral("body"));
     }
-    QLineEdit* first = feature ? window_->edtFeatureTitle : window_->edtTestName;
+    QLineEdit* first = feature ? Control<QLineEdit>(*window_, "edtFeatureTitle")
+                               : Control<QLineEdit>(*window_, "edtTestName");
 
     ClickCaption(page.list, 1); // selecting fills the inputs
     QCOMPARE(first->text(), QStringLiteral("B"));
@@ -420,3 +437,4 @@ int main(int argc, char** argv) {
 }
 
 #include "ListsWindowTest.moc"
+#include "tests/support/TfrmMainProbe.h"

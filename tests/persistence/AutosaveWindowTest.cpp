@@ -25,9 +25,11 @@
 
 using namespace scribvane;
 using scribvane::testing::CancellingDialogs;
+using scribvane::testing::Control;
 using scribvane::testing::EditorsReady;
 using scribvane::testing::kEditorsReadyTimeoutMs;
 using scribvane::testing::MakeShownWindow;
+using scribvane::testing::Probe;
 using scribvane::testing::ProgramFolder;
 using scribvane::testing::RecordingMessageService;
 using scribvane::testing::TempDir;
@@ -48,7 +50,8 @@ fs::path In(const ProgramFolder& folder, const char* name) {
 std::unique_ptr<TfrmMain> ReadyWindow(const ProgramFolder& folder,
                                       RecordingMessageService& messages) {
     auto window = MakeShownWindow(folder.path(), messages);
-    if (!QTest::qWaitFor([&] { return window->Autosaver().IsStarted(); }, kEditorsReadyTimeoutMs)) {
+    if (!QTest::qWaitFor([&] { return Probe(*window).Autosaver().IsStarted(); },
+                         kEditorsReadyTimeoutMs)) {
         qWarning("the window did not start keeping work");
     }
     return window;
@@ -56,18 +59,20 @@ std::unique_ptr<TfrmMain> ReadyWindow(const ProgramFolder& folder,
 
 // Some work in every kind of control the user types in, a list and a passage included.
 void TypeSomeWork(TfrmMain& w, const QString& mark) {
-    w.edtPageTitle->setText(mark);
-    w.memPaypalCode->setPlainText(mark + QStringLiteral("\nline two"));
-    w.prfEditor2->SetDocumentHTML(QStringLiteral("<div><b>%1</b></div>").arg(mark));
-    w.edtFeatureTitle->setText(QStringLiteral("feature"));
-    w.memFeatureBody->setPlainText(mark);
-    w.btnCreateFeat->click();
+    Control<QLineEdit>(w, "edtPageTitle")->setText(mark);
+    Control<QPlainTextEdit>(w, "memPaypalCode")->setPlainText(mark + QStringLiteral("\nline two"));
+    Control<HtmlEditor>(w, "prfEditor2")
+        ->SetDocumentHTML(QStringLiteral("<div><b>%1</b></div>").arg(mark));
+    Control<QLineEdit>(w, "edtFeatureTitle")->setText(QStringLiteral("feature"));
+    Control<QPlainTextEdit>(w, "memFeatureBody")->setPlainText(mark);
+    Control<QPushButton>(w, "btnCreateFeat")->click();
 }
 
 bool AutosaveHolds(const ProgramFolder& folder, const TfrmMain& window) {
     const fs::path path = In(folder, "autosave.dat");
     try {
-        return fs::exists(path) && ReadConfigurationFile(path) == window.ReadLetterConfiguration();
+        return fs::exists(path) &&
+               ReadConfigurationFile(path) == Probe(window).ReadLetterConfiguration();
     } catch (const std::exception&) {
         return false; // not (yet) a file the loader reads
     }
@@ -122,7 +127,7 @@ void AutosaveWindowTest::windowDestroyedWithoutClosingIsOfferedBack() {
     window_ = Open(folder, messages);
     TypeSomeWork(*window_, QStringLiteral("crash \u00e9 test"));
     QTRY_VERIFY_WITH_TIMEOUT(AutosaveHolds(folder, *window_), 10000);
-    const LetterConfiguration typed = window_->ReadLetterConfiguration();
+    const LetterConfiguration typed = Probe(*window_).ReadLetterConfiguration();
     window_.reset(); // as a crash leaves it: nothing ran at closing
     QVERIFY(messages.messages.isEmpty());
 
@@ -130,10 +135,13 @@ void AutosaveWindowTest::windowDestroyedWithoutClosingIsOfferedBack() {
     window_ = Open(folder, next);
     QTRY_COMPARE(next.texts(), QStringList{kRecoveryQuestion});
     QCOMPARE(next.messages[0].kind, QStringLiteral("question"));
-    QVERIFY(window_->lblSaveNote->isVisible());
-    QVERIFY(window_->lblSaveNote->text().startsWith(QStringLiteral("Restored unsaved changes")));
-    QVERIFY(window_->ReadLetterConfiguration() == typed);
-    QCOMPARE(window_->lbxFeatures->item(0)->text(), QStringLiteral("Feature 1"));
+    QVERIFY(Control<FadingNote>(*window_, "lblSaveNote")->isVisible());
+    QVERIFY(Control<FadingNote>(*window_, "lblSaveNote")
+                ->text()
+                .startsWith(QStringLiteral("Restored unsaved changes")));
+    QVERIFY(Probe(*window_).ReadLetterConfiguration() == typed);
+    QCOMPARE(Control<QListWidget>(*window_, "lbxFeatures")->item(0)->text(),
+             QStringLiteral("Feature 1"));
     // Kept until the work is saved, and config.dat was never read or written.
     QVERIFY(window_->Document().IsModified());
     QVERIFY(fs::exists(In(folder, "autosave.dat")));
@@ -145,10 +153,10 @@ void AutosaveWindowTest::typingInAnAreaIsAutosaved() {
     ProgramFolder folder;
     RecordingMessageService messages;
     window_ = Open(folder, messages);
-    window_->pgcMain->setCurrentIndex(1);
-    HtmlEditor* area = window_->prfEditor2;
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(1);
+    HtmlEditor* area = Control<HtmlEditor>(*window_, "prfEditor2");
     QSignalSpy changed(area, &HtmlEditor::changed);
-    QSignalSpy written(&window_->Autosaver(), &Autosave::written);
+    QSignalSpy written(&Probe(*window_).Autosaver(), &Autosave::written);
     QWidget* input = area->view()->focusProxy();
     QVERIFY(input != nullptr);
     input->setFocus();
@@ -191,7 +199,7 @@ void AutosaveWindowTest::recoveryAnswers() {
     }
     QTRY_COMPARE(messages.texts(), expected);
     const bool restored = ok && error.isEmpty();
-    QCOMPARE(window_->edtPageTitle->text(),
+    QCOMPARE(Control<QLineEdit>(*window_, "edtPageTitle")->text(),
              restored ? QStringLiteral("restored title") : QString());
     // A wrong click or a bad file loses nothing.
     QCOMPARE(fs::exists(In(folder, "autosave.dat")), ok);
@@ -205,7 +213,7 @@ void AutosaveWindowTest::recoveryAnswers() {
     }
     // The damaged file stays until new work needs its place.
     if (!error.isEmpty()) {
-        window_->edtFullName->setText(QStringLiteral("new work"));
+        Control<QLineEdit>(*window_, "edtFullName")->setText(QStringLiteral("new work"));
         QTRY_VERIFY_WITH_TIMEOUT(AutosaveHolds(folder, *window_), 10000);
         QCOMPARE(TempDir::Read(In(folder, "autosave.bak")), file.toStdString());
     }
@@ -232,19 +240,19 @@ void AutosaveWindowTest::closing() {
     ProgramFolder folder;
     RecordingMessageService messages;
     window_ = Open(folder, messages);
-    window_->btnSave->click(); // config.dat holds the start-up values
+    Control<QPushButton>(*window_, "btnSave")->click(); // config.dat holds the start-up values
     const std::string previous = TempDir::Read(In(folder, "config.dat"));
     if (work) {
         TypeSomeWork(*window_, QStringLiteral("closing"));
     }
-    const LetterConfiguration typed = window_->ReadLetterConfiguration();
+    const LetterConfiguration typed = Probe(*window_).ReadLetterConfiguration();
     if (how == QStringLiteral("save")) {
         messages.closeAnswers = {CloseAnswer::Save};
     } else if (how == QStringLiteral("stay")) {
         messages.closeAnswers = {CloseAnswer::Stay};
     }
     if (how == QStringLiteral("update")) {
-        Q_EMIT window_->UpdateChecker().closeRequested();
+        Q_EMIT Probe(*window_).UpdateChecker().closeRequested();
     } else {
         window_->close();
     }
@@ -291,21 +299,21 @@ void AutosaveWindowTest::loadingOverWork() {
     RecordingMessageService messages;
     window_ = Open(folder, messages);
     TfrmMain& w = *window_;
-    w.edtPageTitle->setText(QStringLiteral("in config.dat"));
-    w.btnSave->click();
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("in config.dat"));
+    Control<QPushButton>(w, "btnSave")->click();
     const LetterConfiguration saved = ReadConfigurationFile(In(folder, "config.dat"));
     if (work) {
         TypeSomeWork(w, QStringLiteral("unsaved"));
         QTRY_VERIFY_WITH_TIMEOUT(AutosaveHolds(folder, w), 10000);
     }
-    const LetterConfiguration typed = w.ReadLetterConfiguration();
+    const LetterConfiguration typed = Probe(w).ReadLetterConfiguration();
     messages.closeAnswers = {static_cast<CloseAnswer>(answer)};
-    w.btnLoad->click();
+    Control<QPushButton>(w, "btnLoad")->click();
 
     QCOMPARE(messages.messages.size(), work ? 1 : 0);
     const bool savedFirst = answer == int(CloseAnswer::Save) && work;
     const LetterConfiguration expected = !loads || savedFirst ? typed : saved;
-    QVERIFY(w.ReadLetterConfiguration() == expected);
+    QVERIFY(Probe(w).ReadLetterConfiguration() == expected);
     QVERIFY(w.Document().Configuration() == expected);
     QCOMPARE(w.Document().IsModified(), !loads);
     // Work that was not saved is never simply gone: aside after "load without saving", and
@@ -330,7 +338,7 @@ void AutosaveWindowTest::copiesAndShortcuts() {
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const QString copy = folder.filePath(QStringLiteral("copy.cfg"));
 
-    w.edtPageTitle->setText(QStringLiteral("in the copy"));
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("in the copy"));
     CancellingDialogs().fileAnswers = {copy};
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(ReadConfigurationFile(copy.toStdString()).Text(Tag::PageTitle), "in the copy");
@@ -339,14 +347,14 @@ void AutosaveWindowTest::copiesAndShortcuts() {
 
     QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(ReadConfigurationFile(In(folder, "config.dat")).Text(Tag::PageTitle), "in the copy");
-    QVERIFY(w.lblSaveNote->isVisible());
-    QVERIFY(w.lblSaveNote->text().startsWith(QStringLiteral("Saved to ")));
+    QVERIFY(Control<FadingNote>(w, "lblSaveNote")->isVisible());
+    QVERIFY(Control<FadingNote>(w, "lblSaveNote")->text().startsWith(QStringLiteral("Saved to ")));
     QVERIFY(!w.Document().IsModified());
 
-    w.edtPageTitle->setText(QStringLiteral("changed"));
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("changed"));
     CancellingDialogs().fileAnswers = {copy};
     QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(w.edtPageTitle->text(), QStringLiteral("in the copy"));
+    QCOMPARE(Control<QLineEdit>(w, "edtPageTitle")->text(), QStringLiteral("in the copy"));
     QCOMPARE(CancellingDialogs().fileTitles.mid(CancellingDialogs().fileTitles.size() - 2),
              (QStringList{QStringLiteral("Save a Copy As"), QStringLiteral("Load From File")}));
     // Loading over the unsaved "changed" asked first (the recording service answers "load
@@ -367,8 +375,8 @@ void AutosaveWindowTest::longValueSurvivesLoadAndSave() {
         config.Set(tag, longText + std::to_string(Index(tag)));
     }
     WriteConfigurationFile(In(folder, "config.dat"), config);
-    window_->btnLoad->click();
-    window_->btnSave->click();
+    Control<QPushButton>(*window_, "btnLoad")->click();
+    Control<QPushButton>(*window_, "btnSave")->click();
     QVERIFY(messages.messages.isEmpty());
     const LetterConfiguration saved = ReadConfigurationFile(In(folder, "config.dat"));
     for (const Tag tag : tags) {
@@ -385,3 +393,4 @@ int main(int argc, char** argv) {
 }
 
 #include "AutosaveWindowTest.moc"
+#include "tests/support/TfrmMainProbe.h"

@@ -28,9 +28,11 @@
 #include <unistd.h>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::EditorsReady;
 using scribvane::testing::kEditorsReadyTimeoutMs;
 using scribvane::testing::MakeShownWindow;
+using scribvane::testing::Probe;
 using scribvane::testing::RecordingMessageService;
 using scribvane::testing::TempDir;
 
@@ -95,7 +97,7 @@ private:
     // Gives every field a value of its own; `variant` 0 and 1 differ in every field.
     void SetEveryField(int variant);
     void CreateFeature(const QString& title, const QString& body);
-    ConfigTexts Snapshot() { return window_->ReadLetterConfiguration().ToTexts(); }
+    ConfigTexts Snapshot() { return Probe(*window_).ReadLetterConfiguration().ToTexts(); }
     // Clicks like the user, so a failure takes the application-wide path to msgMain.
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
@@ -110,9 +112,9 @@ void ConfigurationWindowTest::initTestCase() {
     window_ = MakeShownWindow(folder_.path(), messages_);
     QTRY_VERIFY_WITH_TIMEOUT(EditorsReady(*window_), kEditorsReadyTimeoutMs);
     // These cases pin Save and Load alone; autosave.dat has tests of its own.
-    window_->Autosaver().SetEnabled(false);
+    Probe(*window_).Autosaver().SetEnabled(false);
     ScribvaneApplication::instance()->SetFailureReporter(
-        [this](const QString& text) { window_->msgMain().Error(text); });
+        [this](const QString& text) { Probe(*window_).msgMain().Error(text); });
     fonts_ = SortedFontNames(InstalledTypefaceFamilies());
     QVERIFY(fonts_.size() >= 4);
 }
@@ -130,9 +132,9 @@ void ConfigurationWindowTest::init() {
 }
 
 void ConfigurationWindowTest::CreateFeature(const QString& title, const QString& body) {
-    window_->edtFeatureTitle->setText(title);
-    window_->memFeatureBody->setPlainText(body);
-    window_->btnCreateFeat->click();
+    Control<QLineEdit>(*window_, "edtFeatureTitle")->setText(title);
+    Control<QPlainTextEdit>(*window_, "memFeatureBody")->setPlainText(body);
+    Control<QPushButton>(*window_, "btnCreateFeat")->click();
 }
 
 void ConfigurationWindowTest::SetEveryField(int variant) {
@@ -177,30 +179,30 @@ void ConfigurationWindowTest::SetEveryField(int variant) {
             break;
         }
     }
-    w.FFeatures.clear();
-    w.lbxFeatures->clear();
-    w.FTestimonials.clear();
-    w.lbxTestimonials->clear();
+    Probe(w).FFeatures().clear();
+    Control<QListWidget>(w, "lbxFeatures")->clear();
+    Probe(w).FTestimonials().clear();
+    Control<QListWidget>(w, "lbxTestimonials")->clear();
     if (variant == 0) {
         // Captions with a gap: Feature 1, Feature 3.
         CreateFeature(QStringLiteral("one"), QStringLiteral("first\nline"));
         CreateFeature(QStringLiteral("two"), QStringLiteral("b"));
         CreateFeature(QStringLiteral("three"), QStringLiteral("c"));
-        w.lbxFeatures->setCurrentRow(1);
-        w.btnDeleteFeat->click();
-        QCOMPARE(Captions(*w.lbxFeatures),
+        Control<QListWidget>(w, "lbxFeatures")->setCurrentRow(1);
+        Control<QPushButton>(w, "btnDeleteFeat")->click();
+        QCOMPARE(Captions(*Control<QListWidget>(w, "lbxFeatures")),
                  QStringList({QStringLiteral("Feature 1"), QStringLiteral("Feature 3")}));
-        w.edtTestName->setText(QStringLiteral("Ann"));
-        w.edtTestWebsite->setText(QStringLiteral("ann.example"));
-        w.memTest->setPlainText(QStringLiteral("Great"));
-        w.btnCreateTest->click();
+        Control<QLineEdit>(w, "edtTestName")->setText(QStringLiteral("Ann"));
+        Control<QLineEdit>(w, "edtTestWebsite")->setText(QStringLiteral("ann.example"));
+        Control<QPlainTextEdit>(w, "memTest")->setPlainText(QStringLiteral("Great"));
+        Control<QPushButton>(w, "btnCreateTest")->click();
     } else {
         CreateFeature(QStringLiteral("other"), QStringLiteral("x"));
     }
 }
 
 void ConfigurationWindowTest::saveWritesTheInitialValues() {
-    Click(window_->btnSave);
+    Click(Control<QPushButton>(*window_, "btnSave"));
     QVERIFY(messages_.messages.isEmpty());
     const ConfigTexts texts =
         ReadConfigurationTexts(ConfigurationTextFromBytes(TempDir::Read(ConfigFile())));
@@ -228,42 +230,47 @@ void ConfigurationWindowTest::saveChangeLoadGivesEveryFieldBack() {
                  passage.c_str());
         QVERIFY(passage.find_first_of("\r\n") == std::string::npos);
     }
-    Click(window_->btnSave);
+    Click(Control<QPushButton>(*window_, "btnSave"));
     const std::string savedBytes = TempDir::Read(ConfigFile());
     QCOMPARE(Lines(ReadConfigurationTexts(ConfigurationTextFromBytes(savedBytes))), Lines(saved));
 
     SetEveryField(1);
     QVERIFY(Lines(Snapshot()) != Lines(saved));
     // State outside the table, which the load must leave alone.
-    window_->pgcMain->setCurrentIndex(2);
-    window_->edtFilename->setText(QStringLiteral("out.html"));
-    window_->edtFeatureTitle->setText(QStringLiteral("typing"));
-    window_->memFeatureDetails->setPlainText(QStringLiteral("shown"));
-    const QString chosenTemplate = window_->cbxTemplates->currentText();
+    Control<QStackedWidget>(*window_, "pgcMain")->setCurrentIndex(2);
+    Control<QLineEdit>(*window_, "edtFilename")->setText(QStringLiteral("out.html"));
+    Control<QLineEdit>(*window_, "edtFeatureTitle")->setText(QStringLiteral("typing"));
+    Control<QPlainTextEdit>(*window_, "memFeatureDetails")->setPlainText(QStringLiteral("shown"));
+    const QString chosenTemplate = Control<QComboBox>(*window_, "cbxTemplates")->currentText();
 
-    Click(window_->btnLoad);
+    Click(Control<QPushButton>(*window_, "btnLoad"));
     // Loading over the changes asked first; the recording service answers "load without
     // saving".
     QCOMPARE(messages_.messages.size(), 1);
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("close question"));
     QCOMPARE(Lines(Snapshot()), Lines(saved));
     // The captions are numbered afresh, without the gap.
-    QCOMPARE(Captions(*window_->lbxFeatures),
+    QCOMPARE(Captions(*Control<QListWidget>(*window_, "lbxFeatures")),
              QStringList({QStringLiteral("Feature 1"), QStringLiteral("Feature 2")}));
-    QCOMPARE(Captions(*window_->lbxTestimonials), QStringList{QStringLiteral("Testimonial 1")});
-    QCOMPARE(window_->FFeatures, (std::vector<std::string>{"^one^first$$line^", "^three^c^"}));
+    QCOMPARE(Captions(*Control<QListWidget>(*window_, "lbxTestimonials")),
+             QStringList{QStringLiteral("Testimonial 1")});
+    QCOMPARE(Probe(*window_).FFeatures(),
+             (std::vector<std::string>{"^one^first$$line^", "^three^c^"}));
     // A system colour was saved as its index in the red byte and comes back as that plain colour.
-    QCOMPARE(window_->cbxFColor->SelectedColor(), ColorValue{15});
-    QCOMPARE(window_->cbxFColor->currentText(), QStringLiteral("Custom..."));
-    QCOMPARE(window_->cbxMainBgColor->currentText(), QStringLiteral("Red"));
-    QCOMPARE(window_->pgcMain->currentIndex(), 2);
-    QCOMPARE(window_->edtFilename->text(), QStringLiteral("out.html"));
-    QCOMPARE(window_->edtFeatureTitle->text(), QStringLiteral("typing"));
-    QCOMPARE(window_->memFeatureDetails->toPlainText(), QStringLiteral("shown"));
-    QCOMPARE(window_->cbxTemplates->currentText(), chosenTemplate);
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxFColor")->SelectedColor(), ColorValue{15});
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxFColor")->currentText(),
+             QStringLiteral("Custom..."));
+    QCOMPARE(Control<ColorChooser>(*window_, "cbxMainBgColor")->currentText(),
+             QStringLiteral("Red"));
+    QCOMPARE(Control<QStackedWidget>(*window_, "pgcMain")->currentIndex(), 2);
+    QCOMPARE(Control<QLineEdit>(*window_, "edtFilename")->text(), QStringLiteral("out.html"));
+    QCOMPARE(Control<QLineEdit>(*window_, "edtFeatureTitle")->text(), QStringLiteral("typing"));
+    QCOMPARE(Control<QPlainTextEdit>(*window_, "memFeatureDetails")->toPlainText(),
+             QStringLiteral("shown"));
+    QCOMPARE(Control<QComboBox>(*window_, "cbxTemplates")->currentText(), chosenTemplate);
 
     // Save, Load, Save changes nothing.
-    Click(window_->btnSave);
+    Click(Control<QPushButton>(*window_, "btnSave"));
     QCOMPARE(QByteArray::fromStdString(TempDir::Read(ConfigFile())),
              QByteArray::fromStdString(savedBytes));
 }
@@ -310,13 +317,13 @@ void ConfigurationWindowTest::loadIsAllOrNothing() {
     TempDir::WriteFile(ConfigFile(), file);
     SetEveryField(1);
     const ConfigTexts before = Snapshot();
-    const QStringList featureCaptions = Captions(*window_->lbxFeatures);
+    const QStringList featureCaptions = Captions(*Control<QListWidget>(*window_, "lbxFeatures"));
 
-    Click(window_->btnLoad);
+    Click(Control<QPushButton>(*window_, "btnLoad"));
     QCOMPARE(messages_.texts(), QStringList{message});
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("error"));
     QCOMPARE(Lines(Snapshot()), Lines(before));
-    QCOMPARE(Captions(*window_->lbxFeatures), featureCaptions);
+    QCOMPARE(Captions(*Control<QListWidget>(*window_, "lbxFeatures")), featureCaptions);
 }
 
 void ConfigurationWindowTest::loadReadsValuesAsTheReaderDoes_data() {
@@ -350,7 +357,7 @@ void ConfigurationWindowTest::loadReadsValuesAsTheReaderDoes() {
     const QByteArray before = QByteArray::fromStdString(texts[std::size_t(tag)]);
     texts[std::size_t(tag)] = value.toStdString();
     TempDir::WriteFile(ConfigFile(), WriteConfiguration(texts));
-    Click(window_->btnLoad);
+    Click(Control<QPushButton>(*window_, "btnLoad"));
     // Only the question before loading over changes may come, nothing else.
     for (const auto& message : messages_.messages) {
         QVERIFY2(message.kind == QStringLiteral("close question"), qPrintable(message.text));
@@ -361,13 +368,14 @@ void ConfigurationWindowTest::loadReadsValuesAsTheReaderDoes() {
         const QString name = Name(kConfigFields[std::size_t(tag)].control);
         QCOMPARE(window_->findChild<FontNameChooser*>(name)->currentIndex() >= 0, !after.isEmpty());
     }
-    QCOMPARE(window_->lbxFeatures->count(), int(window_->FFeatures.size()));
+    QCOMPARE(Control<QListWidget>(*window_, "lbxFeatures")->count(),
+             int(Probe(*window_).FFeatures().size()));
 }
 
 void ConfigurationWindowTest::loadWithoutAFileChangesNothing() {
     SetEveryField(1);
     const ConfigTexts before = Snapshot();
-    Click(window_->btnLoad);
+    Click(Control<QPushButton>(*window_, "btnLoad"));
     QVERIFY(messages_.messages.isEmpty());
     QCOMPARE(Lines(Snapshot()), Lines(before));
     QVERIFY(!fs::exists(ConfigFile()));
@@ -396,7 +404,7 @@ void ConfigurationWindowTest::failedSaveKeepsThePreviousFile() {
         fs::create_directory(ConfigFile());
         TempDir::WriteFile(ConfigFile() / "inside", "kept");
     } else {
-        Click(window_->btnSave);
+        Click(Control<QPushButton>(*window_, "btnSave"));
         previous = TempDir::Read(ConfigFile());
         QVERIFY(!previous.empty());
     }
@@ -410,7 +418,7 @@ void ConfigurationWindowTest::failedSaveKeepsThePreviousFile() {
     } else if (failure == QStringLiteral("read-only")) {
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     }
-    Click(window_->btnSave);
+    Click(Control<QPushButton>(*window_, "btnSave"));
     layer.reset();
     fs::permissions(folder, fs::perms::owner_all);
 
@@ -440,3 +448,4 @@ int main(int argc, char** argv) {
 }
 
 #include "ConfigurationWindowTest.moc"
+#include "tests/support/TfrmMainProbe.h"

@@ -8,6 +8,7 @@
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/RecordingDialogService.h"
 #include "tests/support/RecordingMessageService.h"
+#include "tests/support/TfrmMainProbe.h"
 
 #include <QTest>
 #include <memory>
@@ -32,7 +33,7 @@ inline std::unique_ptr<TfrmMain> MakeShownWindow(const QString& programFolder,
 }
 
 inline bool EditorsReady(const TfrmMain& window) {
-    for (HtmlEditor* editor : window.Editors()) {
+    for (HtmlEditor* editor : Probe(window).Editors()) {
         if (!editor->IsReady()) {
             return false;
         }

@@ -5,6 +5,7 @@
 #include "TfrmMain.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/RecordingMessageService.h"
+#include "tests/support/TfrmMainProbe.h"
 #include "update/UpdateController.h"
 
 #include <QDir>
@@ -19,7 +20,9 @@
 #include <memory>
 
 using namespace scribvane;
+using scribvane::testing::Control;
 using scribvane::testing::NoUpdateServer;
+using scribvane::testing::Probe;
 using scribvane::testing::RecordingMessageService;
 
 namespace {
@@ -117,8 +120,8 @@ void WindowUpdateTest::Start(const QString& updateFolder) {
 }
 
 void WindowUpdateTest::WaitUntilQuietCheckIsDone() {
-    QTRY_VERIFY(!window_->Timer1->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->UpdateChecker().IsRunning(), 20000);
+    QTRY_VERIFY(!Control<QTimer>(*window_, "Timer1")->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!Probe(*window_).UpdateChecker().IsRunning(), 20000);
 }
 
 void WindowUpdateTest::quietCheckAtStartUpAsksAboutANewerVersion() {
@@ -127,8 +130,8 @@ void WindowUpdateTest::quietCheckAtStartUpAsksAboutANewerVersion() {
     messages_.answers = {false}; // Cancel
     Start(server.Folder());
     // Enabled by start-up, for one tick.
-    QVERIFY(window_->Timer1->isActive());
-    QCOMPARE(window_->Timer1->interval(), 100);
+    QVERIFY(Control<QTimer>(*window_, "Timer1")->isActive());
+    QCOMPARE(Control<QTimer>(*window_, "Timer1")->interval(), 100);
     QVERIFY(server.requestLines.isEmpty());
 
     WaitUntilQuietCheckIsDone();
@@ -138,10 +141,10 @@ void WindowUpdateTest::quietCheckAtStartUpAsksAboutANewerVersion() {
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("question"));
     // The quiet check runs once per start: the timer is spent, and the next request to the
     // server is the one Check Updates makes.
-    QVERIFY(!window_->Timer1->isActive());
+    QVERIFY(!Control<QTimer>(*window_, "Timer1")->isActive());
     messages_.answers = {false};
-    window_->btnUpdate->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->UpdateChecker().IsRunning(), 20000);
+    Control<QPushButton>(*window_, "btnUpdate")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!Probe(*window_).UpdateChecker().IsRunning(), 20000);
     QCOMPARE(server.requestLines.size(), 2);
 }
 
@@ -150,12 +153,12 @@ void WindowUpdateTest::checkUpdatesWithoutServerSaysItCouldNotCheck() {
     WaitUntilQuietCheckIsDone();
     QVERIFY(messages_.messages.isEmpty()); // the quiet form says nothing
 
-    window_->btnUpdate->click();
+    Control<QPushButton>(*window_, "btnUpdate")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!messages_.messages.isEmpty(), 20000);
     QCOMPARE(messages_.messages.size(), 1);
     QVERIFY(messages_.messages[0].text.startsWith(QStringLiteral("Could not check for updates: ")));
     QCOMPARE(messages_.messages[0].kind, QStringLiteral("warning"));
-    QVERIFY(!QFile::exists(window_->UpdateChecker().LocalCopyPath()));
+    QVERIFY(!QFile::exists(Probe(*window_).UpdateChecker().LocalCopyPath()));
 }
 
 void WindowUpdateTest::agreeingTwiceStartsTheUpdaterAndClosesTheWindow() {
@@ -170,7 +173,7 @@ void WindowUpdateTest::agreeingTwiceStartsTheUpdaterAndClosesTheWindow() {
     }
     QVERIFY(QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     Start(server.Folder());
-    QCOMPARE(window_->UpdateChecker().UpdaterPath(), updater);
+    QCOMPARE(Probe(*window_).UpdateChecker().UpdaterPath(), updater);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 
@@ -191,7 +194,7 @@ void WindowUpdateTest::quietCheckThatCannotWriteItsCopyReportsTheFailure() {
     QVERIFY(application != nullptr);
     application->SetFailureReporter([this](const QString& text) { messages_.Error(text); });
     Start(NoUpdateServer());
-    QTRY_VERIFY(!window_->Timer1->isActive());
+    QTRY_VERIFY(!Control<QTimer>(*window_, "Timer1")->isActive());
     application->SetFailureReporter({});
 
     // The failure leaves the timer's tick and reaches the application-wide handler.
@@ -201,7 +204,7 @@ void WindowUpdateTest::quietCheckThatCannotWriteItsCopyReportsTheFailure() {
                                                    QStringLiteral("\". ")),
              qPrintable(messages_.messages[0].text));
     // Nothing is left running: the user can ask again.
-    QVERIFY(!window_->UpdateChecker().IsRunning());
+    QVERIFY(!Probe(*window_).UpdateChecker().IsRunning());
 }
 
 // Failures escaping a handler are caught by the application object, so the real one runs.
