@@ -90,8 +90,6 @@ RecordStep BuildRecordStep(RecordKind kind, std::vector<std::string>& records,
     // Create and Delete, then Update and the moves; the window answers the first two.
     const QString shortName = Text(text.shortName);
     const QString kindName = Text(text.kindName);
-    auto* actions = new QHBoxLayout;
-    actions->setSpacing(6);
     QList<QPushButton*> buttons;
     for (const char* action : {"Create", "Delete", "Update"}) {
         buttons << MakeButton(QStringLiteral("btn%1%2").arg(Text(action), shortName),
@@ -101,10 +99,13 @@ RecordStep BuildRecordStep(RecordKind kind, std::vector<std::string>& records,
                           page);
     buttons << MakeButton(QStringLiteral("btnMove%1Down").arg(shortName),
                           QStringLiteral("Move Down"), page);
-    for (QPushButton* button : buttons) {
-        actions->addWidget(button);
+    // Two rows, so the list beside them stays in view at the window's first size.
+    auto* actions = new QGridLayout;
+    actions->setSpacing(6);
+    for (int index = 0; index < buttons.size(); ++index) {
+        actions->addWidget(buttons[index], index / 3, index % 3);
     }
-    actions->addStretch(1);
+    actions->setColumnStretch(3, 1);
     left->addLayout(actions, row++, 1);
     left->setRowMinimumHeight(row++, 8);
     AddStyleRows(Text(text.styleLetter), page, left, row);
