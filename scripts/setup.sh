@@ -16,7 +16,7 @@ packages=(
     hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
     chromium default-jre-headless
     libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
-    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav openssl
+    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav lighttpd-mod-openssl openssl
 )
 
 missing=()

@@ -45,6 +45,7 @@ struct Server {
     int port = 0;
     std::size_t dropAfter = 0; // bytes from the client before the line goes dead
     std::unique_ptr<ChildProcess> process;
+    std::unique_ptr<testing::WebDavServer> webDav;
 };
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -291,46 +292,65 @@ TEST(PublishServers, FtpToVsftpd) {
     RunVsftpd(false);
 }
 
-TEST(PublishServers, WebDavToLighttpd) {
-    if (!Installed("/usr/sbin/lighttpd") ||
-        !std::filesystem::exists("/usr/lib/lighttpd/mod_webdav.so")) {
-        GTEST_SKIP() << "lighttpd with mod_webdav is not installed; scripts/setup.sh installs it";
+// lighttpd with mod_webdav and basic authentication; over https with a certificate made for
+// the test, or over plain http.
+void RunLighttpd(bool tls) {
+    if (!testing::WebDavServer::Installed(tls)) {
+        GTEST_SKIP() << "lighttpd with mod_webdav (and mod_openssl) is not installed; "
+                        "scripts/setup.sh installs it";
     }
     TempDir dir;
     const auto root = dir / "root";
     std::filesystem::create_directories(root / "readonly");
     Server server;
-    server.port = testing::FreePort();
-    server.address = "webdav+http://writer@127.0.0.1:%PORT%/new dir/site/";
-    server.readOnlyAddress = "webdav+http://writer@127.0.0.1:%PORT%/readonly/";
+    server.webDav = std::make_unique<testing::WebDavServer>(dir.path(), root, tls, "s3cret \"q\"");
+    server.port = server.webDav->port();
+    const std::string scheme = tls ? "webdav+https://" : "webdav+http://";
+    server.address = scheme + "writer@127.0.0.1:%PORT%/new dir/site/";
+    server.readOnlyAddress = scheme + "writer@127.0.0.1:%PORT%/readonly/";
     server.published = root / "new dir/site";
+    server.fingerprint = server.webDav->fingerprint();
+    ASSERT_EQ(server.fingerprint.empty(), !tls) << "the test certificate could not be made";
     server.goodSecrets = {{"SCRIBVANE_PUBLISH_PASSWORD", "s3cret \"q\""}};
     server.badSecrets = {{"SCRIBVANE_PUBLISH_PASSWORD", "wrong"}};
     server.dropAfter = 9000;
-    dir.Write("users", "writer:s3cret \"q\"\n");
-    dir.Write("lighttpd.conf",
-              "server.modules = (\"mod_webdav\", \"mod_auth\", \"mod_authn_file\")\n"
-              "server.document-root = \"" +
-                  root.string() +
-                  "\"\nserver.bind = \"127.0.0.1\"\n"
-                  "server.port = " +
-                  std::to_string(server.port) +
-                  // The test changes files behind the server's back.
-                  "\nserver.stat-cache-engine = \"disable\"\nserver.errorlog = \"" +
-                  (dir / "error.log").string() + "\"\nserver.upload-dirs = (\"" +
-                  dir.path().string() +
-                  "\")\nwebdav.activate = \"enable\"\nauth.backend = \"plain\"\n"
-                  "auth.backend.plain.userfile = \"" +
-                  (dir / "users").string() +
-                  "\"\n"
-                  "auth.require = (\"/\" => (\"method\" => \"basic\", \"realm\" => \"letters\", "
-                  "\"require\" => \"valid-user\"))\n"
-                  "$HTTP[\"url\"] =~ \"^/readonly/\" { webdav.is-readonly = \"enable\" }\n");
-    server.process =
-        std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/sbin/lighttpd", "-D", "-f",
-                                                                (dir / "lighttpd.conf").string()},
-                                       dir / "lighttpd.log");
-    RunTable(server, Steps(false, true), dir);
+    RunTable(server, Steps(tls, true), dir);
+}
+
+TEST(PublishServers, WebDavToLighttpd) {
+    RunLighttpd(false);
+}
+
+TEST(PublishServers, WebDavHttpsToLighttpd) {
+    RunLighttpd(true);
+}
+
+// A server whose disk is full: the error says so in the user's words with the server's own
+// answer beside it, and nothing is put in place of the published letter.
+TEST(PublishServers, DiskFullOnTheServer) {
+    testing::ScriptedHttpServer full(
+        {{"MKCOL", "201 Created"}, {"PUT", "507 Insufficient Storage"}, {"MOVE", "201 Created"}});
+    TempDir dir;
+    const auto config =
+        dir.Write("config.dat", TempDir::Read(std::filesystem::path(SCRIBVANE_TEMPLATES_DIR) /
+                                              "sample-config.dat"));
+    int status = -1;
+    const std::string said = scribvane::Run(
+        dir.path(),
+        {"--config", config.string(), "--templates", SCRIBVANE_TEMPLATES_DIR, "--publish",
+         "webdav+http://u@127.0.0.1:" + std::to_string(full.port()) + "/site/"},
+        {{"SCRIBVANE_PUBLISH_PASSWORD", "p"}}, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(said.find("The disk is full on the server (HTTP 507: 507 Insufficient Storage)"),
+              std::string::npos)
+        << said;
+    for (const std::string& request : full.requests()) {
+        // Only the temporary name was tried; the page and the manifest were never replaced.
+        EXPECT_FALSE(request.starts_with("MOVE")) << request;
+        EXPECT_FALSE(request.starts_with("PUT /site/index.html")) << request;
+        EXPECT_FALSE(request.starts_with("PUT /site/.scribvane-publish")) << request;
+    }
+    EXPECT_FALSE(full.requests().empty());
 }
 
 TEST(PublishServers, S3ToS3rver) {
