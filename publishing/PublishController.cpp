@@ -172,6 +172,10 @@ void PublishController::Publish() {
                 !outcome.fingerprint.isEmpty()) {
                 if (!prompts_.TrustServer(QString::fromStdString(target.address),
                                           outcome.fingerprint)) {
+                    // The check stopped before the password or any file went out.
+                    prompts_.Failed(QStringLiteral("Nothing was published: the server was not "
+                                                   "trusted"),
+                                    {});
                     return;
                 }
                 // Remembered for this target only.
