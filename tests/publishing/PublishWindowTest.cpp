@@ -44,6 +44,7 @@ class MemorySecrets final : public SecretStore {
 public:
     Reading Read(const QString&) override { return {std::nullopt, unavailable}; }
     QString Write(const QString&, const QString&) override { return unavailable; }
+    QString Remove(const QString&) override { return unavailable; }
     QString unavailable;
 };
 
