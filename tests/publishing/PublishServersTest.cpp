@@ -4,6 +4,8 @@
 #include "publishing/PublishCommand.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -326,31 +328,55 @@ TEST(PublishServers, WebDavHttpsToLighttpd) {
 }
 
 // A server whose disk is full: the error says so in the user's words with the server's own
-// answer beside it, and nothing is put in place of the published letter.
+// answer beside it, and nothing is put in place of the published letter (only the temporary
+// name was tried: no rename, no page, no manifest).
 TEST(PublishServers, DiskFullOnTheServer) {
-    testing::ScriptedHttpServer full(
+    testing::ScriptedHttpServer http(
         {{"MKCOL", "201 Created"}, {"PUT", "507 Insufficient Storage"}, {"MOVE", "201 Created"}});
+    testing::ScriptedFtpServer ftp452("452 Insufficient storage space");
+    testing::ScriptedFtpServer ftp552("552 Exceeded storage allocation");
+    const struct {
+        std::string address;
+        const char* said;
+        std::function<std::vector<std::string>()> received;
+        std::vector<std::string> never; // starts of what must not have been asked
+    } cases[] = {
+        {"webdav+http://u@127.0.0.1:" + std::to_string(http.port()) + "/site/",
+         "The disk is full on the server (HTTP 507: 507 Insufficient Storage)",
+         [&] { return http.requests(); },
+         {"MOVE", "PUT /site/index.html", "PUT /site/.scribvane-publish"}},
+        {"ftp://u@127.0.0.1:" + std::to_string(ftp452.port()) + "/site/",
+         "The disk is full on the server (",
+         [&] { return ftp452.commands(); },
+         {"RNFR", "RNTO", "STOR index.html", "STOR .scribvane-publish"}},
+        {"ftp://u@127.0.0.1:" + std::to_string(ftp552.port()) + "/site/",
+         "The disk is full on the server (",
+         [&] { return ftp552.commands(); },
+         {"RNFR", "RNTO", "STOR index.html", "STOR .scribvane-publish"}},
+    };
     TempDir dir;
     const auto config =
         dir.Write("config.dat", TempDir::Read(std::filesystem::path(SCRIBVANE_TEMPLATES_DIR) /
                                               "sample-config.dat"));
-    int status = -1;
-    const std::string said = scribvane::Run(
-        dir.path(),
-        {"--config", config.string(), "--templates", SCRIBVANE_TEMPLATES_DIR, "--publish",
-         "webdav+http://u@127.0.0.1:" + std::to_string(full.port()) + "/site/"},
-        {{"SCRIBVANE_PUBLISH_PASSWORD", "p"}}, status);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(said.find("The disk is full on the server (HTTP 507: 507 Insufficient Storage)"),
-              std::string::npos)
-        << said;
-    for (const std::string& request : full.requests()) {
-        // Only the temporary name was tried; the page and the manifest were never replaced.
-        EXPECT_FALSE(request.starts_with("MOVE")) << request;
-        EXPECT_FALSE(request.starts_with("PUT /site/index.html")) << request;
-        EXPECT_FALSE(request.starts_with("PUT /site/.scribvane-publish")) << request;
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string said = scribvane::Run(dir.path(),
+                                                {"--config", config.string(), "--templates",
+                                                 SCRIBVANE_TEMPLATES_DIR, "--publish", c.address},
+                                                {{"SCRIBVANE_PUBLISH_PASSWORD", "p"}}, status);
+        EXPECT_EQ(status, 1) << c.address;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        const auto received = c.received();
+        EXPECT_TRUE(std::any_of(
+            received.begin(), received.end(),
+            [](const std::string& r) { return r.starts_with("PUT") || r.starts_with("STOR"); }))
+            << c.address << ": the upload was never tried";
+        for (const std::string& request : received) {
+            for (const std::string& never : c.never) {
+                EXPECT_FALSE(request.starts_with(never)) << c.address << ": " << request;
+            }
+        }
     }
-    EXPECT_FALSE(full.requests().empty());
 }
 
 TEST(PublishServers, S3ToS3rver) {

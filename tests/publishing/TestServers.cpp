@@ -270,6 +270,88 @@ std::vector<std::string> ScriptedHttpServer::requests() const {
     return requests_;
 }
 
+ScriptedFtpServer::ScriptedFtpServer(std::string storeReply) : storeReply_(std::move(storeReply)) {
+    listener_ = Listen(port_);
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            const int client = AcceptSoon(listener_);
+            if (client < 0) {
+                continue;
+            }
+            // A passive data port is listened on but never served: the kernel completes the
+            // client's connection, and no transfer is ever started.
+            int dataPort = 0;
+            const int data = Listen(dataPort);
+            const auto reply = [client](const std::string& line) {
+                const std::string text = line + "\r\n";
+                ::send(client, text.data(), text.size(), MSG_NOSIGNAL);
+            };
+            reply("220 Scripted server ready");
+            std::string pending;
+            char buffer[4096];
+            bool open = true;
+            while (open && !stop_) {
+                pollfd wait{client, POLLIN, 0};
+                if (::poll(&wait, 1, 100) <= 0) {
+                    continue;
+                }
+                const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+                if (got <= 0) {
+                    break;
+                }
+                pending.append(buffer, static_cast<std::size_t>(got));
+                for (auto end = pending.find("\r\n"); end != std::string::npos;
+                     end = pending.find("\r\n")) {
+                    const std::string line = pending.substr(0, end);
+                    pending.erase(0, end + 2);
+                    {
+                        const std::lock_guard lock(mutex_);
+                        commands_.push_back(line);
+                    }
+                    std::string verb = line.substr(0, line.find(' '));
+                    for (char& c : verb) {
+                        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                    }
+                    if (verb == "USER") {
+                        reply("331 Password please");
+                    } else if (verb == "PASS") {
+                        reply("230 Logged in");
+                    } else if (verb == "PWD") {
+                        reply("257 \"/\" is the current folder");
+                    } else if (verb == "CWD" || verb == "TYPE" || verb == "MKD") {
+                        reply("250 OK");
+                    } else if (verb == "EPSV") {
+                        reply("229 Entering Extended Passive Mode (|||" + std::to_string(dataPort) +
+                              "|)");
+                    } else if (verb == "SIZE" || verb == "RETR" || verb == "MDTM") {
+                        reply("550 No such file");
+                    } else if (verb == "STOR") {
+                        reply(storeReply_);
+                    } else if (verb == "QUIT") {
+                        reply("221 Bye");
+                        open = false;
+                    } else {
+                        reply("502 Not implemented");
+                    }
+                }
+            }
+            ::close(data);
+            ::close(client);
+        }
+    });
+}
+
+ScriptedFtpServer::~ScriptedFtpServer() {
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+std::vector<std::string> ScriptedFtpServer::commands() const {
+    const std::lock_guard lock(mutex_);
+    return commands_;
+}
+
 DroppingProxy::DroppingProxy(int targetPort, std::size_t dropAfter)
     : target_(targetPort), dropAfter_(dropAfter) {
     listener_ = Listen(port_);

@@ -94,6 +94,27 @@ private:
     std::thread thread_;
 };
 
+// A minimal FTP server on a free port: logs anyone in, finds every folder, has no files, and
+// answers STOR with `storeReply` ("452 ..."); keeps every command it got.
+class ScriptedFtpServer {
+public:
+    explicit ScriptedFtpServer(std::string storeReply);
+    ~ScriptedFtpServer();
+    ScriptedFtpServer(const ScriptedFtpServer&) = delete;
+    ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
+    int port() const { return port_; }
+    std::vector<std::string> commands() const;
+
+private:
+    std::string storeReply_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> commands_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 // Forwards one port to another and cuts every connection once `dropAfter` bytes went from
 // the client to the server (never, when it is 0).
 class DroppingProxy {
