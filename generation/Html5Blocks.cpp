@@ -300,6 +300,20 @@ bool IsWebAddress(std::string_view picture) {
     return lower.starts_with("http://") || lower.starts_with("https://");
 }
 
+// The folder the letter is published to as an absolute address ending in '/', ready for the
+// page's file names to follow; empty when the letter is not published to a web address. A
+// query or fragment the user left on the address is cut off, as a file name cannot follow it.
+std::string PublishedFolder(std::string_view publicAddress) {
+    if (!IsWebAddress(publicAddress)) {
+        return {};
+    }
+    std::string folder = EncodeBlanks(publicAddress.substr(0, publicAddress.find_first_of("?#")));
+    if (!folder.ends_with('/')) {
+        folder += '/';
+    }
+    return folder;
+}
+
 } // namespace
 
 std::string Html5Picture(PictureRole role, std::string_view picture, std::string_view description,
@@ -501,12 +515,26 @@ std::string Html5OpenGraph(const LetterValues& values) {
     if (!description.empty()) {
         tags += "<meta property=\"og:description\" content=\"" + description + "\">";
     }
+    // A link preview needs an absolute address: a local picture has one only once it is
+    // published beside the page, under its bare file name.
+    const std::string folder = PublishedFolder(values.publicAddress);
     for (const std::string* picture : {&values.coverPicture, &values.headerPicture}) {
+        std::string address;
         if (IsWebAddress(*picture)) {
-            tags += "<meta property=\"og:image\" content=\"" +
-                    EscapeAttribute(EncodeBlanks(*picture)) + "\">";
-            break;
+            address = EncodeBlanks(*picture);
+        } else if (!folder.empty() && values.placement == PicturePlacement::CopyBeside &&
+                   IsLocalPicture(*picture)) {
+            address = folder + PercentEncode(FileNamePart(*picture));
+        } else {
+            continue;
         }
+        tags += "<meta property=\"og:image\" content=\"" + EscapeAttribute(address) + "\">";
+        break;
+    }
+    if (!folder.empty()) {
+        tags += "<meta property=\"og:url\" content=\"" +
+                EscapeAttribute(folder + PercentEncode(FileNamePart(values.outputFileName))) +
+                "\">";
     }
     return tags;
 }

@@ -73,6 +73,10 @@ struct LetterValues {
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.
     PicturePlacement placement = PicturePlacement::CopyBeside;
+    // Not stored either: where visitors find the folder the letter is published to
+    // ("https://example.com/offer/"). Only the publisher sets it, so the page can name itself
+    // and its copied pictures absolutely for link previews; empty everywhere else.
+    std::string publicAddress;
 };
 
 // A stored passage counts as empty when it is "" or exactly "&nbsp;": that is what an editing

@@ -319,6 +319,12 @@ void CurlTransport::Prepare(const std::string& url) {
     case Protocol::S3:
         curl_easy_setopt(curl, CURLOPT_AWS_SIGV4, awsProvider_.c_str());
         break;
+    case Protocol::WebDavHttps:
+        // Offered HTTP/2, a WebDAV server may take it and then break off every upload
+        // ("Stream error in the HTTP/2 framing layer"); a letter's few files gain nothing
+        // from it, so WebDAV speaks HTTP/1.1 as it does over plain http.
+        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+        break;
     default:
         break;
     }

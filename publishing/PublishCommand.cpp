@@ -66,8 +66,10 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
     const auto targets = ReadPublishTargets(programFolder / "publish.dat");
     std::string addressText = options.target;
     std::vector<std::string> trusted = options.trusted;
+    std::string publicAddress;
     if (const PublishTarget* target = FindTarget(targets, options.target)) {
         addressText = target->address;
+        publicAddress = target->publicAddress;
         trusted.insert(trusted.end(), target->trusted.begin(), target->trusted.end());
     }
     std::string problem;
@@ -106,6 +108,7 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
     if (options.embedPictures) {
         values.placement = PicturePlacement::Embed;
     }
+    values.publicAddress = Utf8ToAnsi(publicAddress);
 
     TransportSettings settings;
     settings.password = environment("SCRIBVANE_PUBLISH_PASSWORD").value_or("");

@@ -8,6 +8,7 @@
 #include "publishing/PublishTargets.h"
 #include "publishing/Publisher.h"
 #include "publishing/SecretStore.h"
+#include "utils/Win1252.h"
 #include "widgets/QtText.h"
 
 #include <QDir>
@@ -142,7 +143,8 @@ void PublishController::Publish() {
             }
         }
 
-        const LetterValues values = values_();
+        LetterValues values = values_();
+        values.publicAddress = Utf8ToAnsi(target.publicAddress);
         const auto templateFile = FindTemplateFile(values.templateFolder, values.templateName);
         if (!templateFile) {
             prompts_.Failed(QStringLiteral("There is no template to make the letter from"), {});
@@ -170,6 +172,10 @@ void PublishController::Publish() {
                 !outcome.fingerprint.isEmpty()) {
                 if (!prompts_.TrustServer(QString::fromStdString(target.address),
                                           outcome.fingerprint)) {
+                    // The check stopped before the password or any file went out.
+                    prompts_.Failed(QStringLiteral("Nothing was published: the server was not "
+                                                   "trusted"),
+                                    {});
                     return;
                 }
                 // Remembered for this target only.

@@ -46,4 +46,13 @@ QString KeychainSecretStore::Write(const QString& target, const QString& secret)
     return job.error() == QKeychain::NoError ? QString() : job.errorString();
 }
 
+QString KeychainSecretStore::Remove(const QString& target) {
+    QKeychain::DeletePasswordJob job(kService);
+    job.setKey(Key(target));
+    RunJob(job);
+    return job.error() == QKeychain::NoError || job.error() == QKeychain::EntryNotFound
+               ? QString()
+               : job.errorString();
+}
+
 } // namespace scribvane

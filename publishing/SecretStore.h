@@ -19,6 +19,9 @@ public:
     virtual Reading Read(const QString& target) = 0;
     // Returns why it could not be kept; empty when it was.
     virtual QString Write(const QString& target, const QString& secret) = 0;
+    // Forgets a target's secret (nothing kept is no failure). Returns why it could not; empty
+    // when it is gone.
+    virtual QString Remove(const QString& target) = 0;
 };
 
 // The desktop's store through QtKeychain (Secret Service on Linux desktops). Each call waits
@@ -27,6 +30,7 @@ class KeychainSecretStore final : public SecretStore {
 public:
     Reading Read(const QString& target) override;
     QString Write(const QString& target, const QString& secret) override;
+    QString Remove(const QString& target) override;
 };
 
 } // namespace scribvane

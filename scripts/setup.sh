@@ -15,8 +15,8 @@ packages=(
     desktop-file-utils appstream
     hunspell-en-us hunspell-en-gb hunspell-de-de hunspell-fr hunspell-es
     chromium default-jre-headless
-    libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
-    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav openssl
+    libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev dbus-daemon gnome-keyring libsecret-1-0
+    openssh-server openssh-client vsftpd lighttpd lighttpd-mod-webdav lighttpd-mod-openssl openssl
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "generation/OrderBlocks.h"
 #include "generation/PictureSize.h"
 #include "tests/support/TempDir.h"
+#include "utils/FileIo.h"
 #include "utils/TextSink.h"
 
 #include <gtest/gtest.h>
@@ -200,6 +201,55 @@ TEST(Html5Blocks, HeadPlaceholders) {
     const std::string second =
         MergeLetter(kMarker + "%%LANG%%|%%DESCRIPTION%%|%%AFFILIATEID%%", values);
     EXPECT_EQ(second, kMarker + "de-CH|Own|a&amp;b@x.test");
+}
+
+// A published letter names its copied cover (else header) picture and itself absolutely under
+// the public address; without one the head stays as for a letter on disk.
+TEST(Html5Blocks, OpenGraphAddressesFollowThePublicAddress) {
+    TempDir dir;
+    const std::string folder = TextFromPath(dir.path()) + "/";
+    const std::string local = folder + "my c\xFCver #1.png"; // Windows-1252, as values hold it
+    TempDir::WriteFile(PathFromText(local), kPng);
+    const std::string header = TextFromPath(dir.Write("head.png", kPng));
+    const std::string image = R"(<meta property="og:image" content=")";
+    const std::string url = R"("><meta property="og:url" content=")";
+    struct Case {
+        std::string cover, header, publicAddress;
+        PicturePlacement placement;
+        std::string expected; // after og:title
+    };
+    const auto embed = PicturePlacement::Embed;
+    const auto copy = PicturePlacement::CopyBeside;
+    const Case cases[] = {
+        {"https://w.test/c d.png", local, "", copy, image + "https://w.test/c%20d.png\">"},
+        {local, header, "", copy, ""},
+        {local, "", "https://x.test/offer/", copy,
+         image + "https://x.test/offer/my%20c%C3%BCver%20%231.png" + url +
+             "https://x.test/offer/offer%20page.html\">"},
+        {local, "", "https://x.test/offer", copy,
+         image + "https://x.test/offer/my%20c%C3%BCver%20%231.png" + url +
+             "https://x.test/offer/offer%20page.html\">"},
+        {"https://w.test/c.png", local, "https://x.test/", copy,
+         image + "https://w.test/c.png" + url + "https://x.test/offer%20page.html\">"},
+        {folder + "gone.png", header, "HTTP://x.test/a b/?r=1&s#top", copy,
+         image + "HTTP://x.test/a%20b/head.png" + url + "HTTP://x.test/a%20b/offer%20page.html\">"},
+        {local, "", "https://x.test/", embed,
+         R"(<meta property="og:url" content="https://x.test/offer%20page.html">)"},
+        {local, header, "ftp://x.test/", copy, ""},
+    };
+    for (const auto& c : cases) {
+        LetterValues values;
+        values.pageTitle = "T";
+        values.coverPicture = c.cover;
+        values.headerPicture = c.header;
+        values.publicAddress = c.publicAddress;
+        values.placement = c.placement;
+        values.outputFileName = folder + "offer page.html";
+        EXPECT_EQ(Html5OpenGraph(values), R"(<meta property="og:type" content="website">)"
+                                          R"(<meta property="og:title" content="T">)" +
+                                              c.expected)
+            << c.cover << " | " << c.publicAddress;
+    }
 }
 
 // Without the marker (or with it only in the body) a template gets the specified blocks and

@@ -165,6 +165,38 @@ TEST(PublishCommand, HostileNamesAndAnswersEndInOneClearLine) {
     EXPECT_FALSE(std::filesystem::exists(dir / "escape"));
 }
 
+// A target's public address gives the published page absolute link-preview addresses of itself
+// and of its copied cover, named as the file on the server; an address alone gives none.
+TEST(PublishCommand, ThePublicAddressNamesThePageAndItsCover) {
+    TempDir dir;
+    dir.Write("cover \xc3\xbc.png", "\x89PNG\r\n\x1A\n");
+    std::string config =
+        TempDir::Read(std::filesystem::path(SCRIBVANE_TEMPLATES_DIR) / "sample-config.dat");
+    const auto start = config.find("<%%CoverPicture%%>") + 18;
+    config.replace(start, config.find("<%%/CoverPicture%%>") - start,
+                   dir.path().string() + "/cover \xfc.png"); // Windows-1252 in the file
+    const auto configFile = dir.Write("config.dat", config);
+    const std::string site = "file://" + (dir / "site").string() + "/";
+    WritePublishTargets(dir / "publish.dat", {{"Site", site, "https://x.test/o", {}}});
+    const std::string og =
+        R"(<meta property="og:image" content="https://x.test/o/cover%20%C3%BC.png">)"
+        R"(<meta property="og:url" content="https://x.test/o/index.html">)";
+    for (const auto& [target, named] : {std::pair{std::string("Site"), true}, {site, false}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunPublishCommand(
+                      {"--config", configFile.string(), "--templates", SCRIBVANE_TEMPLATES_DIR,
+                       "--template", "Classic", "--publish", target},
+                      dir.path(), out, err, [](const std::string&) { return std::nullopt; }),
+                  0)
+            << err.str();
+        const std::string page = TempDir::Read(dir / "site/index.html");
+        EXPECT_EQ(page.find(og) != std::string::npos, named) << target;
+        EXPECT_EQ(page.find("og:url") != std::string::npos, named) << target;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "site/cover \xc3\xbc.png"));
+}
+
 TEST(PublishCommand, TheGeneratorHandsPublishingToItsHelperWithTheSameArguments) {
     TempDir dir;
     const std::string command = std::string(SCRIBVANE_BIN_DIR) + "/scribvane-generate --config " +

@@ -4,6 +4,8 @@
 #include "publishing/PublishCommand.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -45,6 +47,7 @@ struct Server {
     int port = 0;
     std::size_t dropAfter = 0; // bytes from the client before the line goes dead
     std::unique_ptr<ChildProcess> process;
+    std::unique_ptr<testing::WebDavServer> webDav;
 };
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -291,46 +294,89 @@ TEST(PublishServers, FtpToVsftpd) {
     RunVsftpd(false);
 }
 
-TEST(PublishServers, WebDavToLighttpd) {
-    if (!Installed("/usr/sbin/lighttpd") ||
-        !std::filesystem::exists("/usr/lib/lighttpd/mod_webdav.so")) {
-        GTEST_SKIP() << "lighttpd with mod_webdav is not installed; scripts/setup.sh installs it";
+// lighttpd with mod_webdav and basic authentication; over https with a certificate made for
+// the test, or over plain http.
+void RunLighttpd(bool tls) {
+    if (!testing::WebDavServer::Installed(tls)) {
+        GTEST_SKIP() << "lighttpd with mod_webdav (and mod_openssl) is not installed; "
+                        "scripts/setup.sh installs it";
     }
     TempDir dir;
     const auto root = dir / "root";
     std::filesystem::create_directories(root / "readonly");
     Server server;
-    server.port = testing::FreePort();
-    server.address = "webdav+http://writer@127.0.0.1:%PORT%/new dir/site/";
-    server.readOnlyAddress = "webdav+http://writer@127.0.0.1:%PORT%/readonly/";
+    server.webDav = std::make_unique<testing::WebDavServer>(dir.path(), root, tls, "s3cret \"q\"");
+    server.port = server.webDav->port();
+    const std::string scheme = tls ? "webdav+https://" : "webdav+http://";
+    server.address = scheme + "writer@127.0.0.1:%PORT%/new dir/site/";
+    server.readOnlyAddress = scheme + "writer@127.0.0.1:%PORT%/readonly/";
     server.published = root / "new dir/site";
+    server.fingerprint = server.webDav->fingerprint();
+    ASSERT_EQ(server.fingerprint.empty(), !tls) << "the test certificate could not be made";
     server.goodSecrets = {{"SCRIBVANE_PUBLISH_PASSWORD", "s3cret \"q\""}};
     server.badSecrets = {{"SCRIBVANE_PUBLISH_PASSWORD", "wrong"}};
     server.dropAfter = 9000;
-    dir.Write("users", "writer:s3cret \"q\"\n");
-    dir.Write("lighttpd.conf",
-              "server.modules = (\"mod_webdav\", \"mod_auth\", \"mod_authn_file\")\n"
-              "server.document-root = \"" +
-                  root.string() +
-                  "\"\nserver.bind = \"127.0.0.1\"\n"
-                  "server.port = " +
-                  std::to_string(server.port) +
-                  // The test changes files behind the server's back.
-                  "\nserver.stat-cache-engine = \"disable\"\nserver.errorlog = \"" +
-                  (dir / "error.log").string() + "\"\nserver.upload-dirs = (\"" +
-                  dir.path().string() +
-                  "\")\nwebdav.activate = \"enable\"\nauth.backend = \"plain\"\n"
-                  "auth.backend.plain.userfile = \"" +
-                  (dir / "users").string() +
-                  "\"\n"
-                  "auth.require = (\"/\" => (\"method\" => \"basic\", \"realm\" => \"letters\", "
-                  "\"require\" => \"valid-user\"))\n"
-                  "$HTTP[\"url\"] =~ \"^/readonly/\" { webdav.is-readonly = \"enable\" }\n");
-    server.process =
-        std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/sbin/lighttpd", "-D", "-f",
-                                                                (dir / "lighttpd.conf").string()},
-                                       dir / "lighttpd.log");
-    RunTable(server, Steps(false, true), dir);
+    RunTable(server, Steps(tls, true), dir);
+}
+
+TEST(PublishServers, WebDavToLighttpd) {
+    RunLighttpd(false);
+}
+
+TEST(PublishServers, WebDavHttpsToLighttpd) {
+    RunLighttpd(true);
+}
+
+// A server whose disk is full: the error says so in the user's words with the server's own
+// answer beside it, and nothing is put in place of the published letter (only the temporary
+// name was tried: no rename, no page, no manifest).
+TEST(PublishServers, DiskFullOnTheServer) {
+    testing::ScriptedHttpServer http(
+        {{"MKCOL", "201 Created"}, {"PUT", "507 Insufficient Storage"}, {"MOVE", "201 Created"}});
+    testing::ScriptedFtpServer ftp452("452 Insufficient storage space");
+    testing::ScriptedFtpServer ftp552("552 Exceeded storage allocation");
+    const struct {
+        std::string address;
+        const char* said;
+        std::function<std::vector<std::string>()> received;
+        std::vector<std::string> never; // starts of what must not have been asked
+    } cases[] = {
+        {"webdav+http://u@127.0.0.1:" + std::to_string(http.port()) + "/site/",
+         "The disk is full on the server (HTTP 507: 507 Insufficient Storage)",
+         [&] { return http.requests(); },
+         {"MOVE", "PUT /site/index.html", "PUT /site/.scribvane-publish"}},
+        {"ftp://u@127.0.0.1:" + std::to_string(ftp452.port()) + "/site/",
+         "The disk is full on the server (",
+         [&] { return ftp452.commands(); },
+         {"RNFR", "RNTO", "STOR index.html", "STOR .scribvane-publish"}},
+        {"ftp://u@127.0.0.1:" + std::to_string(ftp552.port()) + "/site/",
+         "The disk is full on the server (",
+         [&] { return ftp552.commands(); },
+         {"RNFR", "RNTO", "STOR index.html", "STOR .scribvane-publish"}},
+    };
+    TempDir dir;
+    const auto config =
+        dir.Write("config.dat", TempDir::Read(std::filesystem::path(SCRIBVANE_TEMPLATES_DIR) /
+                                              "sample-config.dat"));
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string said = scribvane::Run(dir.path(),
+                                                {"--config", config.string(), "--templates",
+                                                 SCRIBVANE_TEMPLATES_DIR, "--publish", c.address},
+                                                {{"SCRIBVANE_PUBLISH_PASSWORD", "p"}}, status);
+        EXPECT_EQ(status, 1) << c.address;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        const auto received = c.received();
+        EXPECT_TRUE(std::any_of(
+            received.begin(), received.end(),
+            [](const std::string& r) { return r.starts_with("PUT") || r.starts_with("STOR"); }))
+            << c.address << ": the upload was never tried";
+        for (const std::string& request : received) {
+            for (const std::string& never : c.never) {
+                EXPECT_FALSE(request.starts_with(never)) << c.address << ": " << request;
+            }
+        }
+    }
 }
 
 TEST(PublishServers, S3ToS3rver) {

@@ -25,21 +25,26 @@ public:
         reasons << reason;
         return QStringLiteral("secret");
     }
-    bool TrustServer(const QString&, const QString&) override { return false; }
+    bool TrustServer(const QString&, const QString& fingerprint) override {
+        fingerprints << fingerprint;
+        return trust;
+    }
     void Progress(const QString& file, int, int) override { files << file; }
     bool CancelPressed() override { return cancel; }
     void Done() override {}
     void Published(const QString& message, const QString&) override { published << message; }
     void Failed(const QString& message, const QString&) override { failed << message; }
 
-    QStringList reasons, files, published, failed;
+    QStringList reasons, files, published, failed, fingerprints;
     bool cancel = false;
+    bool trust = false; // the answer to "Trust this server?"
 };
 
 class MemorySecrets final : public SecretStore {
 public:
     Reading Read(const QString&) override { return {std::nullopt, unavailable}; }
     QString Write(const QString&, const QString&) override { return unavailable; }
+    QString Remove(const QString&) override { return unavailable; }
     QString unavailable;
 };
 
@@ -51,6 +56,7 @@ class PublishWindowTest : public QObject {
 private Q_SLOTS:
     void republishSendsOnlyTheChangedPage();
     void cancelStopsAPublishThatHangs();
+    void unknownServerIsTrustedOnlyByTheAnswer();
     void targetDialogWarnsOfClearTextAndTestsTheFolder();
 };
 
@@ -114,6 +120,65 @@ void PublishWindowTest::cancelStopsAPublishThatHangs() {
     // A cancelled publish neither fails (no 20 s time-out) nor claims success.
     QCOMPARE(prompts.failed, QStringList());
     QCOMPARE(prompts.published, QStringList());
+}
+
+// A server with a certificate nobody vouches for: No sends nothing and says so; Yes publishes
+// and is remembered for the target, so the next publish does not ask.
+void PublishWindowTest::unknownServerIsTrustedOnlyByTheAnswer() {
+    if (!testing::WebDavServer::Installed(true)) {
+        QSKIP("lighttpd with mod_webdav and mod_openssl is not installed; scripts/setup.sh "
+              "installs it");
+    }
+    TempDir dir;
+    std::filesystem::create_directories(dir / "root");
+    testing::WebDavServer server(dir.path(), dir / "root", true, "secret");
+    QVERIFY(testing::WaitForPort(server.port(), 15));
+    QVERIFY(!server.fingerprint().empty());
+    WritePublishTargets(
+        dir / "publish.dat",
+        {{"Site",
+          "webdav+https://writer@127.0.0.1:" + std::to_string(server.port()) + "/site/",
+          "",
+          {}}});
+    RecordingPrompts prompts;
+    MemorySecrets secrets;
+    PublishController controller(
+        [] {
+            LetterValues letter;
+            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+            letter.templateName = "Classic";
+            return letter;
+        },
+        dir.path(), prompts, secrets);
+    const struct {
+        bool answer;
+        int asked; // questions so far
+        const char* published;
+        const char* failed;
+    } runs[] = {{false, 1, nullptr, "not trusted"},
+                {true, 2, "Published 1 files (0 unchanged)", nullptr},
+                {false, 2, "Published 0 files (1 unchanged)", nullptr}};
+    for (const auto& run : runs) {
+        prompts.trust = run.answer;
+        prompts.published.clear();
+        prompts.failed.clear();
+        controller.Publish();
+        QCOMPARE(prompts.fingerprints.size(), run.asked);
+        QCOMPARE(prompts.fingerprints.last(), QString::fromStdString(server.fingerprint()));
+        QVERIFY2(prompts.published.size() == (run.published ? 1 : 0),
+                 qPrintable(prompts.failed.join(QLatin1Char('\n'))));
+        QCOMPARE(prompts.failed.size(), run.failed ? 1 : 0);
+        if (run.published) {
+            QVERIFY2(prompts.published[0].startsWith(QLatin1String(run.published)),
+                     qPrintable(prompts.published[0]));
+        } else {
+            QVERIFY2(prompts.failed[0].contains(QLatin1String(run.failed)),
+                     qPrintable(prompts.failed[0]));
+            QVERIFY(!std::filesystem::exists(dir / "root/site")); // nothing was sent
+        }
+    }
+    const auto targets = ReadPublishTargets(dir / "publish.dat");
+    QCOMPARE(targets.at(0).trusted, std::vector<std::string>{server.fingerprint()});
 }
 
 void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {

@@ -2,10 +2,14 @@
 #include "TestServers.h"
 
 #include <arpa/inet.h>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -110,6 +114,63 @@ ChildProcess::~ChildProcess() {
     ::waitpid(pid_, nullptr, 0);
 }
 
+bool WebDavServer::Installed(bool tls) {
+    return ::access("/usr/sbin/lighttpd", X_OK) == 0 &&
+           std::filesystem::exists("/usr/lib/lighttpd/mod_webdav.so") &&
+           (!tls || (std::filesystem::exists("/usr/lib/lighttpd/mod_openssl.so") &&
+                     ::access("/usr/bin/openssl", X_OK) == 0));
+}
+
+WebDavServer::WebDavServer(const std::filesystem::path& folder, const std::filesystem::path& root,
+                           bool tls, const std::string& password) {
+    port_ = FreePort();
+    std::string ssl;
+    if (tls) {
+        const std::string key = (folder / "key.pem").string();
+        const std::string cert = (folder / "cert.pem").string();
+        const std::string make = "/usr/bin/openssl req -x509 -newkey rsa:2048 -nodes -keyout '" +
+                                 key + "' -out '" + cert +
+                                 "' -days 2 -subj /CN=127.0.0.1 2>/dev/null && "
+                                 "/usr/bin/openssl x509 -noout -fingerprint -sha256 -in '" +
+                                 cert + "'";
+        if (FILE* pipe = ::popen(make.c_str(), "r")) {
+            char line[256] = {};
+            if (std::fgets(line, sizeof line, pipe)) {
+                fingerprint_ = line;
+            }
+            ::pclose(pipe);
+        }
+        // "sha256 Fingerprint=AB:CD:..." as openssl prints it: the part after '=', without the
+        // line end.
+        while (!fingerprint_.empty() &&
+               std::isspace(static_cast<unsigned char>(fingerprint_.back()))) {
+            fingerprint_.pop_back();
+        }
+        fingerprint_.erase(0, fingerprint_.find('=') + 1); // nothing to erase when there is none
+        ssl = "server.modules += (\"mod_openssl\")\nssl.engine = \"enable\"\nssl.pemfile = \"" +
+              cert + "\"\nssl.privkey = \"" + key + "\"\n";
+    }
+    std::ofstream(folder / "users") << "writer:" << password << '\n';
+    std::ofstream(folder / "lighttpd.conf")
+        << "server.modules = (\"mod_webdav\", \"mod_auth\", \"mod_authn_file\")\n"
+        << ssl << "server.document-root = \"" << root.string()
+        << "\"\nserver.bind = \"127.0.0.1\"\nserver.port = "
+        << port_
+        // The tests change files behind the server's back.
+        << "\nserver.stat-cache-engine = \"disable\"\nserver.errorlog = \""
+        << (folder / "error.log").string() << "\"\nserver.upload-dirs = (\"" << folder.string()
+        << "\")\nwebdav.activate = \"enable\"\nauth.backend = \"plain\"\n"
+           "auth.backend.plain.userfile = \""
+        << (folder / "users").string()
+        << "\"\nauth.require = (\"/\" => (\"method\" => \"basic\", \"realm\" => \"letters\", "
+           "\"require\" => \"valid-user\"))\n"
+           "$HTTP[\"url\"] =~ \"^/readonly/\" { webdav.is-readonly = \"enable\" }\n";
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/sbin/lighttpd", "-D", "-f",
+                                 (folder / "lighttpd.conf").string()},
+        folder / "lighttpd.log");
+}
+
 HostileServer::HostileServer(Answer answer) {
     listener_ = Listen(port_);
     thread_ = std::thread([this, answer] {
@@ -141,6 +202,154 @@ HostileServer::~HostileServer() {
     stop_ = true;
     thread_.join();
     ::close(listener_);
+}
+
+ScriptedHttpServer::ScriptedHttpServer(std::map<std::string, std::string> statusByMethod)
+    : statusByMethod_(std::move(statusByMethod)) {
+    listener_ = Listen(port_);
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            const int client = AcceptSoon(listener_);
+            if (client < 0) {
+                continue;
+            }
+            // The head, then as much body as it announces (a second at most per read).
+            std::string request;
+            std::size_t headEnd = std::string::npos;
+            std::size_t length = 0;
+            char buffer[16384];
+            for (;;) {
+                pollfd wait{client, POLLIN, 0};
+                if (::poll(&wait, 1, 1000) <= 0) {
+                    break;
+                }
+                const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+                if (got <= 0) {
+                    break;
+                }
+                request.append(buffer, static_cast<std::size_t>(got));
+                if (headEnd == std::string::npos &&
+                    (headEnd = request.find("\r\n\r\n")) != std::string::npos) {
+                    std::string head = request.substr(0, headEnd);
+                    for (char& c : head) {
+                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                    }
+                    if (const auto at = head.find("\r\ncontent-length:"); at != std::string::npos) {
+                        length = std::strtoul(head.c_str() + at + 17, nullptr, 10);
+                    }
+                }
+                if (headEnd != std::string::npos && request.size() >= headEnd + 4 + length) {
+                    break;
+                }
+            }
+            const std::string line = request.substr(0, request.find(" HTTP/"));
+            const auto found = statusByMethod_.find(line.substr(0, line.find(' ')));
+            const std::string status =
+                found == statusByMethod_.end() ? "404 Not Found" : found->second;
+            const std::string body = "<html><title>" + status + "</title></html>";
+            const std::string answer =
+                "HTTP/1.1 " + status +
+                "\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\nConnection: close\r\n\r\n" + body;
+            ::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+            ::close(client);
+            const std::lock_guard lock(mutex_);
+            requests_.push_back(line);
+        }
+    });
+}
+
+ScriptedHttpServer::~ScriptedHttpServer() {
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+std::vector<std::string> ScriptedHttpServer::requests() const {
+    const std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+ScriptedFtpServer::ScriptedFtpServer(std::string storeReply) : storeReply_(std::move(storeReply)) {
+    listener_ = Listen(port_);
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            const int client = AcceptSoon(listener_);
+            if (client < 0) {
+                continue;
+            }
+            // A passive data port is listened on but never served: the kernel completes the
+            // client's connection, and no transfer is ever started.
+            int dataPort = 0;
+            const int data = Listen(dataPort);
+            const auto reply = [client](const std::string& line) {
+                const std::string text = line + "\r\n";
+                ::send(client, text.data(), text.size(), MSG_NOSIGNAL);
+            };
+            reply("220 Scripted server ready");
+            std::string pending;
+            char buffer[4096];
+            bool open = true;
+            while (open && !stop_) {
+                pollfd wait{client, POLLIN, 0};
+                if (::poll(&wait, 1, 100) <= 0) {
+                    continue;
+                }
+                const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+                if (got <= 0) {
+                    break;
+                }
+                pending.append(buffer, static_cast<std::size_t>(got));
+                for (auto end = pending.find("\r\n"); end != std::string::npos;
+                     end = pending.find("\r\n")) {
+                    const std::string line = pending.substr(0, end);
+                    pending.erase(0, end + 2);
+                    {
+                        const std::lock_guard lock(mutex_);
+                        commands_.push_back(line);
+                    }
+                    std::string verb = line.substr(0, line.find(' '));
+                    for (char& c : verb) {
+                        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                    }
+                    if (verb == "USER") {
+                        reply("331 Password please");
+                    } else if (verb == "PASS") {
+                        reply("230 Logged in");
+                    } else if (verb == "PWD") {
+                        reply("257 \"/\" is the current folder");
+                    } else if (verb == "CWD" || verb == "TYPE" || verb == "MKD") {
+                        reply("250 OK");
+                    } else if (verb == "EPSV") {
+                        reply("229 Entering Extended Passive Mode (|||" + std::to_string(dataPort) +
+                              "|)");
+                    } else if (verb == "SIZE" || verb == "RETR" || verb == "MDTM") {
+                        reply("550 No such file");
+                    } else if (verb == "STOR") {
+                        reply(storeReply_);
+                    } else if (verb == "QUIT") {
+                        reply("221 Bye");
+                        open = false;
+                    } else {
+                        reply("502 Not implemented");
+                    }
+                }
+            }
+            ::close(data);
+            ::close(client);
+        }
+    });
+}
+
+ScriptedFtpServer::~ScriptedFtpServer() {
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+std::vector<std::string> ScriptedFtpServer::commands() const {
+    const std::lock_guard lock(mutex_);
+    return commands_;
 }
 
 DroppingProxy::DroppingProxy(int targetPort, std::size_t dropAfter)

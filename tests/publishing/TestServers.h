@@ -1,10 +1,14 @@
 // What the publishing tests run on loopback: a server program started as a child of the test
-// on a free port (stopped when the test ends), a proxy that drops the connection after some
-// bytes, and a listener that answers with nothing or with garbage.
+// on a free port (stopped when the test ends), a WebDAV server over http or https, a proxy that
+// drops the connection after some bytes, and a listener that answers with nothing or with
+// garbage.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +35,26 @@ private:
     int pid_ = -1;
 };
 
+// lighttpd with mod_webdav serving `root` on a free port, for the user "writer" with `password`
+// (basic authentication); over https with a certificate made for it when `tls`. Writes under
+// "/readonly/" are refused. Its configuration and log lie in `folder`.
+class WebDavServer {
+public:
+    WebDavServer(const std::filesystem::path& folder, const std::filesystem::path& root, bool tls,
+                 const std::string& password);
+    // Whether lighttpd and its modules (and openssl, for tls) are installed.
+    static bool Installed(bool tls);
+    int port() const { return port_; }
+    // The certificate's SHA-256 fingerprint as "AB:CD:..."; empty over http or when it could not
+    // be made.
+    const std::string& fingerprint() const { return fingerprint_; }
+
+private:
+    int port_ = 0;
+    std::string fingerprint_;
+    std::unique_ptr<ChildProcess> process_;
+};
+
 // Listens on a free port and answers every connection in one way, on a thread of its own.
 class HostileServer {
 public:
@@ -42,6 +66,49 @@ public:
     int port() const { return port_; }
 
 private:
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Answers each HTTP request on a free port with the status given for its method ("507
+// Insufficient Storage"), else "404 Not Found", one request per connection, reading the whole
+// request first; keeps "METHOD path" of every request.
+class ScriptedHttpServer {
+public:
+    explicit ScriptedHttpServer(std::map<std::string, std::string> statusByMethod);
+    ~ScriptedHttpServer();
+    ScriptedHttpServer(const ScriptedHttpServer&) = delete;
+    ScriptedHttpServer& operator=(const ScriptedHttpServer&) = delete;
+    int port() const { return port_; }
+    std::vector<std::string> requests() const;
+
+private:
+    std::map<std::string, std::string> statusByMethod_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// A minimal FTP server on a free port: logs anyone in, finds every folder, has no files, and
+// answers STOR with `storeReply` ("452 ..."); keeps every command it got.
+class ScriptedFtpServer {
+public:
+    explicit ScriptedFtpServer(std::string storeReply);
+    ~ScriptedFtpServer();
+    ScriptedFtpServer(const ScriptedFtpServer&) = delete;
+    ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
+    int port() const { return port_; }
+    std::vector<std::string> commands() const;
+
+private:
+    std::string storeReply_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> commands_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
