@@ -28,6 +28,21 @@ function(scribvane_link_headers folder)
     endforeach()
 endfunction()
 
+# A quoted include is looked up beside the including file before any include folder, so
+# "HtmlEditor.h" written in editing/DocumentSerializer.cpp, or "../app/TfrmMain.h" anywhere,
+# would get past the folders. Library code therefore names every header of the project by its
+# folder and never climbs out of it; checked whenever the build is configured.
+function(scribvane_check_include_spelling source)
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" included "${line}")
+        if(NOT included MATCHES "^[A-Za-z0-9_]+/[^.][^/]*$" AND NOT included MATCHES "\\.moc$")
+            message(FATAL_ERROR "${source}: include \"${included}\" as \"folder/Header.h\", "
+                "through the include folders of the libraries it links")
+        endif()
+    endforeach()
+endfunction()
+
 # Gives TARGET (a library) its own include folder with the headers among its sources.
 function(scribvane_expose_headers target)
     get_target_property(source_dir ${target} SOURCE_DIR)
@@ -39,6 +54,9 @@ function(scribvane_expose_headers target)
         endif()
         cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY "${source_dir}" NORMALIZE
             OUTPUT_VARIABLE path)
+        if(path MATCHES "\\.(h|cpp)$")
+            scribvane_check_include_spelling("${path}")
+        endif()
         if(path MATCHES "\\.h$")
             list(APPEND headers "${path}")
         endif()
@@ -48,7 +66,8 @@ function(scribvane_expose_headers target)
     target_include_directories(${target} PUBLIC "${folder}")
 endfunction()
 
-# Every library defined in the given source folders gets its include folder. Called once all of
+# Every library defined in the given source folders gets its include folder, and the includes
+# of every library and program there are checked for their spelling. Called once all of
 # them are defined, so that sources added to a library after its add_library count too.
 function(scribvane_expose_library_headers)
     foreach(directory IN LISTS ARGN)
@@ -57,6 +76,17 @@ function(scribvane_expose_library_headers)
             get_target_property(type ${target} TYPE)
             if(type MATCHES "^(STATIC|SHARED|OBJECT)_LIBRARY$")
                 scribvane_expose_headers(${target})
+            elseif(type STREQUAL "EXECUTABLE")
+                # The programs' own sources follow the same spelling.
+                get_target_property(source_dir ${target} SOURCE_DIR)
+                get_target_property(sources ${target} SOURCES)
+                foreach(source IN LISTS sources)
+                    if(source MATCHES "\\.cpp$")
+                        cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY "${source_dir}"
+                            OUTPUT_VARIABLE path)
+                        scribvane_check_include_spelling("${path}")
+                    endif()
+                endforeach()
             endif()
         endforeach()
     endforeach()
