@@ -4,7 +4,6 @@ add_library(scribvane_common INTERFACE)
 target_compile_features(scribvane_common INTERFACE cxx_std_20)
 target_compile_options(scribvane_common INTERFACE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic>)
-target_include_directories(scribvane_common INTERFACE ${PROJECT_SOURCE_DIR})
 
 if(SCRIBVANE_SANITIZE)
     target_compile_options(scribvane_common INTERFACE
