@@ -43,8 +43,8 @@ PublishTargetDialog::PublishTargetDialog(const PublishTarget& target, const QStr
     publicAddress_->setPlaceholderText(QStringLiteral("https://example.com/offer/"));
     const qsizetype colon = secret.indexOf(QLatin1Char(':'));
     const bool s3 = target.address.rfind("s3://", 0) == 0;
-    keyId_ = MakeEdit(QStringLiteral("edtTargetKeyId"), s3 && colon >= 0 ? secret.left(colon) : "",
-                      this);
+    keyId_ = MakeEdit(QStringLiteral("edtTargetKeyId"),
+                      s3 && colon >= 0 ? secret.left(colon) : QString(), this);
     password_ = MakeEdit(QStringLiteral("edtTargetPassword"),
                          s3 && colon >= 0 ? secret.mid(colon + 1) : secret, this);
     password_->setEchoMode(QLineEdit::Password);
