@@ -160,18 +160,31 @@ private Q_SLOTS:
     // After a formatting button, what is typed next lands where the caret was: typed text,
     // the caret moved back by the keyboard, a click, and one more letter.
     void toolbarClicksKeepTheCaret_data() {
+        QTest::addColumn<QString>("first"); // a button clicked before the caret moves, or none
         QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("markup"); // the X typed after the click stands there
         QTest::newRow("bulleted list")
+            << ""
             << "btnPlecas1" << QStringList{"<ul>", "<li>alpha beXta</li>"};
         QTest::newRow("numbered list")
+            << ""
             << "btnNumber1" << QStringList{"<ol>", "<li>alpha beXta</li>"};
-        QTest::newRow("indent") << "btnIdent1" << QStringList{">alpha beXta</blockquote>"};
-        QTest::newRow("centre") << "btnCenter1" << QStringList{"center;\">alpha beXta</div>"};
-        QTest::newRow("bold") << "btnBold1" << QStringList{"alpha be<b>X</b>ta"};
+        QTest::newRow("list ended") << "btnPlecas1"
+                                    << "btnPlecas1" << QStringList{"alpha beXta"};
+        QTest::newRow("indent") << ""
+                                << "btnIdent1" << QStringList{">alpha beXta</blockquote>"};
+        QTest::newRow("outdent") << "btnIdent1"
+                                 << "btnOutdent1" << QStringList{"alpha beXta"};
+        QTest::newRow("centre") << ""
+                                << "btnCenter1" << QStringList{"center;\">alpha beXta</div>"};
+        QTest::newRow("justify") << ""
+                                 << "btnAlign1" << QStringList{"justify;\">alpha beXta</div>"};
+        QTest::newRow("bold") << ""
+                              << "btnBold1" << QStringList{"alpha be<b>X</b>ta"};
     }
 
     void toolbarClicksKeepTheCaret() {
+        QFETCH(QString, first);
         QFETCH(QString, button);
         QFETCH(QStringList, markup);
         window_->findChild<QStackedWidget*>(QStringLiteral("pgcMain"))->setCurrentIndex(1);
@@ -189,6 +202,9 @@ private Q_SLOTS:
         };
         QTest::keyClicks(surface, QStringLiteral("alpha beta"));
         QTRY_COMPARE(text(), QStringLiteral("alpha beta"));
+        if (!first.isEmpty()) {
+            QTest::mouseClick(window_->findChild<QToolButton*>(first), Qt::LeftButton);
+        }
         QTest::keyClick(surface, Qt::Key_Left);
         QTest::keyClick(surface, Qt::Key_Left);
         // The keys reach the engine on another way than the command: wait until they acted.
