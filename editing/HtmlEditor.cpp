@@ -156,6 +156,45 @@ const QString kStateScript = QStringLiteral(
     "  return applying;"
     "})()");
 
+// Remembers a caret (no selection) before a command and puts it back afterwards. Making a list
+// rebuilds the caret's paragraph inside the new item and leaves the caret at the item's start,
+// so what the user types next would land there. The text itself does not change, so the caret
+// goes back as many characters after the paragraph's start as it stood before: counted from
+// where the command left it, forward through the text, which keeps it in its own paragraph.
+// A selection (the command keeps it by itself) and a caret the command did not move back stay
+// untouched, so the typing style a command like Bold sets on a caret is not lost.
+const QString kKeepCaretScript = QStringLiteral(
+    "(function () {"
+    "  var body = document.body;"
+    "  function at() {"
+    "    var s = getSelection();"
+    "    if (!body || s.rangeCount !== 1 || !s.isCollapsed || !body.contains(s.anchorNode))"
+    "      return -1;"
+    "    var r = document.createRange();"
+    "    r.setStart(body, 0);"
+    "    r.setEnd(s.anchorNode, s.anchorOffset);"
+    "    return r.toString().length;"
+    "  }"
+    "  var text = body ? body.textContent : '';"
+    "  var before = at();"
+    "  return { restore: function () {"
+    "    var after = at();"
+    "    var s = getSelection();"
+    "    if (before < 0 || after < 0 || after >= before || body.textContent !== text ||"
+    "        s.anchorNode.nodeType !== Node.TEXT_NODE) return;"
+    "    var node = s.anchorNode, offset = s.anchorOffset, ahead = before - after;"
+    "    var walker = document.createTreeWalker(body, NodeFilter.SHOW_TEXT);"
+    "    walker.currentNode = node;"
+    "    while (ahead > node.length - offset) {"
+    "      ahead -= node.length - offset;"
+    "      node = walker.nextNode();"
+    "      if (!node) return;"
+    "      offset = 0;"
+    "    }"
+    "    s.collapse(node, offset + ahead);"
+    "  } };"
+    "})()");
+
 const CommandInfo* FindCommand(const QString& command) {
     for (const CommandInfo& info : kCommands) {
         if (command.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0) {
@@ -466,10 +505,14 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
     const QString script =
         QStringLiteral("(function (c, v, onlyEnabled) {"
                        "  if (onlyEnabled && !document.queryCommandEnabled(c)) return false;"
-                       "  return document.execCommand(c, false, v);"
+                       "  var caret = %4;"
+                       "  var done = document.execCommand(c, false, v);"
+                       "  caret.restore();"
+                       "  return done;"
                        "})(%1, %2, %3)")
             .arg(ScriptLiteral(QLatin1String(info->name)), argument,
-                 info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"));
+                 info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"),
+                 kKeepCaretScript);
     const QPointer<HtmlEditor> self(this);
     d->RunAndWait(script);
     if (self) {

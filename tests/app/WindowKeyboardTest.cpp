@@ -161,6 +161,69 @@ private Q_SLOTS:
         }
     }
 
+    // After a formatting button, what is typed next lands where the caret was: typed text,
+    // the caret moved back by the keyboard, a click, and one more letter.
+    void toolbarClicksKeepTheCaret_data() {
+        QTest::addColumn<QString>("first"); // a button clicked before the caret moves, or none
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("markup"); // the X typed after the click stands there
+        QTest::newRow("bulleted list")
+            << ""
+            << "btnPlecas1" << QStringList{"<ul>", "<li>alpha beXta</li>"};
+        QTest::newRow("numbered list")
+            << ""
+            << "btnNumber1" << QStringList{"<ol>", "<li>alpha beXta</li>"};
+        QTest::newRow("list ended") << "btnPlecas1"
+                                    << "btnPlecas1" << QStringList{"alpha beXta"};
+        QTest::newRow("indent") << ""
+                                << "btnIdent1" << QStringList{">alpha beXta</blockquote>"};
+        QTest::newRow("outdent") << "btnIdent1"
+                                 << "btnOutdent1" << QStringList{"alpha beXta"};
+        QTest::newRow("centre") << ""
+                                << "btnCenter1" << QStringList{"center;\">alpha beXta</div>"};
+        QTest::newRow("justify") << ""
+                                 << "btnAlign1" << QStringList{"justify;\">alpha beXta</div>"};
+        QTest::newRow("bold") << ""
+                              << "btnBold1" << QStringList{"alpha be<b>X</b>ta"};
+    }
+
+    void toolbarClicksKeepTheCaret() {
+        QFETCH(QString, first);
+        QFETCH(QString, button);
+        QFETCH(QStringList, markup);
+        window_->findChild<QStackedWidget*>(QStringLiteral("pgcMain"))->setCurrentIndex(1);
+        auto* area = window_->findChild<HtmlEditor*>(QStringLiteral("prfEditor1"));
+        auto* click = window_->findChild<QToolButton*>(button);
+        QVERIFY(area != nullptr && click != nullptr);
+        area->setFocus();
+        QWidget* surface = area->view()->focusProxy();
+        QTRY_VERIFY(surface != nullptr && surface->hasFocus());
+        // An empty area with the caret in it, as a fresh one is.
+        RunScript(*area, QStringLiteral("document.body.innerHTML = '';"
+                                        "getSelection().collapse(document.body, 0); true"));
+        const auto text = [area] {
+            return RunScript(*area, QStringLiteral("document.body.textContent")).toString();
+        };
+        QTest::keyClicks(surface, QStringLiteral("alpha beta"));
+        QTRY_COMPARE(text(), QStringLiteral("alpha beta"));
+        if (!first.isEmpty()) {
+            QTest::mouseClick(window_->findChild<QToolButton*>(first), Qt::LeftButton);
+        }
+        QTest::keyClick(surface, Qt::Key_Left);
+        QTest::keyClick(surface, Qt::Key_Left);
+        // The keys reach the engine on another way than the command: wait until they acted.
+        QTRY_COMPARE(RunScript(*area, QStringLiteral("getSelection().anchorOffset")).toInt(), 8);
+
+        QTest::mouseClick(click, Qt::LeftButton);
+        QTest::keyClicks(surface, QStringLiteral("X"));
+        QTRY_COMPARE(text().size(), 11);
+        QCOMPARE(text(), QStringLiteral("alpha beXta"));
+        const QString body = area->GetBodyHTML();
+        for (const QString& part : markup) {
+            QVERIFY2(body.contains(part), qPrintable(body));
+        }
+    }
+
     void navigationKeysFollowTheButtonRules() {
         window_->btnBackClick();
         while (Control<QStackedWidget>(*window_, "pgcMain")->currentIndex() > 0) {

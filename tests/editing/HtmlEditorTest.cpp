@@ -238,6 +238,48 @@ private Q_SLOTS:
                  QStringLiteral("<body>\r\n  <div><b>word</b></div>\r\n</body>"));
     }
 
+    // A command leaves the caret where it was, in its own paragraph, also where the places
+    // before and after a paragraph break count the same characters from the start.
+    void commandsKeepTheCaret_data() {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("caret"); // a text node and an offset in it
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("expected"); // the text after typing X at the caret
+        const QString twoLines = QStringLiteral("<div>one</div><div>alpha <b>beta</b> go</div>");
+        const QString second = QStringLiteral("document.querySelectorAll('div')[1].firstChild");
+        QTest::newRow("end of the first line")
+            << twoLines << "document.querySelector('div').firstChild, 3"
+            << "InsertUnorderedList"
+            << "oneXalpha beta go";
+        QTest::newRow("start of the second line") << twoLines << second + ", 0"
+                                                  << "InsertOrderedList"
+                                                  << "oneXalpha beta go";
+        QTest::newRow("inside bold") << twoLines << "document.querySelector('b').firstChild, 2"
+                                     << "InsertUnorderedList"
+                                     << "onealpha beXta go";
+        QTest::newRow("back out of a list") << "<ul><li>alpha</li></ul>"
+                                            << "document.querySelector('li').firstChild, 3"
+                                            << "InsertUnorderedList"
+                                            << "alpXha";
+        QTest::newRow("centred") << twoLines << second + ", 4"
+                                 << "JustifyCenter"
+                                 << "onealphXa beta go";
+    }
+
+    void commandsKeepTheCaret() {
+        QFETCH(QString, html);
+        QFETCH(QString, caret);
+        QFETCH(QString, command);
+        QFETCH(QString, expected);
+        shared_->SetDocumentHTML(html);
+        RunScript(*shared_, QStringLiteral("getSelection().collapse(%1); true").arg(caret));
+        shared_->ExecCommand(command);
+        QCOMPARE(RunScript(*shared_, QStringLiteral("document.execCommand('insertText', false, "
+                                                    "'X'); document.body.textContent"))
+                     .toString(),
+                 expected);
+    }
+
     void carriesTheNameTheWindowGivesIt() {
         HtmlEditor editor;
         editor.setAccessibleName(QStringLiteral("Main headline"));
