@@ -235,9 +235,15 @@ void TemplateGallery::EnsureRenderer() {
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    // A window that is laid out and painted but never put on the screen.
+    // A window that is laid out and painted but never seen, focused or clicked. The engine
+    // paints only a shown view, and on X11 a shown view gets a window on the screen even when
+    // told not to: there it lay over the whole screen, unseen, and took every click.
+    renderer_->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                              Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+    renderer_->setAttribute(Qt::WA_ShowWithoutActivating);
     renderer_->setAttribute(Qt::WA_DontShowOnScreen);
-    renderer_->resize(kRenderSize);
+    renderer_->setGeometry(
+        QRect(QPoint(-4 * kRenderSize.width(), -4 * kRenderSize.height()), kRenderSize));
     renderer_->show();
     connect(renderer_, &QWebEngineView::loadFinished, this, &TemplateGallery::Rendered);
 }

@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -518,6 +519,16 @@ void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
         }
     }
     QVERIFY(drawn);
+    // The window that draws the thumbnails lies beyond every screen and lets clicks through:
+    // on X11 it is mapped, and it once lay over the whole screen and took every click.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top != &w) {
+            QVERIFY(top->windowFlags().testFlag(Qt::WindowTransparentForInput));
+            for (const QScreen* screen : QGuiApplication::screens()) {
+                QVERIFY(!top->frameGeometry().intersects(screen->geometry()));
+            }
+        }
+    }
     QVERIFY(messages_.messages.isEmpty());
 }
 
