@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <thread>
 
@@ -22,6 +23,16 @@ QLineEdit* MakeEdit(const QString& name, const QString& text, QWidget* parent) {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
     return edit;
+}
+
+// Empty (the target has none), or a web address with a host.
+bool IsPublicAddress(const QString& text) {
+    if (text.isEmpty()) {
+        return true;
+    }
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty() &&
+           (url.scheme() == QStringLiteral("https") || url.scheme() == QStringLiteral("http"));
 }
 
 } // namespace
@@ -172,6 +183,10 @@ void PublishTargetDialog::AcceptIfValid() {
         outcome_->setText(QStringLiteral("Please give the target a name (no line breaks or ']')."));
     } else if (!ParsePublishAddress(address_->text().toStdString(), problem)) {
         outcome_->setText(QStringLiteral("Not an address: ") + QString::fromStdString(problem));
+    } else if (!IsPublicAddress(publicAddress_->text().trimmed())) {
+        // Link previews and "Open Online" need the address a browser opens.
+        outcome_->setText(QStringLiteral("The public address is where visitors open the folder: "
+                                         "it starts with https:// or http://."));
     } else {
         accept();
     }

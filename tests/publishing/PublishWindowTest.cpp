@@ -8,8 +8,10 @@
 #include "publishing/SecretStore.h"
 #include "support/TempDir.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace scribvane;
@@ -204,6 +206,21 @@ void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {
     QVERIFY(std::filesystem::is_empty(dir / "new folder")); // the probe was removed again
     address->setText(QStringLiteral("file:///a/../b/"));
     QVERIFY(!dialog.TestConnection());
+
+    // OK keeps the dialog open until the public address is one a browser opens.
+    address->setText(QStringLiteral("sftp://u@h/x/"));
+    auto* publicAddress = dialog.findChild<QLineEdit*>(QStringLiteral("edtTargetPublicAddress"));
+    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    for (const auto& [text, accepted] : {std::pair{"example.com/offer/", false},
+                                         {"ftp://example.com/offer/", false},
+                                         {"https:///offer/", false},
+                                         {"", true},
+                                         {"https://example.com/offer/", true}}) {
+        dialog.setResult(QDialog::Rejected);
+        publicAddress->setText(QString::fromLatin1(text));
+        ok->click();
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+    }
 }
 
 QTEST_MAIN(PublishWindowTest)
