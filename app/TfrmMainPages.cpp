@@ -25,22 +25,22 @@ namespace {
 
 // The five editing areas, in the order of their pages and of the stored configuration.
 struct PassageArea {
-    const char* page;  // the page it opens, or null when it follows the one before
-    const char* title; // that page's heading
-    int tag;           // its toolbar's Tag, which names it: prfEditor1, bsSkinToolBar1
-    const char* passage;
-    const char* prompt; // the text above its toolbar
-    int height;         // a fixed height, or 0 to take the rest of the page
+    const char* page;    // the page it opens, or null when it follows the one before
+    const char* title;   // that page's heading
+    const char* passage; // its accessible name
+    const char* prompt;  // the text above its toolbar
+    int tag;             // its toolbar's Tag, which names it: prfEditor1, bsSkinToolBar1
+    int height;          // a fixed height, or 0 to take the rest of the page
 };
 constexpr PassageArea kPassages[] = {
-    {"bsSkinTabSheet2", "Step 2: Page Contents", 1, "Main headline",
-     "Enter the Main Headline. This should capture your reader's attention", 77},
-    {nullptr, nullptr, 2, "Introduction paragraph", "Enter the Introduction Paragraph. ", 0},
-    {"bsSkinTabSheet3", "Step 3: Aditional Page Contents", 3, "Product introduction",
-     "Enter the Product Introduction.", 0},
-    {"bsSkinTabSheet10", "Step 6: Ending Page Contents", 10, "Closing statement",
-     "Enter the Closing Statement.", 116},
-    {nullptr, nullptr, 11, "P.S.", "Your bottom statement. This acts liks a P.S.", 0},
+    {"bsSkinTabSheet2", "Step 2: Page Contents", "Main headline",
+     "Enter the Main Headline. This should capture your reader's attention", 1, 77},
+    {nullptr, nullptr, "Introduction paragraph", "Enter the Introduction Paragraph. ", 2, 0},
+    {"bsSkinTabSheet3", "Step 3: Aditional Page Contents", "Product introduction",
+     "Enter the Product Introduction.", 3, 0},
+    {"bsSkinTabSheet10", "Step 6: Ending Page Contents", "Closing statement",
+     "Enter the Closing Statement.", 10, 116},
+    {nullptr, nullptr, "P.S.", "Your bottom statement. This acts liks a P.S.", 11, 0},
 };
 
 QString Text(const char* text) {
