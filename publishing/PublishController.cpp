@@ -120,27 +120,37 @@ void PublishController::Publish() {
                             QString::fromStdString(problem));
             return;
         }
-        if (address->protocol != Protocol::Folder && secret.isEmpty()) {
+        // The password: typed into the target dialog, else kept in the secret store, else
+        // asked for. SFTP first tries the SSH agent and the user's keys, and asks only when
+        // the server wants more.
+        bool asked = !secret.isEmpty();
+        const auto ask = [&]() -> bool {
+            asked = true;
             const SecretStore::Reading reading = secrets_.Read(name);
             if (reading.secret) {
                 secret = *reading.secret;
-            } else {
-                const QString reason =
-                    reading.unavailable.isEmpty()
-                        ? QStringLiteral("No password is kept for this target yet; it will be "
-                                         "kept in the desktop's secret store.")
-                        : QStringLiteral("No secret service runs on this desktop, so the "
-                                         "password cannot be kept and is asked for every time (") +
-                              reading.unavailable + QStringLiteral(").");
-                const auto asked = prompts_.AskSecret(name, reason);
-                if (!asked) {
-                    return;
-                }
-                secret = *asked;
-                if (reading.unavailable.isEmpty()) {
-                    (void)secrets_.Write(name, secret);
-                }
+                return true;
             }
+            const QString reason =
+                reading.unavailable.isEmpty()
+                    ? QStringLiteral("No password is kept for this target yet; it will be "
+                                     "kept in the desktop's secret store.")
+                    : QStringLiteral("No secret service runs on this desktop, so the "
+                                     "password cannot be kept and is asked for every time (") +
+                          reading.unavailable + QStringLiteral(").");
+            const auto answer = prompts_.AskSecret(name, reason);
+            if (!answer) {
+                return false;
+            }
+            secret = *answer;
+            if (reading.unavailable.isEmpty()) {
+                (void)secrets_.Write(name, secret);
+            }
+            return true;
+        };
+        const bool keysFirst = address->protocol == Protocol::Sftp;
+        if (address->protocol != Protocol::Folder && !asked && !keysFirst && !ask()) {
+            return;
         }
 
         LetterValues values = values_();
@@ -152,13 +162,16 @@ void PublishController::Publish() {
         }
         const std::string text = ReadTemplateText(*templateFile);
         TransportSettings settings;
-        if (address->protocol == Protocol::S3) {
-            const qsizetype colon = secret.indexOf(QLatin1Char(':'));
-            settings.keyId = secret.left(colon < 0 ? 0 : colon).toStdString();
-            settings.password = secret.mid(colon + 1).toStdString();
-        } else {
-            settings.password = secret.toStdString();
-        }
+        const auto useSecret = [&] {
+            if (address->protocol == Protocol::S3) {
+                const qsizetype colon = secret.indexOf(QLatin1Char(':'));
+                settings.keyId = secret.left(colon < 0 ? 0 : colon).toStdString();
+                settings.password = secret.mid(colon + 1).toStdString();
+            } else {
+                settings.password = secret.toStdString();
+            }
+        };
+        useSecret();
         settings.trusted = target.trusted;
         settings.sshKeyFolder = (QDir::homePath() + QStringLiteral("/.ssh")).toStdString();
         for (;;) {
@@ -182,6 +195,14 @@ void PublishController::Publish() {
                 target.trusted.push_back(outcome.fingerprint.toStdString());
                 settings.trusted = target.trusted;
                 WritePublishTargets(file, targets);
+                continue;
+            }
+            if (outcome.failure == PublishFailure::WrongPassword && !asked) {
+                // The keys were not enough.
+                if (!ask()) {
+                    return;
+                }
+                useSecret();
                 continue;
             }
             if (outcome.failure != PublishFailure::Cancelled) {

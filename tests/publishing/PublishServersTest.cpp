@@ -195,42 +195,21 @@ std::vector<Step> Steps(bool verified, bool readOnlyFolder, bool manifestOnDisk 
 }
 
 TEST(PublishServers, SftpToOpenSshInternalSftp) {
-    if (!Installed("/usr/sbin/sshd") || !Installed("/usr/bin/ssh-keygen")) {
+    if (!testing::SftpServer::Installed()) {
         GTEST_SKIP() << "OpenSSH's sshd is not installed; scripts/setup.sh installs it";
     }
     ASSERT_EQ(::getuid(), 0u) << "sshd logs the test in as the user nobody, which needs root";
     TempDir dir;
-    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
-    std::filesystem::create_directories("/run/sshd"); // sshd's privilege separation
-    const auto root = dir / "srv";
-    std::filesystem::create_directories(root / "readonly");
-    ASSERT_EQ(::chown(root.c_str(), 65534, 65534), 0);
-    const std::string keys = "/usr/bin/ssh-keygen -q -t ed25519 -N '' -f ";
-    std::filesystem::create_directories(dir / "home/.ssh");
-    ASSERT_EQ(std::system((keys + (dir / "host").string()).c_str()), 0);
-    ASSERT_EQ(std::system((keys + (dir / "home/.ssh/id_ed25519").string()).c_str()), 0);
-    std::filesystem::copy_file(dir / "home/.ssh/id_ed25519.pub", dir / "authorized_keys");
-
+    testing::SftpServer sftp(dir.path());
     Server server;
-    server.port = testing::FreePort();
-    server.address = "sftp://nobody@127.0.0.1:%PORT%" + root.string() + "/new dir/site/";
-    server.readOnlyAddress = "sftp://nobody@127.0.0.1:%PORT%" + root.string() + "/readonly/";
-    server.published = root / "new dir/site";
-    server.fingerprint =
-        Output("/usr/bin/ssh-keygen -l -f " + (dir / "host.pub").string() + " | cut -d' ' -f2");
+    server.port = sftp.port();
+    const std::string root = sftp.root().string();
+    server.address = "sftp://nobody@127.0.0.1:%PORT%" + root + "/new dir/site/";
+    server.readOnlyAddress = "sftp://nobody@127.0.0.1:%PORT%" + root + "/readonly/";
+    server.published = sftp.root() / "new dir/site";
+    server.fingerprint = sftp.fingerprint();
     server.badSecrets = {{"SCRIBVANE_PUBLISH_PASSWORD", "wrong"}};
     server.dropAfter = 12000;
-    dir.Write("sshd_config", "ListenAddress 127.0.0.1\nHostKey " + (dir / "host").string() +
-                                 "\nPidFile none\nUsePAM no\nStrictModes no\n"
-                                 "AuthorizedKeysFile " +
-                                 (dir / "authorized_keys").string() +
-                                 "\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
-                                 "Subsystem sftp internal-sftp\nForceCommand internal-sftp\n"
-                                 "AllowUsers nobody\n");
-    server.process = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/usr/sbin/sshd", "-D", "-e", "-f", (dir / "sshd_config").string(),
-                                 "-p", std::to_string(server.port)},
-        dir / "sshd.log");
     RunTable(server, Steps(true, true), dir);
 }
 

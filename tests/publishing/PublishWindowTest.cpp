@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <tuple>
+#include <unistd.h>
 
 using namespace scribvane;
 using scribvane::testing::TempDir;
@@ -59,6 +61,7 @@ private Q_SLOTS:
     void republishSendsOnlyTheChangedPage();
     void cancelStopsAPublishThatHangs();
     void unknownServerIsTrustedOnlyByTheAnswer();
+    void sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough();
     void targetDialogWarnsOfClearTextAndTestsTheFolder();
 };
 
@@ -181,6 +184,49 @@ void PublishWindowTest::unknownServerIsTrustedOnlyByTheAnswer() {
     }
     const auto targets = ReadPublishTargets(dir / "publish.dat");
     QCOMPARE(targets.at(0).trusted, std::vector<std::string>{server.fingerprint()});
+}
+
+// With the user's key the server lets us in and no password is asked for; without it the
+// password is asked for once, and a wrong one fails.
+void PublishWindowTest::sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough() {
+    if (!testing::SftpServer::Installed() || ::getuid() != 0) {
+        QSKIP("needs OpenSSH's sshd (scripts/setup.sh installs it) and root");
+    }
+    TempDir dir;
+    testing::SftpServer server(dir.path());
+    QVERIFY(testing::WaitForPort(server.port(), 15));
+    WritePublishTargets(dir / "publish.dat",
+                        {{"Site",
+                          "sftp://nobody@127.0.0.1:" + std::to_string(server.port()) +
+                              server.root().string() + "/site/",
+                          "",
+                          {server.fingerprint()}}});
+    RecordingPrompts prompts;
+    MemorySecrets secrets;
+    secrets.unavailable = QStringLiteral("no secret service");
+    PublishController controller(
+        [] {
+            LetterValues letter;
+            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+            letter.templateName = "Classic";
+            return letter;
+        },
+        dir.path(), prompts, secrets);
+    const QByteArray home = qgetenv("HOME");
+    for (const auto& [keys, asked, published] : {std::tuple{true, 0, true}, {false, 1, false}}) {
+        qputenv("HOME",
+                QByteArray::fromStdString((keys ? server.home() : dir / "nokeys").string()));
+        prompts.reasons.clear();
+        prompts.published.clear();
+        controller.Publish();
+        QCOMPARE(prompts.reasons.size(), asked);
+        QCOMPARE(prompts.published.size(), published ? 1 : 0);
+        if (!published) {
+            QVERIFY2(prompts.failed.last().contains(QLatin1String("password")),
+                     qPrintable(prompts.failed.last()));
+        }
+    }
+    qputenv("HOME", home);
 }
 
 void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {

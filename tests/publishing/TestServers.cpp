@@ -171,6 +171,48 @@ WebDavServer::WebDavServer(const std::filesystem::path& folder, const std::files
         folder / "lighttpd.log");
 }
 
+bool SftpServer::Installed() {
+    return ::access("/usr/sbin/sshd", X_OK) == 0 && ::access("/usr/bin/ssh-keygen", X_OK) == 0;
+}
+
+SftpServer::SftpServer(const std::filesystem::path& folder) : folder_(folder), port_(FreePort()) {
+    std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    std::filesystem::create_directories("/run/sshd"); // sshd's privilege separation
+    std::filesystem::create_directories(root() / "readonly");
+    if (::chown(root().c_str(), 65534, 65534) != 0) {
+        return; // not root: the server is not started, and the test finds no port open
+    }
+    const std::string keys = "/usr/bin/ssh-keygen -q -t ed25519 -N '' -f '";
+    std::filesystem::create_directories(home() / ".ssh");
+    const auto user = home() / ".ssh/id_ed25519";
+    if (std::system((keys + (folder / "host").string() + "'").c_str()) != 0 ||
+        std::system((keys + user.string() + "'").c_str()) != 0) {
+        return;
+    }
+    std::filesystem::copy_file(user.string() + ".pub", folder / "authorized_keys");
+    const std::string print = "/usr/bin/ssh-keygen -l -f '" + (folder / "host.pub").string() + "'";
+    if (FILE* pipe = ::popen(print.c_str(), "r")) {
+        char line[256] = {};
+        if (std::fgets(line, sizeof line, pipe)) {
+            // "256 SHA256:... comment (ED25519)": the second word.
+            std::string text = line;
+            const auto start = text.find(' ') + 1;
+            fingerprint_ = text.substr(start, text.find(' ', start) - start);
+        }
+        ::pclose(pipe);
+    }
+    std::ofstream(folder / "sshd_config")
+        << "ListenAddress 127.0.0.1\nHostKey " << (folder / "host").string()
+        << "\nPidFile none\nUsePAM no\nStrictModes no\nAuthorizedKeysFile "
+        << (folder / "authorized_keys").string()
+        << "\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
+           "Subsystem sftp internal-sftp\nForceCommand internal-sftp\nAllowUsers nobody\n";
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/sbin/sshd", "-D", "-e", "-f",
+                                 (folder / "sshd_config").string(), "-p", std::to_string(port_)},
+        folder / "sshd.log");
+}
+
 HostileServer::HostileServer(Answer answer) {
     listener_ = Listen(port_);
     thread_ = std::thread([this, answer] {

@@ -55,6 +55,28 @@ private:
     std::unique_ptr<ChildProcess> process_;
 };
 
+// OpenSSH's sshd with internal-sftp on a free port, for the user nobody, who may log in only
+// with the key made for it in home()/.ssh (no password). It serves the file system; root() is a
+// folder nobody owns, with a readonly/ in it. Its host key, configuration and log lie in
+// `folder`. Needs root: sshd runs the session as nobody.
+class SftpServer {
+public:
+    explicit SftpServer(const std::filesystem::path& folder);
+    // Whether sshd and ssh-keygen are installed.
+    static bool Installed();
+    int port() const { return port_; }
+    // The host key's fingerprint as "SHA256:..." (as ssh-keygen -l prints it).
+    const std::string& fingerprint() const { return fingerprint_; }
+    std::filesystem::path root() const { return folder_ / "srv"; }
+    std::filesystem::path home() const { return folder_ / "home"; }
+
+private:
+    std::filesystem::path folder_;
+    int port_ = 0;
+    std::string fingerprint_;
+    std::unique_ptr<ChildProcess> process_;
+};
+
 // Listens on a free port and answers every connection in one way, on a thread of its own.
 class HostileServer {
 public:
