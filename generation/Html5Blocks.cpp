@@ -4,6 +4,7 @@
 #include "generation/HtmlText.h"
 #include "generation/OrderBlocks.h"
 #include "generation/PictureSize.h"
+#include "lists/Records.h"
 #include "utils/FileIo.h"
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
@@ -223,23 +224,6 @@ std::string CssFontName(std::string_view name) {
         quoted += c;
     }
     return EscapeAttribute(quoted);
-}
-
-// The fields SplitByChar gives a record, field 0 being the empty text before the first "^".
-template <std::size_t N>
-std::array<std::string_view, N> Fields(std::string_view record) {
-    std::array<std::string_view, N> fields{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        const std::size_t end = record.find('^', start);
-        if (end == std::string_view::npos) {
-            fields[i] = record.substr(start);
-            break;
-        }
-        fields[i] = record.substr(start, end - start);
-        start = end + 1;
-    }
-    return fields;
 }
 
 void AppendBreaks(std::string& out, std::string_view field) {
@@ -463,7 +447,7 @@ void WriteHtml5Testimonials(const RecordList& records, const BlockStyle& style, 
     const std::string open =
         "<figure class=\"testimonial\" style=\"" + Html5BlockStyle(style) + "\"><blockquote>";
     WriteInPieces(records, out, {}, {}, [&](std::string& text, std::string_view record) {
-        const auto fields = Fields<4>(record);
+        const auto fields = RecordFieldViews<4>(record);
         const std::string_view name = fields[1];
         const std::string_view website = fields[2];
         text += open;
@@ -488,7 +472,7 @@ void WriteHtml5Testimonials(const RecordList& records, const BlockStyle& style, 
 void WriteHtml5Features(const RecordList& records, const BlockStyle& style, TextSink& out) {
     const std::string open = "<ul class=\"features\" style=\"" + Html5BlockStyle(style) + "\">";
     WriteInPieces(records, out, open, "</ul>", [](std::string& text, std::string_view record) {
-        const auto fields = Fields<3>(record);
+        const auto fields = RecordFieldViews<3>(record);
         text += "<li>";
         if (!fields[1].empty()) {
             text.append("<strong>").append(fields[1]).append("</strong> ");

@@ -72,23 +72,6 @@ std::optional<CutTemplate> Cut(std::string_view block,
     return cut;
 }
 
-// The record's fields as SplitByChar would give them, without copying; missing ones are empty.
-template <std::size_t N>
-std::array<std::string_view, N> FieldViews(std::string_view record) {
-    std::array<std::string_view, N> fields{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        const std::size_t end = record.find('^', start);
-        if (end == std::string_view::npos) {
-            fields[i] = record.substr(start);
-            break;
-        }
-        fields[i] = record.substr(start, end - start);
-        start = end + 1;
-    }
-    return fields;
-}
-
 void AppendDecoded(std::string& out, std::string_view field) {
     std::size_t start = 0;
     for (std::size_t at = field.find("$$"); at != std::string_view::npos;
@@ -256,7 +239,7 @@ void WriteTestimonialsHtml(const RecordList& records, const BlockStyle& style, T
     std::string& result = writer.text();
     std::vector<std::string> fields;
     for (const auto& record : records) {
-        if (const auto views = FieldViews<4>(record); cut && Fits(views)) {
+        if (const auto views = RecordFieldViews<4>(record); cut && Fits(views)) {
             AppendFilled(result, *cut, views);
         } else {
             // Name, website and content in turn, each scanning what the one before put in.
@@ -280,7 +263,7 @@ void WriteFeaturesHtml(const RecordList& records, const BlockStyle& style, TextS
     block.append(FeatureBlockHead(style));
     std::vector<std::string> fields;
     for (const auto& record : records) {
-        if (const auto views = FieldViews<3>(record); cut && Fits(views)) {
+        if (const auto views = RecordFieldViews<3>(record); cut && Fits(views)) {
             AppendFilled(block, *cut, views);
         } else {
             SplitByChar('^', record, fields);

@@ -2,6 +2,8 @@
 // framed by "^", line breaks inside a field stored as "$$". Nothing is escaped.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,24 @@ std::vector<std::string> RecordFields(std::string_view record);
 // One field of a split record by position; a field the record does not have (a hand-edited
 // record may hold fewer) reads as the empty text. Every reader of record fields goes here.
 const std::string& FieldAt(const std::vector<std::string>& fields, std::size_t index);
+
+// The first N fields of a record as RecordFields splits it, without copying: views into
+// `record`; a field the record does not have is empty.
+template <std::size_t N>
+std::array<std::string_view, N> RecordFieldViews(std::string_view record) {
+    std::array<std::string_view, N> fields{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::size_t end = record.find('^', start);
+        if (end == std::string_view::npos) {
+            fields[i] = record.substr(start);
+            break;
+        }
+        fields[i] = record.substr(start, end - start);
+        start = end + 1;
+    }
+    return fields;
+}
 
 // One field of a record by position, as FieldAt reads it.
 std::string RecordField(std::string_view record, std::size_t index);
