@@ -68,7 +68,7 @@ void TypeSomeWork(TfrmMain& w, const QString& mark) {
     Control<QPushButton>(w, "btnCreateFeat")->click();
 }
 
-bool AutosaveHolds(const ProgramFolder& folder, const TfrmMain& window) {
+bool AutosaveHolds(const ProgramFolder& folder, TfrmMain& window) {
     const fs::path path = In(folder, "autosave.dat");
     try {
         return fs::exists(path) &&

@@ -52,6 +52,14 @@ public:
     QString unavailable;
 };
 
+// An empty letter in the shipped Classic template.
+LetterValues ClassicLetter() {
+    LetterValues letter;
+    letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+    letter.templateName = "Classic";
+    return letter;
+}
+
 } // namespace
 
 class PublishWindowTest : public QObject {
@@ -71,9 +79,7 @@ void PublishWindowTest::republishSendsOnlyTheChangedPage() {
     WritePublishTargets(dir / "publish.dat", {{"Site", "file://" + site + "/", "", {}}});
     std::string title = "First";
     const auto values = [&] {
-        LetterValues letter;
-        letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-        letter.templateName = "Classic";
+        LetterValues letter = ClassicLetter();
         letter.pageTitle = title;
         return letter;
     };
@@ -110,14 +116,7 @@ void PublishWindowTest::cancelStopsAPublishThatHangs() {
     prompts.cancel = true; // Cancel pressed as soon as the progress shows
     MemorySecrets secrets;
     secrets.unavailable = QStringLiteral("The name org.freedesktop.secrets was not provided");
-    PublishController controller(
-        [] {
-            LetterValues letter;
-            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-            letter.templateName = "Classic";
-            return letter;
-        },
-        dir.path(), prompts, secrets);
+    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
     controller.Publish();
     // Without a secret service the password is asked for, and the reason given.
     QCOMPARE(prompts.reasons.size(), 1);
@@ -147,14 +146,7 @@ void PublishWindowTest::unknownServerIsTrustedOnlyByTheAnswer() {
           {}}});
     RecordingPrompts prompts;
     MemorySecrets secrets;
-    PublishController controller(
-        [] {
-            LetterValues letter;
-            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-            letter.templateName = "Classic";
-            return letter;
-        },
-        dir.path(), prompts, secrets);
+    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
     const struct {
         bool answer;
         int asked; // questions so far
@@ -204,14 +196,7 @@ void PublishWindowTest::sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough() {
     RecordingPrompts prompts;
     MemorySecrets secrets;
     secrets.unavailable = QStringLiteral("no secret service");
-    PublishController controller(
-        [] {
-            LetterValues letter;
-            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-            letter.templateName = "Classic";
-            return letter;
-        },
-        dir.path(), prompts, secrets);
+    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
     const QByteArray home = qgetenv("HOME");
     for (const auto& [keys, asked, published] : {std::tuple{true, 0, true}, {false, 1, false}}) {
         qputenv("HOME",

@@ -32,7 +32,7 @@ inline std::unique_ptr<TfrmMain> MakeShownWindow(const QString& programFolder,
     return window;
 }
 
-inline bool EditorsReady(const TfrmMain& window) {
+inline bool EditorsReady(TfrmMain& window) {
     for (HtmlEditor* editor : Probe(window).Editors()) {
         if (!editor->IsReady()) {
             return false;

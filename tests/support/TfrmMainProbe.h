@@ -28,7 +28,7 @@ Widget* Control(const QObject& window, const char* name) {
 
 class TfrmMainProbe {
 public:
-    explicit TfrmMainProbe(const TfrmMain& window) : window_(const_cast<TfrmMain&>(window)) {}
+    explicit TfrmMainProbe(TfrmMain& window) : window_(window) {}
 
     std::vector<std::string>& FFeatures() const { return window_.FFeatures; }
     std::vector<std::string>& FTestimonials() const { return window_.FTestimonials; }
@@ -57,7 +57,7 @@ private:
     TfrmMain& window_;
 };
 
-inline TfrmMainProbe Probe(const TfrmMain& window) {
+inline TfrmMainProbe Probe(TfrmMain& window) {
     return TfrmMainProbe(window);
 }
 
