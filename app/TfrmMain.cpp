@@ -270,6 +270,9 @@ void TfrmMain::BuildRegions() {
     navigation->addWidget(lblSaveNote);
     connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
     connect(btnBack, &QPushButton::clicked, this, &TfrmMain::btnBackClick);
+    // Back and Next follow the page shown, however it came (the buttons, a check finding,
+    // the preview's "Choose Design...").
+    connect(pgcMain, &QStackedWidget::currentChanged, this, &TfrmMain::ShowNavigation);
     layout->addWidget(wizard);
 
     QFrame* linksPanel = MakePanel(QStringLiteral("panLinks"), kLinksPanelHeight, true, this);
@@ -551,21 +554,22 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMain::btnNextClick() {
-    const int pageCount = pgcMain->count();
-    if (pgcMain->currentIndex() < pageCount - 1) {
+    if (pgcMain->currentIndex() < pgcMain->count() - 1) {
         pgcMain->setCurrentIndex(pgcMain->currentIndex() + 1);
     }
-    btnNext->setEnabled(pgcMain->currentIndex() < pageCount - 1);
-    btnBack->setEnabled(pgcMain->currentIndex() > 0);
+    ShowNavigation();
 }
 
 void TfrmMain::btnBackClick() {
-    const int pageCount = pgcMain->count();
     if (pgcMain->currentIndex() > 0) {
         pgcMain->setCurrentIndex(pgcMain->currentIndex() - 1);
     }
+    ShowNavigation();
+}
+
+void TfrmMain::ShowNavigation() {
     btnBack->setEnabled(pgcMain->currentIndex() > 0);
-    btnNext->setEnabled(pgcMain->currentIndex() < pageCount - 1);
+    btnNext->setEnabled(pgcMain->currentIndex() < pgcMain->count() - 1);
 }
 
 void TfrmMain::Browse(FileDialog& dialog, QLineEdit* target) {
@@ -664,8 +668,6 @@ void TfrmMain::lstLetterCheckActivated(const QString& field) {
             pgcMain->setCurrentIndex(index);
         }
     }
-    btnBack->setEnabled(pgcMain->currentIndex() > 0);
-    btnNext->setEnabled(pgcMain->currentIndex() < pgcMain->count() - 1);
     target->setFocus(Qt::OtherFocusReason);
 }
 

@@ -147,6 +147,8 @@ private:
     void CentreBanner();
     void StretchEditorsToPages();
     void Browse(FileDialog& dialog, QLineEdit* target);
+    // Back and Next as the page shown allows.
+    void ShowNavigation();
 
     // Runs one start-up step; a failure in it is reported as an error and start-up goes on,
     // since the later steps (font lists, record lists, catalogue, timer) must still run.

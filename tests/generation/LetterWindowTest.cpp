@@ -454,6 +454,14 @@ void LetterWindowTest::previewFollowsAnEditAndWritesNothing() {
     Control<QPushButton>(w, "btnPreview")->click(); // one preview at a time
     QCOMPARE(w.findChildren<LetterPreviewWindow*>().size(), 1);
 
+    // "Choose Design..." leads to step 8, and Back and Next follow.
+    Control<QStackedWidget>(w, "pgcMain")->setCurrentIndex(0);
+    Q_EMIT preview->designRequested();
+    QCOMPARE(Control<QStackedWidget>(w, "pgcMain")->currentWidget(),
+             Control<QWidget>(w, "bsSkinTabSheet12"));
+    QVERIFY(Control<QPushButton>(w, "btnBack")->isEnabled());
+    QVERIFY(!Control<QPushButton>(w, "btnNext")->isEnabled());
+
     // Asks the view for its page and answers from the latest page it gave; QTRY polls it.
     QString latest;
     bool asking = false;
