@@ -9,7 +9,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang clang-format clang-tidy libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-webengine-dev qt6-webengine-dev-tools
     qt6-svg-dev qt6-image-formats-plugins qt6-qpa-plugins libgl1-mesa-dev
-    libgumbo-dev zlib1g-dev
+    libgumbo-dev zlib1g-dev libvips-dev libvips-tools libimage-exiftool-perl
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth fonts-liberation fonts-dejavu-core fonts-urw-base35
     desktop-file-utils appstream
