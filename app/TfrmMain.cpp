@@ -307,10 +307,8 @@ void TfrmMain::BuildSubsystems() {
     secrets_ = std::make_unique<KeychainSecretStore>();
     // The letter reaches publishing only through this function, from the document.
     publisher_ = std::make_unique<PublishController>(
-        [this] {
-            return letter_->CurrentValues(document_->EmbedPictures()
-                                              ? PicturePlacement::Embed
-                                              : PicturePlacement::CopyBeside);
+        [this](std::string publicAddress) {
+            return letter_->PrepareToPublish(std::move(publicAddress));
         },
         std::filesystem::path(ProgramFolder().toStdString()), *publishPrompts_, *secrets_);
 }
@@ -343,7 +341,9 @@ void TfrmMain::ConnectActions() {
             &TemplateGallery::letterChanged);
     connect(finish_->letter.checkList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) {
-                lstLetterCheckActivated(item->data(Qt::UserRole).toString());
+                if (const auto field = LetterPage::FieldOfFinding(*item)) {
+                    lstLetterCheckActivated(*field);
+                }
             });
     for (HtmlEditor* editor : editors_) {
         connect(editor, &HtmlEditor::ready, this, &TfrmMain::ScheduleKeepingWork);
@@ -644,7 +644,7 @@ void TfrmMain::RefreshLetterCheck() {
 
 void TfrmMain::btnPreviewClick() {
     if (preview_ == nullptr) {
-        preview_ = new LetterPreviewWindow(*document_, ProgramFolder(), this);
+        preview_ = new LetterPreviewWindow(*document_, *letter_, this);
         connect(preview_, &LetterPreviewWindow::designRequested, this, [this] {
             pgcMain->setCurrentWidget(finish_->page);
             raise();
@@ -658,7 +658,7 @@ void TfrmMain::btnPreviewClick() {
     preview_->Refresh();
 }
 
-void TfrmMain::lstLetterCheckActivated(const QString& field) {
+void TfrmMain::lstLetterCheckActivated(LetterField field) {
     QWidget* target = configuration_->ControlOf(field);
     if (target == nullptr) {
         return;

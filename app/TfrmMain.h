@@ -8,6 +8,7 @@
 #pragma once
 
 #include "editing/ColorDialog.h"
+#include "persistence/LetterField.h"
 #include "widgets/FileDialog.h"
 
 #include <QString>
@@ -161,7 +162,7 @@ private:
     void btnPublishClick();
     void RefreshLetterCheck();
     void btnPreviewClick();
-    void lstLetterCheckActivated(const QString& field);
+    void lstLetterCheckActivated(LetterField field);
     // The copies to and from other files; config.dat stays the working file.
     void SaveCopyAsClick();
     void LoadFromFileClick();

@@ -5,6 +5,7 @@
 #include "editing/PasteCleaner.h"
 
 #include "editing/GumboNodes.h"
+#include "utils/TextHelpers.h"
 
 #include <algorithm>
 #include <array>
@@ -22,13 +23,6 @@ namespace {
 // Beyond this depth wrappers are no longer written, only text: no passage needs more, and the
 // engine would struggle with it.
 constexpr std::size_t kMaxDepth = 256;
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 std::string_view Trim(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -85,11 +79,12 @@ std::vector<Declaration> ParseStyle(std::string_view style) {
             continue;
         }
         std::string_view raw = Trim(item.substr(colon + 1));
-        if (const std::size_t important = Lower(raw).find("!important");
+        if (const std::size_t important = LowerAscii(raw).find("!important");
             important != std::string::npos) {
             raw = Trim(raw.substr(0, important));
         }
-        declarations.push_back({Lower(Trim(item.substr(0, colon))), Lower(raw), std::string(raw)});
+        declarations.push_back(
+            {LowerAscii(Trim(item.substr(0, colon))), LowerAscii(raw), std::string(raw)});
     }
     return declarations;
 }
@@ -112,7 +107,7 @@ std::optional<int> Number(std::string_view text) {
 // "#RRGGBB" of a CSS colour or of a font element's colour; nothing for transparent, system
 // and unknown colours.
 std::optional<std::string> HtmlColor(std::string_view css) {
-    const std::string value = Lower(Trim(css));
+    const std::string value = LowerAscii(Trim(css));
     int red = 0;
     int green = 0;
     int blue = 0;
@@ -213,7 +208,7 @@ std::optional<std::string> FontFace(std::string_view families) {
         first.back() == first.front()) {
         first = Trim(first.substr(1, first.size() - 2));
     }
-    const std::string lower = Lower(first);
+    const std::string lower = LowerAscii(first);
     static constexpr std::array<std::string_view, 10> kGeneric = {
         "serif",     "sans-serif", "monospace", "cursive", "fantasy",
         "system-ui", "inherit",    "initial",   "unset",   "-webkit-standard"};
@@ -226,7 +221,7 @@ std::optional<std::string> FontFace(std::string_view families) {
 
 // The HTML font size (1 to 7) nearest to a CSS size; nothing for relative sizes.
 std::optional<int> FontSize(std::string_view css) {
-    const std::string value = Lower(Trim(css));
+    const std::string value = LowerAscii(Trim(css));
     static constexpr std::array<std::string_view, 7> kKeywords = {
         "x-small", "small", "medium", "large", "x-large", "xx-large", "xxx-large"};
     for (std::size_t i = 0; i < kKeywords.size(); ++i) {
@@ -236,7 +231,7 @@ std::optional<int> FontSize(std::string_view css) {
     }
     char* end = nullptr;
     double points = std::strtod(value.c_str(), &end);
-    const std::string unit = Lower(Trim(end != nullptr ? std::string_view(end) : ""));
+    const std::string unit = LowerAscii(Trim(end != nullptr ? std::string_view(end) : ""));
     if (end == value.c_str() || points <= 0) {
         return std::nullopt;
     }
@@ -257,7 +252,7 @@ std::optional<int> FontSize(std::string_view css) {
 }
 
 std::optional<std::string> Alignment(std::string_view value) {
-    const std::string lower = Lower(Trim(value));
+    const std::string lower = LowerAscii(Trim(value));
     if (lower == "left" || lower == "center" || lower == "right" || lower == "justify") {
         return lower;
     }
@@ -357,7 +352,7 @@ bool IsDivisionLike(GumboTag tag) {
 }
 
 bool SafeLink(std::string_view href) {
-    const std::string lower = Lower(Trim(href));
+    const std::string lower = LowerAscii(Trim(href));
     if (lower.empty()) {
         return false;
     }

@@ -2,9 +2,8 @@
 #include "generation/GenerateCommand.h"
 
 #include "generation/LetterCheck.h"
-#include "generation/LetterGenerator.h"
 #include "generation/LetterOutput.h"
-#include "generation/LetterValues.h"
+#include "generation/LetterPreparation.h"
 #include "generation/TemplateCatalogue.h"
 #include "persistence/LetterConfiguration.h"
 #include "utils/Errors.h"
@@ -96,30 +95,10 @@ std::string ForTerminal(std::string_view text) {
 }
 
 // Prints the findings and writes nothing; the output name is checked only when given.
-int Check(const Options& options, const std::filesystem::path& templates,
-          const std::vector<std::string>& catalogue, LetterConfiguration config, std::ostream& out,
-          std::ostream& err) {
-    const std::string name =
-        options.templateName
-            ? *options.templateName
-            : ChosenTemplate(catalogue, templates, config.Optional(OptionalTag::Template));
-    std::optional<std::string> text;
-    if (const auto file = name.empty() ? std::nullopt : FindTemplateFile(templates, name)) {
-        text = ReadTemplateText(*file);
-    }
-    LetterValues values = LetterValuesFromConfiguration(std::move(config), templates, name,
-                                                        Utf8ToAnsi(options.output));
-    if (options.embedPictures) {
-        values.placement = PicturePlacement::Embed;
-    }
-    CheckInput input;
-    if (text) {
-        input.templateText = *text;
-    }
-    input.checkOutput = options.outputGiven;
-    const auto findings = CheckLetter(values, input);
+int Check(const PreparedLetter& letter, bool outputGiven, std::ostream& out, std::ostream& err) {
+    const auto findings = letter.Check(outputGiven);
     for (const auto& finding : findings) {
-        out << SeverityName(finding.severity) << ": " << finding.field << ": "
+        out << SeverityName(finding.severity) << ": " << finding.field.Name() << ": "
             << ForTerminal(finding.sentence) << '\n';
     }
     if (!HasError(findings)) {
@@ -131,58 +110,50 @@ int Check(const Options& options, const std::filesystem::path& templates,
 
 int Generate(const Options& options, const std::filesystem::path& programFolder, std::ostream& out,
              std::ostream& err) {
-    const std::filesystem::path templates =
+    LetterRequest request;
+    request.templateFolder =
         options.templates ? std::filesystem::path(*options.templates) : programFolder / "Templates";
     const std::filesystem::path configFile =
         options.config ? std::filesystem::path(*options.config) : programFolder / "config.dat";
+    const std::filesystem::path templates = request.templateFolder;
 
-    const auto catalogue = TemplateCatalogue(templates);
-    LetterConfiguration config = ReadMappedConfigurationFile(configFile);
+    const bool noTemplates = TemplateCatalogue(templates).empty();
+    request.configuration = ReadMappedConfigurationFile(configFile);
+    request.templateName = options.templateName;
+    // The output name joins the letter's Windows-1252 texts, as the window's edit gives it;
+    // the core turns it back into a file name.
+    request.outputFileName = Utf8ToAnsi(options.output);
+    request.placement = SavedPlacement(options.embedPictures);
 
     if (options.check) {
-        return Check(options, templates, catalogue, std::move(config), out, err);
+        return Check(PrepareLetter(std::move(request)), options.outputGiven, out, err);
     }
-
     if (options.output.empty()) {
         err << "Please select a location where you want to save your output file.\n";
         return kFailed;
     }
-
-    std::string name;
-    if (options.templateName) {
-        name = *options.templateName;
-    } else if (!catalogue.empty()) {
-        // The template chosen in the window when it is still there.
-        name = ChosenTemplate(catalogue, templates, config.Optional(OptionalTag::Template));
-    } else {
+    if (!options.templateName && noTemplates) {
         err << "No template found in " << Quoted(templates) << "; nothing was written.\n";
         return kFailed;
     }
-    const auto templateFile = FindTemplateFile(templates, name);
-    if (!templateFile) {
-        err << "No template \"" << name << ".tem\" in " << Quoted(templates)
+    const PreparedLetter letter = PrepareLetter(std::move(request));
+    if (!letter.HasTemplate()) {
+        err << "No template \"" << letter.values.templateName << ".tem\" in " << Quoted(templates)
             << "; nothing was written.\n";
         return kFailed;
     }
-
-    // The output name joins the letter's Windows-1252 texts, as the window's edit gives it;
-    // the core turns it back into a file name.
-    const std::string output = Utf8ToAnsi(options.output);
-    LetterValues values = LetterValuesFromConfiguration(std::move(config), templates, name, output);
-    if (options.embedPictures) {
-        values.placement = PicturePlacement::Embed;
-    }
     // The template's lines each end in a CR LF that no step removes, so only an empty
     // template gives an empty page.
-    const std::string text = ReadTemplateText(*templateFile);
-    if (text.empty()) {
-        // As in the wizard, the values are made first, so local pictures are still copied.
-        (void)MergeLetter(text, values);
-        err << "The template \"" << name << "\" gives an empty page; nothing was written.\n";
+    if (letter.templateText.empty()) {
+        // As in the wizard, the pictures still go beside the letter that was not written.
+        WriteLetterFiles(letter.files, letter.values.outputFileName);
+        err << "The template \"" << letter.values.templateName
+            << "\" gives an empty page; nothing was written.\n";
         return kFailed;
     }
-    WriteMergedLetter(output, text, values);
-    out << "You have successfully saved your file as:" << ForTerminal(output) << '\n';
+    WritePreparedLetter(letter);
+    out << "You have successfully saved your file as:" << ForTerminal(letter.values.outputFileName)
+        << '\n';
     return 0;
 }
 

@@ -279,11 +279,6 @@ std::string PercentEncodePath(std::string_view fileName) {
     return out;
 }
 
-bool IsWebAddress(std::string_view picture) {
-    const std::string lower = LowerAscii(picture.substr(0, 8));
-    return lower.starts_with("http://") || lower.starts_with("https://");
-}
-
 // The folder the letter is published to as an absolute address ending in '/', ready for the
 // page's file names to follow; empty when the letter is not published to a web address. A
 // query or fragment the user left on the address is cut off, as a file name cannot follow it.
@@ -300,23 +295,25 @@ std::string PublishedFolder(std::string_view publicAddress) {
 
 } // namespace
 
-std::string Html5Picture(PictureRole role, std::string_view picture, std::string_view description,
-                         std::string_view outputFileName, PicturePlacement placement) {
-    if (picture.empty()) {
-        return {};
-    }
+std::string Html5Picture(PictureRole role, const PlacedPicture& picture,
+                         std::string_view description) {
     std::string tag = "<img src=\"";
-    std::optional<PictureSize> size;
-    if (auto source = LocalPictureSource(picture, outputFileName, placement)) {
-        tag += EscapeAttribute(
-            placement == PicturePlacement::CopyBeside ? PercentEncodePath(*source) : *source);
-        size = PictureSizeOfFile(PathFromText(picture));
-    } else {
-        tag += EscapeAttribute(EncodeBlanks(picture));
-        size = PictureSizeOfDataAddress(picture);
+    switch (picture.kind) {
+    case PictureSource::None:
+        return {};
+    case PictureSource::Address:
+        tag += EscapeAttribute(EncodeBlanks(picture.source));
+        break;
+    case PictureSource::Copy:
+        tag += EscapeAttribute(PercentEncodePath(picture.source));
+        break;
+    case PictureSource::InPlace:
+    case PictureSource::Embedded:
+        tag += EscapeAttribute(picture.source);
+        break;
     }
     tag += "\" alt=\"" + EscapeAttribute(description) + "\"";
-    if (size) {
+    if (const auto& size = picture.size) {
         tag += " width=\"" + std::to_string(size->width) + "\" height=\"" +
                std::to_string(size->height) + "\"";
     }
@@ -491,7 +488,7 @@ std::string Html5Description(const LetterValues& values) {
         values.pageDescription.empty() ? values.attention : values.pageDescription));
 }
 
-std::string Html5OpenGraph(const LetterValues& values) {
+std::string Html5OpenGraph(const LetterValues& values, const LetterPictures& pictures) {
     std::string tags = "<meta property=\"og:type\" content=\"website\">";
     tags += "<meta property=\"og:title\" content=\"" +
             EscapeAttribute(TextWithoutTags(values.pageTitle)) + "\">";
@@ -502,13 +499,14 @@ std::string Html5OpenGraph(const LetterValues& values) {
     // A link preview needs an absolute address: a local picture has one only once it is
     // published beside the page, under its bare file name.
     const std::string folder = PublishedFolder(values.publicAddress);
-    for (const std::string* picture : {&values.coverPicture, &values.headerPicture}) {
+    for (const PictureRole role : {PictureRole::Cover, PictureRole::Header}) {
+        const PlacedPicture& picture = pictures.Of(role);
         std::string address;
-        if (IsWebAddress(*picture)) {
-            address = EncodeBlanks(*picture);
-        } else if (!folder.empty() && values.placement == PicturePlacement::CopyBeside &&
-                   IsLocalPicture(*picture)) {
-            address = folder + PercentEncode(FileNamePart(*picture));
+        if (picture.kind == PictureSource::Address && IsWebAddress(picture.source)) {
+            address = EncodeBlanks(picture.source);
+        } else if (!folder.empty() && picture.kind == PictureSource::Copy &&
+                   values.placement == PicturePlacement::CopyBeside) {
+            address = folder + PercentEncode(picture.source);
         } else {
             continue;
         }
@@ -516,9 +514,10 @@ std::string Html5OpenGraph(const LetterValues& values) {
         break;
     }
     if (!folder.empty()) {
+        // A letter without an output name is published as index.html.
+        const std::string page = FileNamePart(values.outputFileName);
         tags += "<meta property=\"og:url\" content=\"" +
-                EscapeAttribute(folder + PercentEncode(FileNamePart(values.outputFileName))) +
-                "\">";
+                EscapeAttribute(folder + PercentEncode(page.empty() ? "index.html" : page)) + "\">";
     }
     return tags;
 }

@@ -5,6 +5,7 @@
 
 #include "generation/LetterPictures.h"
 #include "generation/LetterValues.h"
+#include "generation/PlacedPictures.h"
 
 #include <string>
 #include <string_view>
@@ -13,13 +14,9 @@ namespace scribvane {
 
 class TextSink;
 
-// What a picture row adds to its tag besides src, alt and size.
-enum class PictureRole { Header, Cover, Footer };
-
-// <img src alt width height decoding> for a picture field, copying a local picture as the
-// placement asks; empty for an empty field. The size is read from a local picture's header.
-std::string Html5Picture(PictureRole role, std::string_view picture, std::string_view description,
-                         std::string_view outputFileName, PicturePlacement placement);
+// <img src alt width height decoding> for a placed picture; empty for an empty field.
+std::string Html5Picture(PictureRole role, const PlacedPicture& picture,
+                         std::string_view description);
 
 // An editor fragment with the obsolete tags the editing areas write made valid: <font> as a
 // <span> with the same look, <center> as a centred <div>, <strike> as <s>. Nothing else changes.
@@ -48,7 +45,7 @@ void WriteHtml5Features(const RecordList& records, const BlockStyle& style, Text
 // The placeholders only html5 templates have.
 std::string Html5Language(const LetterValues& values);
 std::string Html5Description(const LetterValues& values);
-std::string Html5OpenGraph(const LetterValues& values);
+std::string Html5OpenGraph(const LetterValues& values, const LetterPictures& pictures);
 std::string Html5Year(const LetterValues& values);
 
 } // namespace scribvane

@@ -1,11 +1,12 @@
 // The letter check; see LetterCheck.h.
 #include "generation/LetterCheck.h"
 
-#include "generation/BlockDialect.h"
+#include "generation/BlockWriter.h"
 #include "generation/MergeSteps.h"
 #include "generation/PageEncoding.h"
 #include "lists/Records.h"
 #include "utils/FileIo.h"
+#include "utils/TextHelpers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,31 +16,6 @@
 
 namespace scribvane {
 namespace {
-
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [](char a, char b) { return Lower(a) == Lower(b); });
-}
-
-std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0) {
-    if (from > text.size()) {
-        return std::string_view::npos;
-    }
-    const auto hit =
-        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
-                    needle.end(), [](char a, char b) { return Lower(a) == Lower(b); });
-    return hit == text.end() ? std::string_view::npos
-                             : static_cast<std::size_t>(hit - text.begin());
-}
-
-bool IsWebAddress(std::string_view text) {
-    return StartsWithNoCase(text, "http://") || StartsWithNoCase(text, "https://");
-}
 
 // A scheme such as "http:" or "mailto:" before any '/', or a protocol-relative or rooted path.
 bool HasScheme(std::string_view text) {
@@ -78,7 +54,7 @@ bool LooksLocal(std::string_view text) {
         return false;
     }
     return text.starts_with("/") || text.starts_with("~") || text.starts_with("./") ||
-           text.starts_with("../") || StartsWithNoCase(text, "file:") ||
+           text.starts_with("../") || StartsWithIgnoringAsciiCase(text, "file:") ||
            text.find('\\') != std::string_view::npos ||
            (text.size() >= 3 && std::isalpha(static_cast<unsigned char>(text[0])) != 0 &&
             text[1] == ':' && (text[2] == '\\' || text[2] == '/'));
@@ -198,7 +174,8 @@ class Checker {
 public:
     Checker(const LetterValues& values, const CheckInput& input)
         : v_(values), input_(input),
-          html5_(input.templateText && DialectOf(*input.templateText) == BlockDialect::Html5) {}
+          markup_((input.templateText ? WriterForTemplate(*input.templateText) : SpecifiedWriter())
+                      .Markup()) {}
 
     std::vector<Finding> Run() {
         Template();
@@ -206,10 +183,10 @@ public:
         Description();
         Pictures();
         Headline();
-        Records(v_.features, "Features", 4, false);
-        Records(v_.testimonials, "Testimonials", 5, true);
-        Contrast(v_.features, v_.featureStyle, "FColor", "feature");
-        Contrast(v_.testimonials, v_.testimonialStyle, "TColor", "testimonial");
+        Records(v_.features, Tag::Features, 4, false);
+        Records(v_.testimonials, Tag::Testimonials, 5, true);
+        Contrast(v_.features, v_.featureStyle, Tag::FColor, "feature");
+        Contrast(v_.testimonials, v_.testimonialStyle, Tag::TColor, "testimonial");
         Order();
         Placeholders();
         Encoding();
@@ -223,24 +200,23 @@ public:
     }
 
 private:
-    void Add(Severity severity, std::string_view field, std::string sentence,
-             std::string action = {}) {
-        findings_.push_back({severity, std::string(field), std::move(sentence), std::move(action)});
+    void Add(Severity severity, LetterField field, std::string sentence, std::string action = {}) {
+        findings_.push_back({severity, field, std::move(sentence), std::move(action)});
     }
 
     void Template() {
         if (!input_.templateText) {
-            Add(Severity::Error, "Template", "There is no template by this name.",
+            Add(Severity::Error, OptionalTag::Template, "There is no template by this name.",
                 "Choose one of the templates on this page.");
         } else if (input_.templateText->empty()) {
-            Add(Severity::Error, "Template", "The chosen template gives an empty page.",
+            Add(Severity::Error, OptionalTag::Template, "The chosen template gives an empty page.",
                 "Choose another template.");
         }
     }
 
     void Title() {
         if (v_.pageTitle.empty()) {
-            Add(Severity::Warning, "PageTitle", "The page has no title.",
+            Add(Severity::Warning, Tag::PageTitle, "The page has no title.",
                 "Type a title; browsers and search results show it.");
         }
     }
@@ -248,11 +224,12 @@ private:
     // The page description and language are used by html5 templates.
     void Description() {
         if (!v_.language.empty() && !IsLanguageTag(v_.language)) {
-            Add(Severity::Warning, "Language", "The letter language is not a language tag.",
+            Add(Severity::Warning, OptionalTag::Language,
+                "The letter language is not a language tag.",
                 "Write a tag such as \"en\", \"de\" or \"pt-BR\".");
         }
-        if (html5_ && v_.pageDescription.empty() && v_.attention.empty()) {
-            Add(Severity::Tip, "PageDescription",
+        if (markup_.describesPage && v_.pageDescription.empty() && v_.attention.empty()) {
+            Add(Severity::Tip, OptionalTag::PageDescription,
                 "The page has no description, and no sub-headline to stand for one.",
                 "Describe the offer in a sentence; search results show it under the title.");
         }
@@ -260,27 +237,29 @@ private:
 
     void Headline() {
         if (v_.mainHeadline.empty) {
-            Add(Severity::Warning, "prfEditor1", "The letter has no headline.",
+            Add(Severity::Warning, Tag::prfEditor1, "The letter has no headline.",
                 "Write the headline that opens the letter.");
         }
     }
 
     void Pictures() {
         struct Field {
-            std::string_view tag;
+            LetterField tag;
             const std::string* picture;
-            std::string_view descriptionTag;
+            LetterField descriptionTag;
             const std::string* description;
         };
-        const Field fields[] = {{"HeaderPicture", &v_.headerPicture, "HeaderPictureDescription",
-                                 &v_.headerPictureDescription},
-                                {"CoverPicture", &v_.coverPicture, "CoverPictureDescription",
-                                 &v_.coverPictureDescription},
-                                {"FooterPicture", &v_.footerPicture, "FooterPictureDescription",
-                                 &v_.footerPictureDescription}};
+        const Field fields[] = {
+            {Tag::HeaderPicture, &v_.headerPicture, OptionalTag::HeaderPictureDescription,
+             &v_.headerPictureDescription},
+            {Tag::CoverPicture, &v_.coverPicture, OptionalTag::CoverPictureDescription,
+             &v_.coverPictureDescription},
+            {Tag::FooterPicture, &v_.footerPicture, OptionalTag::FooterPictureDescription,
+             &v_.footerPictureDescription}};
         const bool copied = v_.placement == PicturePlacement::CopyBeside;
         for (const auto& field : fields) {
-            if (html5_ && !field.picture->empty() && field.description->empty()) {
+            if (markup_.describesPictures && !field.picture->empty() &&
+                field.description->empty()) {
                 Add(Severity::Warning, field.descriptionTag, "The picture has no description.",
                     "Describe the picture for people who cannot see it.");
             }
@@ -295,7 +274,8 @@ private:
                 if (::access(PathFromText(picture).c_str(), R_OK) != 0) {
                     Add(Severity::Warning, field.tag, "The picture file cannot be read.",
                         "Check that the file may be read; the page will name it but not show it.");
-                } else if (copied && !html5_ && BreaksUnquotedValue(FileNamePart(picture))) {
+                } else if (copied && !markup_.quotesValues &&
+                           BreaksUnquotedValue(FileNamePart(picture))) {
                     Add(Severity::Warning, field.tag,
                         "The picture's file name holds a blank, a quote or a bracket, so the page "
                         "cannot name it.",
@@ -309,7 +289,7 @@ private:
                     "The picture looks like a file on this computer, but there is no such file; "
                     "the page will use it as a web address.",
                     "Choose the picture file again.");
-            } else if (!html5_ && BreaksUnquotedValue(picture)) {
+            } else if (!markup_.quotesValues && BreaksUnquotedValue(picture)) {
                 Add(Severity::Warning, field.tag,
                     "The picture address holds a blank, a quote or a bracket, which cuts it short.",
                     "Remove them or write a blank as %20.");
@@ -333,7 +313,7 @@ private:
         }
     }
 
-    void Records(const RecordList& records, std::string_view tag, std::size_t fieldCount,
+    void Records(const RecordList& records, LetterField tag, std::size_t fieldCount,
                  bool testimonials) {
         bool split = false;
         bool bareWebsite = false;
@@ -341,7 +321,7 @@ private:
             const auto marks =
                 static_cast<std::size_t>(std::count(record.begin(), record.end(), '^'));
             split = split || marks != fieldCount - 1;
-            if (testimonials && !bareWebsite && !html5_) {
+            if (testimonials && !bareWebsite && !markup_.completesWebsites) {
                 const std::string website = RecordField(record, 2);
                 bareWebsite = !website.empty() && !HasScheme(website);
             }
@@ -366,7 +346,7 @@ private:
         }
     }
 
-    void Contrast(const RecordList& records, const BlockStyle& style, std::string_view tag,
+    void Contrast(const RecordList& records, const BlockStyle& style, LetterField tag,
                   std::string_view what) {
         if (!records.empty() && ContrastRatio(style.color, style.backgroundColor) < 4.5) {
             Add(Severity::Warning, tag,
@@ -378,33 +358,33 @@ private:
 
     void Order() {
         if (v_.directLink.empty() && v_.clickBankName.empty() && v_.paypalCode.empty()) {
-            Add(Severity::Error, "DirectLink", "The letter has no way to order.",
+            Add(Severity::Error, Tag::DirectLink, "The letter has no way to order.",
                 "Give a direct order link, a ClickBank account or a PayPal button.");
         }
         // The html5 blocks quote and encode the order values, so none of them can break a link.
-        if (!v_.directLink.empty() && !html5_) {
+        if (!v_.directLink.empty() && !markup_.quotesValues) {
             if (HasQuote(v_.directLink)) {
-                Add(Severity::Error, "DirectLink",
+                Add(Severity::Error, Tag::DirectLink,
                     "The direct link holds a quote, which breaks the order button.",
                     "Remove the quote or write it as %27.");
             } else if (HasBlank(v_.directLink)) {
-                Add(Severity::Warning, "DirectLink", "The direct link holds a blank.",
+                Add(Severity::Warning, Tag::DirectLink, "The direct link holds a blank.",
                     "Remove the blank or write it as %20.");
             }
         }
         if (!v_.directLink.empty() && !IsWebAddress(v_.directLink)) {
-            Add(Severity::Warning, "DirectLink",
+            Add(Severity::Warning, Tag::DirectLink,
                 "The direct link does not start with \"http://\" or \"https://\", so the "
                 "button may go nowhere.",
                 "Write the whole address of the order page.");
         }
-        if (!v_.clickBankName.empty() && !html5_) {
+        if (!v_.clickBankName.empty() && !markup_.quotesValues) {
             const struct {
-                std::string_view tag;
+                LetterField tag;
                 const std::string* value;
-            } parts[] = {{"ClickBankName", &v_.clickBankName},
-                         {"ProductName", &v_.productName},
-                         {"Description", &v_.description}};
+            } parts[] = {{Tag::ClickBankName, &v_.clickBankName},
+                         {Tag::ProductName, &v_.productName},
+                         {Tag::Description, &v_.description}};
             for (const auto& part : parts) {
                 if (part.value->find_first_of("'\"/?#&% \t\r\n\\<>") != std::string::npos) {
                     Add(Severity::Error, part.tag,
@@ -415,18 +395,18 @@ private:
         }
         if (!v_.paypalCode.empty()) {
             const std::string_view code = v_.paypalCode;
-            if (FindNoCase(code, "<form") == std::string_view::npos) {
-                Add(Severity::Error, "PaypalCode", "The PayPal code is not a button form.",
+            if (FindIgnoringAsciiCase(code, "<form") == std::string_view::npos) {
+                Add(Severity::Error, Tag::PaypalCode, "The PayPal code is not a button form.",
                     "Paste the whole button code PayPal gives, from <form to </form>.");
             } else {
-                for (auto at = FindNoCase(code, "action="); at != std::string_view::npos;
-                     at = FindNoCase(code, "action=", at + 1)) {
+                for (auto at = FindIgnoringAsciiCase(code, "action="); at != std::string_view::npos;
+                     at = FindIgnoringAsciiCase(code, "action=", at + 1)) {
                     std::string_view address = code.substr(at + 7);
                     if (!address.empty() && (address[0] == '"' || address[0] == '\'')) {
                         address.remove_prefix(1);
                     }
-                    if (StartsWithNoCase(address, "http:")) {
-                        Add(Severity::Warning, "PaypalCode",
+                    if (StartsWithIgnoringAsciiCase(address, "http:")) {
+                        Add(Severity::Warning, Tag::PaypalCode,
                             "The PayPal button sends the order over a plain http address.",
                             "Change the form's action to an https address.");
                         break;
@@ -438,30 +418,30 @@ private:
 
     void Placeholders() {
         const struct {
-            std::string_view tag;
+            LetterField tag;
             std::string_view value;
-        } texts[] = {{"PageTitle", v_.pageTitle},
-                     {"FullName", v_.fullName},
-                     {"CurrentDate", v_.currentDate},
-                     {"Atention", v_.attention},
-                     {"prfEditor1", v_.mainHeadline.fragment},
-                     {"prfEditor2", v_.introduction.fragment},
-                     {"prfEditor3", v_.productIntroduction.fragment},
-                     {"prfEditor10", v_.closing.fragment},
-                     {"prfEditor11", v_.postScript.fragment},
-                     {"DirectLink", v_.directLink},
-                     {"ClickBankName", v_.clickBankName},
-                     {"ProductName", v_.productName},
-                     {"Description", v_.description},
-                     {"PaypalCode", v_.paypalCode},
-                     {"PaypalEmail", v_.paypalEmail}};
+        } texts[] = {{Tag::PageTitle, v_.pageTitle},
+                     {Tag::FullName, v_.fullName},
+                     {Tag::CurrentDate, v_.currentDate},
+                     {Tag::Atention, v_.attention},
+                     {Tag::prfEditor1, v_.mainHeadline.fragment},
+                     {Tag::prfEditor2, v_.introduction.fragment},
+                     {Tag::prfEditor3, v_.productIntroduction.fragment},
+                     {Tag::prfEditor10, v_.closing.fragment},
+                     {Tag::prfEditor11, v_.postScript.fragment},
+                     {Tag::DirectLink, v_.directLink},
+                     {Tag::ClickBankName, v_.clickBankName},
+                     {Tag::ProductName, v_.productName},
+                     {Tag::Description, v_.description},
+                     {Tag::PaypalCode, v_.paypalCode},
+                     {Tag::PaypalEmail, v_.paypalEmail}};
         for (const auto& text : texts) {
             PlaceholderFinding(text.tag, PlaceholderIn(text.value));
         }
         const struct {
-            std::string_view tag;
+            LetterField tag;
             const RecordList* records;
-        } lists[] = {{"Features", &v_.features}, {"Testimonials", &v_.testimonials}};
+        } lists[] = {{Tag::Features, &v_.features}, {Tag::Testimonials, &v_.testimonials}};
         for (const auto& list : lists) {
             for (const auto& record : *list.records) {
                 if (const auto found = PlaceholderIn(record); !found.empty()) {
@@ -472,7 +452,7 @@ private:
         }
     }
 
-    void PlaceholderFinding(std::string_view tag, std::string_view placeholder) {
+    void PlaceholderFinding(LetterField tag, std::string_view placeholder) {
         if (!placeholder.empty()) {
             Add(Severity::Warning, tag,
                 "The text holds " + std::string(placeholder) +
@@ -484,7 +464,7 @@ private:
     void Output() {
         const std::string& name = v_.outputFileName;
         if (name.empty()) {
-            Add(Severity::Error, "Output", "No output file is chosen.",
+            Add(Severity::Error, LetterField::Output(), "No output file is chosen.",
                 "Choose where to save the letter.");
             return;
         }
@@ -493,10 +473,12 @@ private:
         const std::string_view extension =
             dot == std::string::npos ? std::string_view() : std::string_view(file).substr(dot);
         const auto is = [&](std::string_view wanted) {
-            return extension.size() == wanted.size() && StartsWithNoCase(extension, wanted);
+            return extension.size() == wanted.size() &&
+                   StartsWithIgnoringAsciiCase(extension, wanted);
         };
         if (!is(".html") && !is(".htm")) {
-            Add(Severity::Warning, "Output", "The output file name does not end in .html or .htm.",
+            Add(Severity::Warning, LetterField::Output(),
+                "The output file name does not end in .html or .htm.",
                 "Add .html so that browsers open it as a page.");
         }
         const std::string folderText = FolderPart(name);
@@ -504,10 +486,10 @@ private:
             folderText.empty() ? std::filesystem::path(".") : PathFromText(folderText);
         std::error_code error;
         if (!std::filesystem::is_directory(folder, error)) {
-            Add(Severity::Error, "Output", "The output folder does not exist.",
+            Add(Severity::Error, LetterField::Output(), "The output folder does not exist.",
                 "Choose an existing folder.");
         } else if (::access(folder.c_str(), W_OK) != 0) {
-            Add(Severity::Error, "Output", "The output folder cannot be written to.",
+            Add(Severity::Error, LetterField::Output(), "The output folder cannot be written to.",
                 "Choose a folder you may write to.");
         }
     }
@@ -534,7 +516,7 @@ private:
             passageBeyond(v_.mainHeadline) || passageBeyond(v_.introduction) ||
             passageBeyond(v_.productIntroduction) || passageBeyond(v_.closing) ||
             passageBeyond(v_.postScript)) {
-            Add(Severity::Warning, "Template",
+            Add(Severity::Warning, OptionalTag::Template,
                 "The page holds letters beyond ASCII but its template does not declare UTF-8, so "
                 "hosts that send UTF-8 will show them wrong.",
                 "Choose a template that declares UTF-8.");
@@ -543,7 +525,7 @@ private:
 
     const LetterValues& v_;
     const CheckInput& input_;
-    const bool html5_;
+    const BlockWriter::Traits markup_;
     std::vector<Finding> findings_;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "generation/LetterValues.h"
+#include "persistence/LetterField.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +24,7 @@ std::string_view SeverityName(Severity severity);
 
 struct Finding {
     Severity severity;
-    std::string field;    // a configuration tag, or "Output" or "Template"
+    LetterField field;    // where the user changes what the finding is about
     std::string sentence; // plain Windows-1252 text for the user
     std::string action;   // what to do; may be empty
 };

@@ -1,6 +1,7 @@
 // The letter merge; see LetterGenerator.h.
 #include "generation/LetterGenerator.h"
 
+#include "generation/LetterOutput.h"
 #include "generation/ListBlocks.h"
 #include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
@@ -54,10 +55,10 @@ const char* FindPercentPair(const char* from, const char* end) {
 class StepStage final : public TextSink {
 public:
     // `nextStage` is `next` when that is the stage of a later step, else null.
-    StepStage(const MergeStep& step, const LetterValues& values, BlockDialect dialect,
-              std::string value, TextSink& next, StepStage* nextStage)
-        : step_(step), values_(values), dialect_(dialect), value_(std::move(value)), next_(next),
-          nextStage_(nextStage) {}
+    StepStage(const MergeStep& step, const MergeInput& input, std::string value, TextSink& next,
+              StepStage* nextStage)
+        : step_(step), input_(input), value_(std::move(value)), next_(next), nextStage_(nextStage) {
+    }
 
     void Put(std::string_view text) override {
         if (held_.empty()) {
@@ -103,7 +104,7 @@ private:
 
     void PutValue() {
         if (step_.write != nullptr) {
-            step_.write(values_, dialect_, next_);
+            step_.write(input_, next_);
         } else {
             PassOn(value_);
         }
@@ -197,8 +198,7 @@ private:
     }
 
     const MergeStep& step_;
-    const LetterValues& values_;
-    const BlockDialect dialect_;
+    const MergeInput& input_;
     const std::string value_;
     TextSink& next_;
     StepStage* const nextStage_;
@@ -214,16 +214,14 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
 // included; an empty value removes it.
-void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out) {
-    const auto steps = MergeSteps();
-    // The template asks for its blocks; values inserted later cannot change that.
-    const BlockDialect dialect = DialectOf(page);
-    // The values come first, in table order: a picture step copies its picture as its value is
-    // made, whether or not the page holds the placeholder.
+void MergePageInto(std::string_view page, const MergeInput& input, TextSink& out) {
+    const auto steps = LetterSteps(input.writer);
+    // The values come first, in table order.
     std::vector<std::string> made(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (steps[i].value != nullptr && steps[i].runs(values, dialect)) {
-            made[i] = steps[i].value(values, dialect);
+        const MergeStep& step = steps[i];
+        if (step.value != nullptr && step.runs(input)) {
+            made[i] = step.value(input);
         }
     }
     // Built back to front, each stage handing on to the one of the next step.
@@ -231,9 +229,9 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
     TextSink* next = &out;
     StepStage* nextStage = nullptr;
     for (std::size_t i = steps.size(); i-- > 0;) {
-        if (steps[i].runs(values, dialect)) {
-            stages.push_back(std::make_unique<StepStage>(steps[i], values, dialect,
-                                                         std::move(made[i]), *next, nextStage));
+        if (steps[i].get().runs(input)) {
+            stages.push_back(
+                std::make_unique<StepStage>(steps[i], input, std::move(made[i]), *next, nextStage));
             next = nextStage = stages.back().get();
         }
     }
@@ -245,11 +243,20 @@ void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink
     }
 }
 
-std::string MergeLetter(std::string page, const LetterValues& values) {
+void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out) {
+    // The template asks for its blocks; values inserted later cannot change that.
+    const BlockWriter& writer = WriterForTemplate(page);
+    const LetterPictures pictures = PlaceLetterPictures(values, writer.Markup().sizesPictures);
+    WriteLetterFiles(pictures.files, values.outputFileName);
+    MergePageInto(page, {values, pictures, writer}, out);
+}
+
+std::string MergePage(std::string_view page, const MergeInput& input) {
     // The window collects whole letters, of megabytes for long lists. Room for the page and
     // each list once is reserved up front and backed by large pages where the system has them,
     // so the letter is not moved as it grows and its memory comes in few large pieces; room
     // that stays unused costs address space only.
+    const LetterValues& values = input.values;
     std::string merged;
     std::size_t room = page.size() + page.size() / 2 +
                        TestimonialsHtmlRoom(values.testimonials, values.testimonialStyle);
@@ -259,8 +266,15 @@ std::string MergeLetter(std::string page, const LetterValues& values) {
     merged.reserve(room);
     PreferLargePages(merged);
     StringSink sink(merged);
-    MergeLetterInto(page, values, sink);
+    MergePageInto(page, input, sink);
     return merged;
+}
+
+std::string MergeLetter(std::string page, const LetterValues& values) {
+    const BlockWriter& writer = WriterForTemplate(page);
+    const LetterPictures pictures = PlaceLetterPictures(values, writer.Markup().sizesPictures);
+    WriteLetterFiles(pictures.files, values.outputFileName);
+    return MergePage(page, {values, pictures, writer});
 }
 
 std::string GenerateLetter(const LetterValues& values) {

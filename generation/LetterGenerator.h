@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generation/LetterValues.h"
+#include "generation/MergeSteps.h"
 #include "generation/PageEncoding.h"
 
 #include <string>
@@ -17,12 +18,17 @@ class TextSink;
 // cannot be read.
 std::string ReadTemplateText(const std::filesystem::path& path);
 
-// Runs the placeholder steps over a page text. Local pictures are copied into the output
-// folder as their steps run.
-std::string MergeLetter(std::string page, const LetterValues& values);
+// Runs the placeholder steps over a page text, handing it to `out` front to back in pieces,
+// never holding the whole page: a letter of megabytes goes straight to its file. Writes
+// nothing else: the pictures were placed before.
+void MergePageInto(std::string_view page, const MergeInput& input, TextSink& out);
+// The same collected into one text.
+std::string MergePage(std::string_view page, const MergeInput& input);
 
-// The same merge handed to `out` front to back in pieces, never holding the whole page: a
-// letter of megabytes goes straight to its file.
+// The whole merge of a page text with the values: its pictures placed, local ones copied into
+// the output folder when placed beside it, and the steps run. (Preparing a letter for a way
+// out is PrepareLetter's; this is the merge alone, for a page text at hand.)
+std::string MergeLetter(std::string page, const LetterValues& values);
 void MergeLetterInto(std::string_view page, const LetterValues& values, TextSink& out);
 
 // The page for these values: the template named values.templateName (+ ".tem", ASCII case

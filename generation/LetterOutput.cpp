@@ -1,7 +1,8 @@
 // Writing the letter; see LetterOutput.h.
 #include "generation/LetterOutput.h"
 
-#include "generation/LetterGenerator.h"
+#include "generation/LetterPictures.h"
+#include "generation/LetterPreparation.h"
 #include "utils/FileIo.h"
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
@@ -10,10 +11,13 @@ namespace scribvane {
 
 namespace {
 
-// The letter file, with every line ending in CR LF, from what `write` hands on.
-template <typename Write>
-void WriteLetterFile(std::string_view outputFileName, PageEncoding encoding, Write write) {
+// The letter file, with every line ending in CR LF, from what `write` hands on; `before` runs
+// once the file is open.
+template <typename Before, typename Write>
+void WriteLetterFile(std::string_view outputFileName, PageEncoding encoding, Before before,
+                     Write write) {
     AtomicFileWriter file(PathFromText(outputFileName));
+    before();
     // Line breaks, NUL and the conversion only concern ASCII bytes or only bytes above it, so
     // the order of the two stages does not change a byte.
     Utf8Sink utf8(file);
@@ -26,13 +30,30 @@ void WriteLetterFile(std::string_view outputFileName, PageEncoding encoding, Wri
 } // namespace
 
 void WriteLetter(std::string_view outputFileName, std::string_view page, PageEncoding encoding) {
-    WriteLetterFile(outputFileName, encoding, [&](TextSink& out) { out.Put(page); });
+    WriteLetterFile(
+        outputFileName, encoding, [] {}, [&](TextSink& out) { out.Put(page); });
 }
 
-void WriteMergedLetter(std::string_view outputFileName, std::string_view templateText,
-                       const LetterValues& values) {
-    WriteLetterFile(outputFileName, PageEncodingOf(templateText),
-                    [&](TextSink& out) { MergeLetterInto(templateText, values, out); });
+void WriteLetterFiles(const std::vector<LetterFile>& files, std::string_view outputFileName) {
+    const std::string folder = FolderPart(outputFileName);
+    for (const LetterFile& file : files) {
+        const std::filesystem::path destination = PathFromText(folder + file.name);
+        if (!file.source.empty()) {
+            CopyPicture(file.source, destination);
+        } else {
+            WriteFileAtomically(destination, file.bytes, {}, Durability::Replaced);
+        }
+    }
+}
+
+void WritePreparedLetter(const PreparedLetter& letter) {
+    if (!letter.HasTemplate()) {
+        return;
+    }
+    const std::string& output = letter.values.outputFileName;
+    WriteLetterFile(
+        output, letter.encoding, [&] { WriteLetterFiles(letter.files, output); },
+        [&](TextSink& out) { letter.WritePage(out); });
 }
 
 } // namespace scribvane

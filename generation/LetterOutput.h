@@ -1,12 +1,16 @@
-// Writing a generated letter to its output file.
+// Writing a letter: its page to the output file and what belongs beside it into its folder.
 #pragma once
 
+#include "generation/LetterFiles.h"
 #include "generation/LetterValues.h"
 #include "generation/PageEncoding.h"
 
 #include <string_view>
+#include <vector>
 
 namespace scribvane {
+
+struct PreparedLetter;
 
 // Writes the page with every line ending in CR LF (nothing after a NUL byte), replacing an
 // existing file only once the whole page is written. Throws FileError "Cannot create file
@@ -17,10 +21,16 @@ namespace scribvane {
 void WriteLetter(std::string_view outputFileName, std::string_view page,
                  PageEncoding encoding = PageEncoding::Windows1252);
 
-// The same for the merge of a template text with the values, written as it is merged: a letter
-// of megabytes is never held whole, in the encoding the template declares. The output file is
-// opened first, so a name that cannot be written fails before any picture is copied.
-void WriteMergedLetter(std::string_view outputFileName, std::string_view templateText,
-                       const LetterValues& values);
+// Writes the files that belong beside the page into the output name's folder, in order. A
+// file taken from elsewhere (a picture) that cannot be copied is passed over and logged, as
+// the page still names it; a file made for the letter that cannot be written throws
+// FileError.
+void WriteLetterFiles(const std::vector<LetterFile>& files, std::string_view outputFileName);
+
+// Writes a prepared letter as it is merged, never holding a page of megabytes whole, in the
+// encoding its template declares, its files beside it. The output file is opened first, so a
+// name that cannot be written fails before any file is copied. Without a template nothing is
+// written.
+void WritePreparedLetter(const PreparedLetter& letter);
 
 } // namespace scribvane

@@ -1,9 +1,8 @@
 // The window half of the letter; see LetterPage.h.
 #include "generation/LetterPage.h"
 
-#include "generation/LetterGenerator.h"
 #include "generation/LetterOutput.h"
-#include "generation/LetterValues.h"
+#include "generation/PlacedPictures.h"
 #include "generation/TemplateCatalogue.h"
 #include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
@@ -89,27 +88,46 @@ void LetterPage::ShowTemplatePreview() {
     controls_.preview->setPixmap(QPixmap::fromImage(picture));
 }
 
-LetterValues LetterPage::CurrentValues(PicturePlacement placement) const {
-    // The same conversion as the headless generator's from a saved file, so a letter made here
-    // equals the one made from the configuration saved now. An area's empty body is stored as
-    // "&nbsp;", which counts as an empty passage there too.
-    LetterValues values =
-        LetterValuesFromConfiguration(document_.Configuration(), TemplateFolder(programFolder_),
-                                      document_.TemplateName(), document_.OutputFileName());
-    values.placement = placement;
-    return values;
+namespace {
+
+// The window's letter as the preparation takes it.
+LetterRequest RequestOf(const LetterDocument& document, const QString& programFolder,
+                        PicturePlacement placement, std::optional<std::string> templateName) {
+    LetterRequest request;
+    request.configuration = document.Configuration();
+    request.templateFolder = TemplateFolder(programFolder);
+    request.templateName = templateName ? std::move(templateName) : document.TemplateName();
+    request.outputFileName = document.OutputFileName();
+    request.placement = placement;
+    return request;
+}
+
+} // namespace
+
+PreparedLetter LetterPage::Prepare(PicturePlacement placement,
+                                   std::optional<std::string> templateName) const {
+    return PrepareLetter(RequestOf(document_, programFolder_, placement, std::move(templateName)));
+}
+
+PreparedLetter LetterPage::PrepareForSaving() const {
+    return Prepare(SavedPlacement(document_.EmbedPictures()));
+}
+
+PreparedLetter LetterPage::PrepareToPublish(std::string publicAddress) const {
+    LetterRequest request =
+        RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
+    request.publicAddress = std::move(publicAddress);
+    return PrepareLetter(std::move(request));
 }
 
 std::string LetterPage::GenerateLetter() const {
-    return scribvane::GenerateLetter(CurrentValues(
-        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
+    const PreparedLetter letter = PrepareForSaving();
+    WriteLetterFiles(letter.files, letter.values.outputFileName);
+    return letter.Page();
 }
 
-TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
-    LetterValues values = CurrentValues(PicturePlacement::ShowInPlace);
-    // Relative addresses resolve where the letter will lie, else beside the program, as in the
-    // preview.
-    const std::string folder = FolderPart(values.outputFileName);
+QUrl LetterPage::PageBase() const {
+    const std::string folder = FolderPart(document_.OutputFileName());
     std::error_code error;
     const bool outputFolder =
         !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
@@ -117,50 +135,35 @@ TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
     if (!base.endsWith(QLatin1Char('/'))) {
         base += QLatin1Char('/');
     }
-    return [values = std::move(values), base = QUrl::fromLocalFile(base)](
-               const QString& name) mutable -> std::optional<TemplateGallery::Page> {
-        values.templateName = AnsiOf(name);
+    return QUrl::fromLocalFile(base);
+}
+
+TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
+    // The letter is taken now; each thumbnail prepares it in its own template.
+    return [request = RequestOf(document_, programFolder_, PicturePlacement::ShowInPlace, {}),
+            base = PageBase()](const QString& name) -> std::optional<TemplateGallery::Page> {
+        LetterRequest copy = request;
+        copy.templateName = AnsiOf(name);
         try {
-            return TemplateGallery::Page{scribvane::GenerateLetter(values), base};
+            return TemplateGallery::Page{PrepareLetter(std::move(copy)).Page(), base};
         } catch (const Error&) {
             return std::nullopt; // an unreadable template keeps its preview
         }
     };
 }
 
-const std::string* LetterPage::CachedTemplateText(const LetterValues& values) {
-    const auto file = FindTemplateFile(values.templateFolder, values.templateName);
-    if (!file) {
-        template_.reset();
-        return nullptr;
-    }
-    std::error_code error;
-    const auto modified = std::filesystem::last_write_time(*file, error);
-    if (error) {
-        template_.reset();
-        return nullptr;
-    }
-    if (!template_ || template_->file != *file || template_->modified != modified) {
-        template_.reset();
-        ++templateReads_;
-        try {
-            template_ = TemplateText{*file, modified, ReadTemplateText(*file)};
-        } catch (const Error&) {
-            // Reported as a missing template; saving reports the read failure itself.
-            return nullptr;
-        }
-    }
-    return &template_->text;
-}
-
 std::vector<Finding> LetterPage::CheckCurrentLetter() {
-    const LetterValues values = CurrentValues(
-        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside);
-    CheckInput input;
-    if (const std::string* text = CachedTemplateText(values)) {
-        input.templateText = *text;
+    LetterRequest request =
+        RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
+    request.templates = &checkedTemplates_;
+    try {
+        return PrepareLetter(std::move(request)).Check();
+    } catch (const Error&) {
+        // Reported as a missing template; saving reports the read failure itself.
+        request = RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()),
+                            std::string());
+        return PrepareLetter(std::move(request)).Check();
     }
-    return CheckLetter(values, input);
 }
 
 void LetterPage::RefreshCheck() {
@@ -190,12 +193,19 @@ void LetterPage::RefreshCheck() {
             text += QStringLiteral(" ") + QStringOfAnsi(finding.action);
         }
         auto* item = new QListWidgetItem(icon(finding.severity), text, controls_.checkList);
-        item->setData(Qt::UserRole, QString::fromStdString(finding.field));
+        item->setData(Qt::UserRole,
+                      QVariant::fromValue(static_cast<qulonglong>(finding.field.Ordinal())));
         item->setToolTip(QString::fromUtf8(SeverityName(finding.severity)));
     }
     if (row >= 0 && row < controls_.checkList->count()) {
         controls_.checkList->setCurrentRow(row);
     }
+}
+
+std::optional<LetterField> LetterPage::FieldOfFinding(const QListWidgetItem& item) {
+    bool ok = false;
+    const qulonglong ordinal = item.data(Qt::UserRole).toULongLong(&ok);
+    return ok ? LetterField::FromOrdinal(ordinal) : std::nullopt;
 }
 
 void LetterPage::Finish() {
@@ -205,12 +215,15 @@ void LetterPage::Finish() {
             QStringLiteral("Please select a location where you want to save your output file."));
         return;
     }
-    const GeneratedLetter letter = GenerateLetterPage(CurrentValues(
-        document_.EmbedPictures() ? PicturePlacement::Embed : PicturePlacement::CopyBeside));
-    if (letter.page.empty()) {
+    const PreparedLetter letter = PrepareForSaving();
+    // The pictures go beside the letter first; an empty template still gets them, though no
+    // page is written (and without a template there are none).
+    WriteLetterFiles(letter.files, fileName);
+    const std::string page = letter.Page();
+    if (page.empty()) {
         return;
     }
-    WriteLetter(fileName, letter.page, letter.encoding);
+    WriteLetter(fileName, page, letter.encoding);
     messages_.Information(QStringLiteral("You have successfully saved your file as:") +
                           QStringOfAnsi(fileName));
 }

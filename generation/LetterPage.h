@@ -4,9 +4,11 @@
 #pragma once
 
 #include "generation/LetterCheck.h"
+#include "generation/LetterPreparation.h"
 #include "generation/TemplateGallery.h"
 
 #include <QString>
+#include <QUrl>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 
 namespace scribvane {
 
@@ -28,7 +31,7 @@ struct LetterPageControls {
     QComboBox* templates = nullptr; // cbxTemplates, filled here; the document follows it
     QGroupBox* previewGroup = nullptr;
     QLabel* preview = nullptr;
-    QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field's tag
+    QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field
     TemplateGallery* gallery = nullptr; // galTemplates; optional
 };
 
@@ -42,12 +45,23 @@ public:
     void FillTemplateList();
     // Shows the chosen template's preview, or hides the group when it has none.
     void ShowTemplatePreview();
-    // The page text of the chosen template, or empty text when there is no such template.
+    // The page text of the chosen template, or empty text when there is no such template;
+    // local pictures are copied beside the output (or embedded) as the letter asks.
     std::string GenerateLetter() const;
     // Writes the letter to the output file and says so.
     void Finish();
-    // The document's values now, with the pictures placed as asked.
-    LetterValues CurrentValues(PicturePlacement placement) const;
+    // The document's letter now, prepared with its pictures placed as asked, in the chosen
+    // template or the one named.
+    PreparedLetter Prepare(PicturePlacement placement,
+                           std::optional<std::string> templateName = std::nullopt) const;
+    // The same as it is saved: its pictures inside the page or beside it, as chosen.
+    PreparedLetter PrepareForSaving() const;
+    // The same for publishing to a folder that visitors find at `publicAddress` (may be
+    // empty).
+    PreparedLetter PrepareToPublish(std::string publicAddress) const;
+    // Where the page's relative addresses resolve: the output file's folder when it exists,
+    // else the program folder.
+    QUrl PageBase() const;
     // What the gallery merges its thumbnails from: the document's letter now, with the
     // pictures shown in place, ready to merge into any template.
     TemplateGallery::LetterSnapshot TakeLetterSnapshot() const;
@@ -55,25 +69,18 @@ public:
     std::vector<Finding> CheckCurrentLetter();
     // Shows the findings in the check list.
     void RefreshCheck();
+    // The field a row of the check list is about.
+    static std::optional<LetterField> FieldOfFinding(const QListWidgetItem& item);
     // How often the template file was read for the check (it is read again only when another
     // template is chosen or the file changed).
-    int TemplateReads() const { return templateReads_; }
+    int TemplateReads() const { return checkedTemplates_.Reads(); }
 
 private:
-    // The chosen template's text, kept while the file's name and modification time stay.
-    struct TemplateText {
-        std::filesystem::path file;
-        std::filesystem::file_time_type modified;
-        std::string text;
-    };
-    const std::string* CachedTemplateText(const LetterValues& values);
-
     LetterPageControls controls_;
     const LetterDocument& document_;
     QString programFolder_;
     MessageService& messages_;
-    std::optional<TemplateText> template_;
-    int templateReads_ = 0;
+    TemplateTextCache checkedTemplates_; // the check reads its template only when it changed
 };
 
 } // namespace scribvane

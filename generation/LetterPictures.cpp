@@ -4,6 +4,7 @@
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/Log.h"
+#include "utils/TextHelpers.h"
 
 #include <array>
 #include <cctype>
@@ -43,12 +44,7 @@ std::string Base64(std::string_view bytes) {
 
 std::string LowerExtension(std::string_view fileName) {
     const auto dot = fileName.rfind('.');
-    std::string extension(dot == std::string_view::npos ? std::string_view()
-                                                        : fileName.substr(dot));
-    for (char& c : extension) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return extension;
+    return LowerAscii(dot == std::string_view::npos ? std::string_view() : fileName.substr(dot));
 }
 
 } // namespace
@@ -127,10 +123,7 @@ bool IsLocalPicture(std::string_view picture) {
     return !picture.empty() && std::filesystem::is_regular_file(PathFromText(picture), error);
 }
 
-void CopyPicture(std::string_view picture, std::string_view outputFileName) {
-    const std::filesystem::path source = PathFromText(picture);
-    const std::filesystem::path destination =
-        PathFromText(FolderPart(outputFileName) + FileNamePart(picture));
+void CopyPicture(const std::filesystem::path& source, const std::filesystem::path& destination) {
     std::error_code error;
     if (std::filesystem::equivalent(source, destination, error)) {
         return; // copying a file onto itself would empty it
@@ -142,49 +135,20 @@ void CopyPicture(std::string_view picture, std::string_view outputFileName) {
     } catch (const Error& failure) {
         // A failed copy changes nothing else: the tag still names the file.
         LogNote(LogTopic::Generation,
-                "The picture \"" + std::string(picture) + "\" was not copied: " + failure.what());
+                "The picture \"" + source.string() + "\" was not copied: " + failure.what());
     }
 }
 
-std::optional<std::string> LocalPictureSource(std::string_view picture,
-                                              std::string_view outputFileName,
-                                              PicturePlacement placement) {
-    if (!IsLocalPicture(picture)) {
-        return std::nullopt;
+std::optional<std::string> DataAddressOf(std::string_view picture) {
+    try {
+        const std::string bytes = ReadFileBytes(PathFromText(picture));
+        return "data:" + std::string(PictureMimeType(FileNamePart(picture), bytes)) + ";base64," +
+               Base64(bytes);
+    } catch (const Error& failure) {
+        LogNote(LogTopic::Generation,
+                "The picture \"" + std::string(picture) + "\" was not embedded: " + failure.what());
     }
-    switch (placement) {
-    case PicturePlacement::CopyBeside:
-        CopyPicture(picture, outputFileName);
-        break;
-    case PicturePlacement::ShowInPlace:
-        return FileAddressOf(picture);
-    case PicturePlacement::Embed:
-        try {
-            const std::string bytes = ReadFileBytes(PathFromText(picture));
-            return "data:" + std::string(PictureMimeType(FileNamePart(picture), bytes)) +
-                   ";base64," + Base64(bytes);
-        } catch (const Error& failure) {
-            LogNote(LogTopic::Generation, "The picture \"" + std::string(picture) +
-                                              "\" was not embedded: " + failure.what());
-        }
-        break;
-    }
-    return FileNamePart(picture);
-}
-
-std::string PlacePicture(const PictureRow& row, std::string_view picture,
-                         std::string_view outputFileName, PicturePlacement placement) {
-    if (picture.empty()) {
-        return {};
-    }
-    if (auto source = LocalPictureSource(picture, outputFileName, placement)) {
-        // Quoted when embedded: base64 holds '+', '/' and '=', which an unquoted value may not.
-        if (source->starts_with("data:") && placement == PicturePlacement::Embed) {
-            return "<img border=0 src=\"" + *source + "\"" + std::string(row.localTagEnd);
-        }
-        return "<img border=0 src=" + *source + std::string(row.localTagEnd);
-    }
-    return "<img border=0 src=" + std::string(picture) + std::string(row.addressTagEnd);
+    return std::nullopt;
 }
 
 } // namespace scribvane

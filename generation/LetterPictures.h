@@ -1,7 +1,9 @@
 // The picture placement of a letter: a picture field becomes an image tag, and a picture that
-// lies on the local disk is copied beside the output file so the page can name it bare.
+// lies on the local disk is copied beside the output file so the page can name it bare, shown
+// where it lies, or carried inside the page.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,25 +33,15 @@ inline constexpr PictureRow kFooterPictureRow{"%%FOOTERPICTURE%%", ">", "><br><b
 // and devices included, is an address.
 bool IsLocalPicture(std::string_view picture);
 
-// Copies a local picture to the output folder under its own file name, replacing an older
-// copy. Failures are passed over: the page still names the file. A picture that already is
-// the destination is left alone, and the copy goes through a temporary file so a failure
-// never empties an existing picture.
-void CopyPicture(std::string_view picture, std::string_view outputFileName);
+// Copies a picture to `destination`, replacing an older copy. Failures are passed over (and
+// logged): the page still names the file. A picture that already is the destination is left
+// alone, and the copy goes through a temporary file so a failure never empties an existing
+// picture.
+void CopyPicture(const std::filesystem::path& source, const std::filesystem::path& destination);
 
-// The image tag for a picture field; copies a local picture as it goes when placed beside. An
-// empty field gives the empty text and copies nothing. A picture that cannot be read for
-// embedding keeps the bare file name it would have had as a copy.
-std::string PlacePicture(const PictureRow& row, std::string_view picture,
-                         std::string_view outputFileName,
-                         PicturePlacement placement = PicturePlacement::CopyBeside);
-
-// Where the page finds a local picture in this placement (copying it when placed beside):
-// its bare file name, its file: address or its data: address. Nothing for a field that names
-// no local picture, which is used as an address.
-std::optional<std::string> LocalPictureSource(std::string_view picture,
-                                              std::string_view outputFileName,
-                                              PicturePlacement placement);
+// A local picture as a data: address with its MIME type, base64; nothing when it cannot be
+// read (which is logged).
+std::optional<std::string> DataAddressOf(std::string_view picture);
 
 // The MIME type a picture is embedded with: from its leading bytes, else from its extension.
 std::string_view PictureMimeType(std::string_view fileName, std::string_view bytes);

@@ -2,9 +2,9 @@
 #include "generation/LetterPreviewWindow.h"
 
 #include "branding/BrowserLaunch.h"
-#include "generation/LetterGenerator.h"
+#include "generation/LetterPage.h"
 #include "generation/LetterPageServer.h"
-#include "generation/LetterValues.h"
+#include "generation/LetterPreparation.h"
 #include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -54,15 +54,11 @@ protected:
     }
 };
 
-QString WithSeparator(const QString& folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 } // namespace
 
-LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, QString programFolder,
+LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const LetterPage& letter,
                                          QWidget* owner)
-    : QWidget(owner, Qt::Window), document_(document), programFolder_(std::move(programFolder)) {
+    : QWidget(owner, Qt::Window), document_(document), letter_(letter) {
     setObjectName(QStringLiteral("frmLetterPreview"));
     setWindowTitle(QStringLiteral("Letter Preview"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -148,30 +144,16 @@ LetterPreviewWindow::~LetterPreviewWindow() {
 }
 
 void LetterPreviewWindow::Refresh() {
-    const LetterValues values = [this] {
-        LetterValues merged = LetterValuesFromConfiguration(
-            document_.Configuration(), NativePath(programFolder_ + QStringLiteral("Templates")),
-            document_.TemplateName(), document_.OutputFileName());
-        merged.placement = PicturePlacement::ShowInPlace;
-        return merged;
-    }();
-    // Relative addresses resolve where the letter will lie, else beside the program.
-    const std::string folder = FolderPart(values.outputFileName);
-    std::error_code error;
-    const bool outputFolder =
-        !folder.empty() && std::filesystem::is_directory(PathFromText(folder), error);
-    const QUrl base =
-        QUrl::fromLocalFile(WithSeparator(outputFolder ? QStringOfAnsi(folder) : programFolder_));
+    const QUrl base = letter_.PageBase();
     std::string text;
     QString failure;
     try {
-        GeneratedLetter letter = GenerateLetterPage(values);
+        const PreparedLetter letter = letter_.Prepare(PicturePlacement::ShowInPlace);
         // Served in the encoding the letter file gets, which the page declares.
-        text = letter.encoding == PageEncoding::Utf8 ? AnsiToUtf8(letter.page)
-                                                     : std::move(letter.page);
+        text = letter.encoding == PageEncoding::Utf8 ? AnsiToUtf8(letter.Page()) : letter.Page();
         if (text.empty()) {
             failure = QStringLiteral("There is no template named \"%1\".")
-                          .arg(QStringOfAnsi(values.templateName));
+                          .arg(QStringOfAnsi(letter.values.templateName));
         }
     } catch (const Error& problem) {
         failure = QStringOfAnsi(problem.what());

@@ -20,15 +20,15 @@ class QWebEngineView;
 namespace scribvane {
 
 class LetterDocument;
+class LetterPage;
 class LetterPageServer;
 
 class LetterPreviewWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // `programFolder` ends in a separator; its Templates folder is the catalogue, and relative
-    // addresses resolve there when the output file's folder does not exist.
-    LetterPreviewWindow(const LetterDocument& document, QString programFolder, QWidget* owner);
+    // Shows the letter of `document` as `letter` prepares it, following the document.
+    LetterPreviewWindow(const LetterDocument& document, const LetterPage& letter, QWidget* owner);
     ~LetterPreviewWindow() override;
 
     // Merges again now and shows the page when it changed.
@@ -50,7 +50,7 @@ private:
     void ShowProblem(const QString& text);
 
     const LetterDocument& document_;
-    QString programFolder_;
+    const LetterPage& letter_;
     QWebEngineProfile* profile_ = nullptr;
     LetterPageServer* server_ = nullptr;
     QWebEngineView* view_ = nullptr;

@@ -205,29 +205,34 @@ void ConfigurationForm::ShowInitialValues() {
     }
 }
 
-QWidget* ConfigurationForm::ControlOf(const QString& field) const {
-    // The output and the template live on step 8, where the template chooser is out of view
-    // and the gallery stands for it; the entries stored after the 42 are edited in the edit
-    // named after them; the 42 name their controls in the table.
-    QString control = field == QStringLiteral("Template") ? QStringLiteral("galTemplates")
-                                                          : QStringLiteral("edtFilename");
-    if (form_.findChild<QLineEdit*>(QStringLiteral("edt") + field) != nullptr) {
-        control = QStringLiteral("edt") + field;
-    }
-    for (const ConfigField& entry : kConfigFields) {
-        if (QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())) ==
-            field) {
-            control = QString::fromLatin1(entry.control.data(),
-                                          static_cast<qsizetype>(entry.control.size()));
+QWidget* ConfigurationForm::ControlOf(LetterField field) const {
+    const auto named = [this](std::string_view name) {
+        return form_.findChild<QWidget*>(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    };
+    if (const auto tag = field.StoredTag()) {
+        // The record lists have no control of their own; their list boxes show them.
+        if (*tag == Tag::Features) {
+            return named("lbxFeatures");
         }
+        if (*tag == Tag::Testimonials) {
+            return named("lbxTestimonials");
+        }
+        return named(FieldOf(*tag).control);
     }
-    // The record lists are the window's own; their list boxes show them.
-    if (control == QStringLiteral("FFeatures")) {
-        control = QStringLiteral("lbxFeatures");
-    } else if (control == QStringLiteral("FTestimonials")) {
-        control = QStringLiteral("lbxTestimonials");
+    if (const auto entry = field.OptionalEntry()) {
+        // The template chooser is out of view on step 8; the gallery stands for it.
+        if (*entry == OptionalTag::Template) {
+            return named("galTemplates");
+        }
+        for (const OptionalEdit& edit : kOptionalEdits) {
+            if (edit.tag == *entry) {
+                return named(edit.control);
+            }
+        }
+        return nullptr;
     }
-    return form_.findChild<QWidget*>(control);
+    return named("edtFilename");
 }
 
 std::filesystem::path ConfigurationForm::ConfigurationPath(const QString& programFolder) {

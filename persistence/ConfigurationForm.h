@@ -7,6 +7,7 @@
 #pragma once
 
 #include "persistence/LetterConfiguration.h"
+#include "persistence/LetterField.h"
 
 #include <QObject>
 #include <QString>
@@ -45,10 +46,9 @@ public:
     // then holds what the window shows, for example an area's empty body.
     void ReadAllIntoDocument();
 
-    // The control that edits `field` (a finding's field: a config.dat tag, an optional entry's
-    // name, "Template" or "Output"), for going from a finding to it; nullptr when the form has
-    // none.
-    QWidget* ControlOf(const QString& field) const;
+    // The control that edits `field`, for going from a finding to it; nullptr when the form
+    // has none.
+    QWidget* ControlOf(LetterField field) const;
 
     // config.dat in the program folder (which ends in a separator), and config.bak, where a
     // save keeps the file it replaces.

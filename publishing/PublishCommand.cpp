@@ -1,9 +1,7 @@
 // scribvane-generate --publish; see PublishCommand.h.
 #include "publishing/PublishCommand.h"
 
-#include "generation/LetterGenerator.h"
-#include "generation/LetterValues.h"
-#include "generation/TemplateCatalogue.h"
+#include "generation/LetterPreparation.h"
 #include "persistence/LetterConfiguration.h"
 #include "publishing/PublishError.h"
 #include "publishing/PublishTargets.h"
@@ -80,35 +78,29 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
         return kFailed;
     }
 
-    const std::filesystem::path templates =
+    LetterRequest request;
+    request.templateFolder =
         options.templates ? std::filesystem::path(*options.templates) : programFolder / "Templates";
     const std::filesystem::path configFile =
         options.config ? std::filesystem::path(*options.config) : programFolder / "config.dat";
-    const auto catalogue = TemplateCatalogue(templates);
-    std::string name;
-    if (options.templateName) {
-        name = *options.templateName;
-    } else if (!catalogue.empty()) {
-        name = catalogue.front();
-    }
-    const auto templateFile = name.empty() ? std::nullopt : FindTemplateFile(templates, name);
-    if (!templateFile) {
-        err << "No template \"" << name << "\" in \"" << templates.string()
-            << "\"; nothing was published.\n";
+    request.configuration = ReadMappedConfigurationFile(configFile);
+    // Without --template, the design the configuration chose, as the window and
+    // scribvane-generate use it. A saved configuration holds no output name, so the page is
+    // published as index.html.
+    request.templateName = options.templateName;
+    request.placement = SavedPlacement(options.embedPictures);
+    request.publicAddress = Utf8ToAnsi(publicAddress);
+    const PreparedLetter letter = PrepareLetter(std::move(request));
+    if (!letter.HasTemplate()) {
+        err << "No template \"" << letter.values.templateName << "\" in \""
+            << letter.values.templateFolder.string() << "\"; nothing was published.\n";
         return kFailed;
     }
-    const std::string text = ReadTemplateText(*templateFile);
-    if (text.empty()) {
-        err << "The template \"" << name << "\" gives an empty page; nothing was published.\n";
+    if (letter.templateText.empty()) {
+        err << "The template \"" << letter.values.templateName
+            << "\" gives an empty page; nothing was published.\n";
         return kFailed;
     }
-    LetterConfiguration config = ReadMappedConfigurationFile(configFile);
-    // A saved configuration holds no output name, so the page is published as index.html.
-    LetterValues values = LetterValuesFromConfiguration(std::move(config), templates, name, "");
-    if (options.embedPictures) {
-        values.placement = PicturePlacement::Embed;
-    }
-    values.publicAddress = Utf8ToAnsi(publicAddress);
 
     TransportSettings settings;
     settings.password = environment("SCRIBVANE_PUBLISH_PASSWORD").value_or("");
@@ -117,7 +109,7 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
     if (const auto home = environment("HOME")) {
         settings.sshKeyFolder = std::filesystem::path(*home) / ".ssh";
     }
-    const PublishResult result = PublishLetter(std::move(values), text, *address, settings);
+    const PublishResult result = PublishLetter(letter, *address, settings);
     out << PublishedMessage(result) << '\n';
     return 0;
 }

@@ -1,8 +1,7 @@
 // The Publish action; see PublishController.h.
 #include "publishing/PublishController.h"
 
-#include "generation/LetterGenerator.h"
-#include "generation/TemplateCatalogue.h"
+#include "generation/LetterPreparation.h"
 #include "publishing/PublishError.h"
 #include "publishing/PublishPrompts.h"
 #include "publishing/PublishTargets.h"
@@ -30,8 +29,8 @@ struct Outcome {
 
 // Publishes on a worker thread. Only the window's thread touches widgets: progress reaches
 // the prompts as queued calls, and Cancel is polled here and handed over as a flag.
-Outcome Run(const LetterValues& values, const std::string& templateText,
-            const PublishAddress& address, TransportSettings settings, PublishPrompts& prompts) {
+Outcome Run(const PreparedLetter& letter, const PublishAddress& address, TransportSettings settings,
+            PublishPrompts& prompts) {
     std::atomic<bool> cancel{false};
     settings.cancel = &cancel;
     Outcome outcome;
@@ -46,8 +45,8 @@ Outcome Run(const LetterValues& values, const std::string& templateText,
     prompts.Progress(QString(), 0, 0);
     std::thread worker([&] {
         try {
-            outcome.result = PublishLetter(
-                values, templateText, address, settings, [&](const PublishProgress& progress) {
+            outcome.result =
+                PublishLetter(letter, address, settings, [&](const PublishProgress& progress) {
                     const QString file = QString::fromStdString(progress.file);
                     const int index = static_cast<int>(progress.index);
                     const int total = static_cast<int>(progress.total);
@@ -75,9 +74,9 @@ Outcome Run(const LetterValues& values, const std::string& templateText,
 
 } // namespace
 
-PublishController::PublishController(ValuesFunction values, std::filesystem::path programFolder,
+PublishController::PublishController(LetterFunction letter, std::filesystem::path programFolder,
                                      PublishPrompts& prompts, SecretStore& secrets)
-    : values_(std::move(values)), programFolder_(std::move(programFolder)), prompts_(prompts),
+    : letter_(std::move(letter)), programFolder_(std::move(programFolder)), prompts_(prompts),
       secrets_(secrets) {}
 
 void PublishController::Publish() {
@@ -153,14 +152,11 @@ void PublishController::Publish() {
             return;
         }
 
-        LetterValues values = values_();
-        values.publicAddress = Utf8ToAnsi(target.publicAddress);
-        const auto templateFile = FindTemplateFile(values.templateFolder, values.templateName);
-        if (!templateFile) {
+        const PreparedLetter letter = letter_(Utf8ToAnsi(target.publicAddress));
+        if (!letter.HasTemplate()) {
             prompts_.Failed(QStringLiteral("There is no template to make the letter from"), {});
             return;
         }
-        const std::string text = ReadTemplateText(*templateFile);
         TransportSettings settings;
         const auto useSecret = [&] {
             if (address->protocol == Protocol::S3) {
@@ -175,7 +171,7 @@ void PublishController::Publish() {
         settings.trusted = target.trusted;
         settings.sshKeyFolder = (QDir::homePath() + QStringLiteral("/.ssh")).toStdString();
         for (;;) {
-            const Outcome outcome = Run(values, text, *address, settings, prompts_);
+            const Outcome outcome = Run(letter, *address, settings, prompts_);
             if (outcome.result) {
                 prompts_.Published(QString::fromStdString(PublishedMessage(*outcome.result)),
                                    QString::fromStdString(target.publicAddress));

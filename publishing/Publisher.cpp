@@ -2,12 +2,14 @@
 #include "publishing/Publisher.h"
 
 #include "generation/LetterOutput.h"
+#include "generation/LetterPreparation.h"
 #include "publishing/Digest.h"
 #include "publishing/PublishError.h"
 #include "publishing/PublishManifest.h"
 #include "utils/FileIo.h"
 
 #include <cstdlib>
+#include <map>
 #include <unistd.h>
 
 namespace scribvane {
@@ -62,29 +64,36 @@ std::string RemotePageName(const std::string& outputFileName) {
     return name;
 }
 
-PublishResult PublishLetter(LetterValues values, const std::string& templateText,
-                            const PublishAddress& address, const TransportSettings& settings,
-                            const ProgressFunction& progress) {
-    const std::string page = RemotePageName(values.outputFileName);
-    StagingFolder staging;
-    const std::string pageText = FileNamePart(values.outputFileName).empty()
-                                     ? std::string("index.html")
-                                     : FileNamePart(values.outputFileName);
-    values.outputFileName = TextFromPath(staging.path()) + "/" + pageText;
-    if (values.placement == PicturePlacement::ShowInPlace) {
-        values.placement = PicturePlacement::CopyBeside;
+PublishResult PublishLetter(const PreparedLetter& letter, const PublishAddress& address,
+                            const TransportSettings& settings, const ProgressFunction& progress) {
+    if (!letter.HasTemplate() || letter.templateText.empty()) {
+        throw PublishError(PublishFailure::LocalFile, "The letter could not be generated");
     }
-    WriteMergedLetter(values.outputFileName, templateText, values);
-
-    Manifest files;
-    for (const auto& entry : std::filesystem::directory_iterator(staging.path())) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && IsSafeRemoteName(name) && name != kManifestName) {
-            files[name] = Sha256HexOfFile(entry.path());
+    const std::string page = RemotePageName(letter.values.outputFileName);
+    // The page and the files made for it are written here; pictures go up from where they lie.
+    StagingFolder staging;
+    std::map<std::string, std::filesystem::path> local;
+    for (const LetterFile& file : letter.files) {
+        // Names in the letter are its text; on the server they are the UTF-8 file names.
+        const std::filesystem::path name = PathFromText(file.name);
+        const std::string remote = name.string();
+        if (!IsSafeRemoteName(remote) || remote == page || remote == kManifestName) {
+            continue;
+        }
+        if (!file.source.empty()) {
+            local[remote] = file.source;
+        } else {
+            WriteFileAtomically(staging.path() / name, file.bytes, {}, Durability::Replaced);
+            local[remote] = staging.path() / name;
         }
     }
-    if (!files.count(page)) {
-        throw PublishError(PublishFailure::LocalFile, "The letter could not be generated");
+    const std::filesystem::path pageFile = staging.path() / page;
+    WriteLetter(TextFromPath(pageFile), letter.Page(), letter.encoding);
+    local[page] = pageFile;
+
+    Manifest files;
+    for (const auto& [name, path] : local) {
+        files[name] = Sha256HexOfFile(path);
     }
     CheckCancel(settings);
 
@@ -102,7 +111,7 @@ PublishResult PublishLetter(LetterValues values, const std::string& templateText
         if (progress) {
             progress({plan.send[i], i, plan.send.size()});
         }
-        transport->Put(plan.send[i], staging.path() / plan.send[i]);
+        transport->Put(plan.send[i], local.at(plan.send[i]));
     }
     // The manifest goes last: if it fails, the next publish sends everything again.
     const auto manifestFile = staging.path() / std::string(kManifestName);

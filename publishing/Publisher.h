@@ -1,10 +1,8 @@
-// Publishing a letter: it is generated into a staging folder with its pictures copied beside
-// it, then the files that changed since the last publish go up, pictures first and the page
-// last, and the manifest after them. A failure at any point leaves the last published letter
-// complete.
+// Publishing a prepared letter: its page and the files that belong with it; those that changed
+// since the last publish go up, pictures first and the page last, and the manifest after them.
+// A failure at any point leaves the last published letter complete.
 #pragma once
 
-#include "generation/LetterValues.h"
 #include "publishing/PublishAddress.h"
 #include "publishing/PublishTransport.h"
 
@@ -12,6 +10,8 @@
 #include <string>
 
 namespace scribvane {
+
+struct PreparedLetter;
 
 struct PublishProgress {
     std::string file;      // being sent
@@ -31,12 +31,11 @@ using ProgressFunction = std::function<void(const PublishProgress&)>;
 // Throws PublishError when that name cannot be a file in the remote folder.
 std::string RemotePageName(const std::string& outputFileName);
 
-// Publishes the letter of `values` (merged from `templateText`) to `address`. The values'
-// output name only names the remote page; placement is copy-beside unless embedding was chosen.
-// Throws PublishError (or FileError for the staging folder) and leaves the remote letter as it
-// was.
-PublishResult PublishLetter(LetterValues values, const std::string& templateText,
-                            const PublishAddress& address, const TransportSettings& settings,
+// Publishes `letter` (prepared with its pictures beside it or inside it) to `address`. Its
+// output name only names the remote page. Throws PublishError (or FileError for the staging
+// folder) and leaves the remote letter as it was.
+PublishResult PublishLetter(const PreparedLetter& letter, const PublishAddress& address,
+                            const TransportSettings& settings,
                             const ProgressFunction& progress = {});
 
 // The "Published N files (M unchanged) to ADDRESS" line.

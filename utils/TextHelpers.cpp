@@ -336,6 +336,28 @@ bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right) {
     return true;
 }
 
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::size_t FindIgnoringAsciiCase(std::string_view text, std::string_view needle,
+                                  std::size_t from) {
+    if (from > text.size()) {
+        return std::string_view::npos;
+    }
+    const auto hit =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                    needle.end(), [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+    return hit == text.end() && !needle.empty() ? std::string_view::npos
+                                                : static_cast<std::size_t>(hit - text.begin());
+}
+
+bool IsWebAddress(std::string_view text) {
+    return StartsWithIgnoringAsciiCase(text, "http://") ||
+           StartsWithIgnoringAsciiCase(text, "https://");
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     constexpr std::string_view kBlanks = " \t";
     const auto first = text.find_first_not_of(kBlanks);

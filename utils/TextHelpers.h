@@ -47,6 +47,15 @@ std::string StripEditorDocument(std::string_view markup);
 char LowerAscii(char c);
 std::string LowerAscii(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::string_view left, std::string_view right);
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+// Where `needle` first stands in `text` at or after `from`, ASCII letter case ignored; npos
+// when it does not.
+std::size_t FindIgnoringAsciiCase(std::string_view text, std::string_view needle,
+                                  std::size_t from = 0);
+
+// Whether the text is an address on the web: it starts with "http://" or "https://", in any
+// letter case.
+bool IsWebAddress(std::string_view text);
 
 // The text without blanks (spaces and tabs) at either end.
 std::string_view TrimBlanks(std::string_view text);

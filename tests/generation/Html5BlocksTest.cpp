@@ -71,11 +71,13 @@ TEST(Html5Blocks, Pictures) {
         {PictureRole::Header, "", "ignored", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(
-            Html5Picture(c.role, c.picture, c.description, output, PicturePlacement::CopyBeside),
-            c.tag);
+        LetterValues values;
+        values.outputFileName = output;
+        values.headerPicture = c.picture;
+        const LetterPictures pictures = PlaceLetterPictures(values, true);
+        EXPECT_EQ(Html5Picture(c.role, pictures.Of(PictureRole::Header), c.description), c.tag);
+        EXPECT_EQ(pictures.files.size(), c.picture == png ? 1u : 0u);
     }
-    EXPECT_TRUE(std::filesystem::exists(dir / "site" / "a b.png"));
 }
 
 TEST(Html5Blocks, PassagesAndHeadline) {
@@ -245,9 +247,10 @@ TEST(Html5Blocks, OpenGraphAddressesFollowThePublicAddress) {
         values.publicAddress = c.publicAddress;
         values.placement = c.placement;
         values.outputFileName = folder + "offer page.html";
-        EXPECT_EQ(Html5OpenGraph(values), R"(<meta property="og:type" content="website">)"
-                                          R"(<meta property="og:title" content="T">)" +
-                                              c.expected)
+        EXPECT_EQ(Html5OpenGraph(values, PlaceLetterPictures(values, true)),
+                  R"(<meta property="og:type" content="website">)"
+                  R"(<meta property="og:title" content="T">)" +
+                      c.expected)
             << c.cover << " | " << c.publicAddress;
     }
 }

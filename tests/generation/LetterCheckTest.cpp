@@ -81,7 +81,7 @@ struct CheckCase {
     std::string name;
     std::function<void(LetterValues&, const TempDir&)> change;
     Severity severity;
-    std::string field;
+    LetterField field;
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckCase& c) {
@@ -108,7 +108,7 @@ CheckSample(const std::function<void(LetterValues&, const TempDir&)>& change,
 TEST(LetterCheck, TheSampleLetterHasNoFinding) {
     const auto findings = CheckSample(nullptr);
     for (const auto& f : findings) {
-        ADD_FAILURE() << SeverityName(f.severity) << ": " << f.field << ": " << f.sentence;
+        ADD_FAILURE() << SeverityName(f.severity) << ": " << f.field.Name() << ": " << f.sentence;
     }
 }
 
@@ -131,32 +131,32 @@ const CheckCase kCheckCases[] = {
          v.clickBankName.clear();
          v.paypalCode.clear();
      },
-     Severity::Error, "DirectLink"},
+     Severity::Error, Tag::DirectLink},
     {"QuoteInDirectLink", [](V& v, D&) { v.directLink = "https://shop.example/o'k"; },
-     Severity::Error, "DirectLink"},
+     Severity::Error, Tag::DirectLink},
     {"RelativeDirectLink", [](V& v, D&) { v.directLink = "www.shop.example"; }, Severity::Warning,
-     "DirectLink"},
+     Tag::DirectLink},
     {"BlankInDirectLink", [](V& v, D&) { v.directLink = "https://shop.example/a b"; },
-     Severity::Warning, "DirectLink"},
+     Severity::Warning, Tag::DirectLink},
     {"SlashInClickBankAccount", [](V& v, D&) { v.clickBankName = "ws/harvest"; }, Severity::Error,
-     "ClickBankName"},
+     Tag::ClickBankName},
     {"BlankInClickBankDescription", [](V& v, D&) { v.description = "The Handbook"; },
-     Severity::Error, "Description"},
+     Severity::Error, Tag::Description},
     {"PaypalCodeThatIsNoForm", [](V& v, D&) { v.paypalCode = "orders@example"; }, Severity::Error,
-     "PaypalCode"},
+     Tag::PaypalCode},
     {"PaypalFormOverPlainHttp",
      [](V& v, D&) { v.paypalCode = "<FORM ACTION=http://www.paypal.com/x>"; }, Severity::Warning,
-     "PaypalCode"},
+     Tag::PaypalCode},
     {"MistypedLocalPicture", [](V& v, D&) { v.headerPicture = "/home/me/Pictures/lgoo.png"; },
-     Severity::Warning, "HeaderPicture"},
+     Severity::Warning, Tag::HeaderPicture},
     {"WindowsPathThatNamesNoFile", [](V& v, D&) { v.footerPicture = "C:\\pics\\logo.gif"; },
-     Severity::Warning, "FooterPicture"},
+     Severity::Warning, Tag::FooterPicture},
     {"BlankInLocalPictureName",
      [](V& v, D& d) { v.coverPicture = d.Write("my cover.png", "x").string(); }, Severity::Warning,
-     "CoverPicture"},
+     Tag::CoverPicture},
     {"BracketInLocalPictureName",
      [](V& v, D& d) { v.coverPicture = d.Write("a>b.png", "x").string(); }, Severity::Warning,
-     "CoverPicture"},
+     Tag::CoverPicture},
     {"TwoPicturesOneFileName",
      [](V& v, D& d) {
          std::filesystem::create_directories(d / "a");
@@ -164,33 +164,34 @@ const CheckCase kCheckCases[] = {
          v.headerPicture = d.Write("a/logo.png", "1").string();
          v.coverPicture = d.Write("b/logo.png", "2").string();
      },
-     Severity::Warning, "CoverPicture"},
+     Severity::Warning, Tag::CoverPicture},
     {"TestimonialWebsiteWithoutScheme",
      [](V& v, D&) { v.testimonials.push_back("^Ann^www.shop.example^Great^"); }, Severity::Warning,
-     "Testimonials"},
+     Tag::Testimonials},
     {"CaretSplitsAFeature", [](V& v, D&) { v.features.push_back("^Fast^2^3 times^"); },
-     Severity::Warning, "Features"},
+     Severity::Warning, Tag::Features},
     {"PlaceholderInAValue", [](V& v, D&) { v.fullName = "Ann %%PAGETITLE%%"; }, Severity::Warning,
-     "FullName"},
+     Tag::FullName},
     {"PlaceholderInARecord", [](V& v, D&) { v.features.push_back("^%%FEATURES%%^x^"); },
-     Severity::Warning, "Features"},
+     Severity::Warning, Tag::Features},
     {"FeatureTextHardToRead",
      [](V& v, D&) {
          v.featureStyle.color = 0x777777;
          v.featureStyle.backgroundColor = 0x888888;
      },
-     Severity::Warning, "FColor"},
+     Severity::Warning, Tag::FColor},
     {"TestimonialTextHardToRead", [](V& v, D&) { v.testimonialStyle.color = 0xE1F8FF; },
-     Severity::Warning, "TColor"},
-    {"EmptyTitle", [](V& v, D&) { v.pageTitle.clear(); }, Severity::Warning, "PageTitle"},
-    {"EmptyHeadline", [](V& v, D&) { v.mainHeadline = {}; }, Severity::Warning, "prfEditor1"},
-    {"NoTestimonials", [](V& v, D&) { v.testimonials.clear(); }, Severity::Tip, "Testimonials"},
-    {"EmptyOutputName", [](V& v, D&) { v.outputFileName.clear(); }, Severity::Error, "Output"},
+     Severity::Warning, Tag::TColor},
+    {"EmptyTitle", [](V& v, D&) { v.pageTitle.clear(); }, Severity::Warning, Tag::PageTitle},
+    {"EmptyHeadline", [](V& v, D&) { v.mainHeadline = {}; }, Severity::Warning, Tag::prfEditor1},
+    {"NoTestimonials", [](V& v, D&) { v.testimonials.clear(); }, Severity::Tip, Tag::Testimonials},
+    {"EmptyOutputName", [](V& v, D&) { v.outputFileName.clear(); }, Severity::Error,
+     LetterField::Output()},
     {"OutputNotHtml", [](V& v, D& d) { v.outputFileName = (d / "letter.txt").string(); },
-     Severity::Warning, "Output"},
+     Severity::Warning, LetterField::Output()},
     {"OutputFolderMissing",
      [](V& v, D& d) { v.outputFileName = (d / "nowhere" / "index.html").string(); },
-     Severity::Error, "Output"},
+     Severity::Error, LetterField::Output()},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, LetterCheckCases, ::testing::ValuesIn(kCheckCases),
@@ -200,7 +201,7 @@ TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
     for (const auto& text : {std::optional<std::string>(), std::optional<std::string>("")}) {
         const auto findings = CheckSample(nullptr, text);
         ASSERT_EQ(findings.size(), 1u) << findings.back().sentence;
-        EXPECT_EQ(findings[0].field, "Template");
+        EXPECT_EQ(findings[0].field, OptionalTag::Template);
         EXPECT_EQ(findings[0].severity, Severity::Error);
     }
 }
@@ -237,7 +238,7 @@ TEST(LetterCheck, Html5Template) {
     for (const auto& c : cases) {
         std::vector<std::string> fields;
         for (const auto& f : CheckSample(c.change, html5)) {
-            fields.push_back(f.field);
+            fields.emplace_back(f.field.Name());
         }
         EXPECT_EQ(fields, c.fields);
     }
@@ -249,7 +250,7 @@ TEST(LetterCheck, Html5Template) {
          {"en_US", "e", "en-", "-en", "1234", "en--US", "x", "en-a", "toolongtags"}) {
         const auto findings = CheckSample(language(tag));
         ASSERT_EQ(findings.size(), 1u) << tag;
-        EXPECT_EQ(findings[0].field, "Language");
+        EXPECT_EQ(findings[0].field, OptionalTag::Language);
         EXPECT_EQ(findings[0].severity, Severity::Warning);
     }
 }
@@ -259,7 +260,7 @@ TEST(LetterCheck, Html5Template) {
 TEST(LetterCheck, WarnsOfLettersBeyondAsciiInATemplateNotDeclaringUtf8) {
     const auto encodingWarnings = [](const std::vector<Finding>& findings) {
         return std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
-            return f.field == "Template" && f.severity == Severity::Warning;
+            return f.field == OptionalTag::Template && f.severity == Severity::Warning;
         });
     };
     const auto asciiOnly = [](V& v, D&) {

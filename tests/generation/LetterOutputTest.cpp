@@ -2,6 +2,7 @@
 #include "generation/LetterOutput.h"
 
 #include "generation/LetterGenerator.h"
+#include "generation/LetterPreparation.h"
 #include "tests/support/TempDir.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -56,12 +57,12 @@ TEST(PageEncoding, ATemplateDeclaresUtf8InAMetaTagOfItsFirst1024Bytes) {
 
 // A UTF-8 template gets its page written in UTF-8, references kept; any other template gets the
 // merged Windows-1252 bytes unchanged.
-TEST(WriteMergedLetter, WritesUtf8OnlyForATemplateThatDeclaresIt) {
+TEST(WritePreparedLetter, WritesUtf8OnlyForATemplateThatDeclaresIt) {
     TempDir dir;
-    LetterValues values;
-    values.pageTitle = "Caf\xE9 \x80 &#321;\xF3\x64&#378;";
-    values.outputFileName = (dir / "index.html").string();
+    const std::string title = "Caf\xE9 \x80 &#321;\xF3\x64&#378;";
+    const std::string output = (dir / "index.html").string();
     const std::string body = "<title>%%PAGETITLE%%</title>\r\n";
+    std::filesystem::create_directories(dir / "Templates");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"<meta charset=\"utf-8\">\r\n", "<meta charset=\"utf-8\">\r\n<title>Caf\xC3\xA9 "
                                          "\xE2\x82\xAC &#321;\xC3\xB3\x64&#378;</title>\r\n"},
@@ -70,10 +71,15 @@ TEST(WriteMergedLetter, WritesUtf8OnlyForATemplateThatDeclaresIt) {
         {"", "<title>Caf\xE9 \x80 &#321;\xF3\x64&#378;</title>\r\n"},
     };
     for (const auto& [head, written] : cases) {
-        WriteMergedLetter(values.outputFileName, head + body, values);
+        dir.Write("Templates/Plain.tem", head + body);
+        LetterRequest request;
+        request.configuration.Set(Tag::PageTitle, title);
+        request.templateFolder = dir / "Templates";
+        request.outputFileName = output;
+        const PreparedLetter letter = PrepareLetter(std::move(request));
+        WritePreparedLetter(letter);
         EXPECT_EQ(TempDir::Read(dir / "index.html"), written) << head;
-        WriteLetter(values.outputFileName, MergeLetter(head + body, values),
-                    PageEncodingOf(head + body));
+        WriteLetter(output, letter.Page(), letter.encoding);
         EXPECT_EQ(TempDir::Read(dir / "index.html"), written) << head;
     }
 }

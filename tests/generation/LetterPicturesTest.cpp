@@ -1,6 +1,7 @@
 // Picture placement: tags for local pictures and addresses, and the copies beside the output.
 #include "generation/LetterPictures.h"
 
+#include "generation/LetterGenerator.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,19 @@ namespace scribvane {
 namespace {
 
 using testing::TempDir;
+
+// The tag a template of the specified blocks gets for one picture field, copying a local
+// picture beside `output` as the merge does.
+std::string PlacePicture(const PictureRow& row, const std::string& picture,
+                         const std::string& output) {
+    LetterValues values;
+    values.outputFileName = output;
+    std::string* field = &row == &kHeaderPictureRow  ? &values.headerPicture
+                         : &row == &kCoverPictureRow ? &values.coverPicture
+                                                     : &values.footerPicture;
+    *field = picture;
+    return MergeLetter(std::string(row.placeholder), values);
+}
 
 class LetterPicturesTest : public ::testing::Test {
 protected:
@@ -123,8 +137,12 @@ TEST_F(LetterPicturesTest, SameFileNameFromTwoFoldersLastCopyWins) {
     std::filesystem::create_directories(dir / "other");
     const auto header = dir.Write("pics/same.gif", "header");
     const auto cover = dir.Write("other/same.gif", "cover");
-    PlacePicture(kHeaderPictureRow, header.string(), output);
-    PlacePicture(kCoverPictureRow, cover.string(), output);
+    LetterValues values;
+    values.outputFileName = output;
+    values.headerPicture = header.string();
+    values.coverPicture = cover.string();
+    EXPECT_EQ(MergeLetter("%%HEADERPICTURE%%%%ECOVERPICTURE%%", values),
+              "<img border=0 src=same.gif><br><br><img border=0 src=same.gif>");
     EXPECT_EQ(TempDir::Read(dir / "site" / "same.gif"), "cover");
 }
 

@@ -358,9 +358,9 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
 
 namespace {
 
-QListWidgetItem* FindingOf(const QListWidget& list, const QString& field) {
+QListWidgetItem* FindingOf(const QListWidget& list, LetterField field) {
     for (int row = 0; row < list.count(); ++row) {
-        if (list.item(row)->data(Qt::UserRole).toString() == field) {
+        if (LetterPage::FieldOfFinding(*list.item(row)) == field) {
             return list.item(row);
         }
     }
@@ -400,16 +400,16 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
         ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
     w.Document().SettleNow();
     QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"),
-                          QStringLiteral("DirectLink")) != nullptr);
-    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Testimonials")) !=
+                          LetterField(Tag::DirectLink)) != nullptr);
+    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), LetterField(Tag::Testimonials)) !=
             nullptr);
-    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) ==
+    QVERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), LetterField::Output()) ==
             nullptr);
     Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter.parent_path() / "letter.txt"));
-    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) !=
+    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), LetterField::Output()) !=
                 nullptr);
     Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
-    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), QStringLiteral("Output")) ==
+    QTRY_VERIFY(FindingOf(*Control<QListWidget>(w, "lstLetterCheck"), LetterField::Output()) ==
                 nullptr);
 
     // The check informs and never blocks; embedding leaves the picture where it is.
@@ -424,9 +424,9 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
 
     // A finding leads to its page and its field.
     for (const auto& [field, control] :
-         {std::pair{QStringLiteral("DirectLink"),
+         {std::pair{LetterField(Tag::DirectLink),
                     static_cast<QWidget*>(Control<QLineEdit>(w, "edtDirectLink"))},
-          std::pair{QStringLiteral("Testimonials"),
+          std::pair{LetterField(Tag::Testimonials),
                     static_cast<QWidget*>(Control<QListWidget>(w, "lbxTestimonials"))}}) {
         Control<QStackedWidget>(w, "pgcMain")
             ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));

@@ -1,6 +1,7 @@
 // Publishing without a server: addresses, targets, the manifest and the upload plan, and what
 // a hostile answer or a hostile name does to a publish.
 #include "TestServers.h"
+#include "generation/GenerateCommand.h"
 #include "publishing/Digest.h"
 #include "publishing/PublishAddress.h"
 #include "publishing/PublishCommand.h"
@@ -195,6 +196,38 @@ TEST(PublishCommand, ThePublicAddressNamesThePageAndItsCover) {
         EXPECT_EQ(page.find("og:url") != std::string::npos, named) << target;
     }
     EXPECT_TRUE(std::filesystem::exists(dir / "site/cover \xc3\xbc.png"));
+}
+
+// Without --template the design the configuration chose is published, the same page that
+// scribvane-generate writes for it, not the first of the catalogue.
+TEST(PublishCommand, PublishesTheStoredDesign) {
+    TempDir dir;
+    const std::string templates = SCRIBVANE_TEMPLATES_DIR;
+    const auto config = dir.Write("config.dat", TempDir::Read(templates + "/sample-config.dat") +
+                                                    "<%%Template%%>Story<%%/Template%%>\r\n");
+    std::filesystem::create_directories(dir / "made");
+    const auto run = [&](const std::vector<std::string>& arguments, bool publish) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = publish
+                               ? RunPublishCommand(arguments, dir.path(), out, err,
+                                                   [](const std::string&) { return std::nullopt; })
+                               : RunGenerateCommand(arguments, dir.path(), out, err);
+        EXPECT_EQ(status, 0) << err.str();
+    };
+    const std::vector<std::string> letter = {"--config", config.string(), "--templates", templates};
+    auto arguments = letter;
+    arguments.insert(arguments.end(), {"--publish", "file://" + (dir / "site").string() + "/"});
+    run(arguments, true);
+    arguments = letter;
+    arguments.insert(arguments.end(), {"--output", (dir / "made" / "index.html").string()});
+    run(arguments, false);
+    arguments.insert(arguments.end(), {"--template", "Classic", "--output",
+                                       (dir / "made" / "classic.html").string()});
+    run(arguments, false);
+    const std::string published = TempDir::Read(dir / "site" / "index.html");
+    EXPECT_EQ(published, TempDir::Read(dir / "made" / "index.html"));
+    EXPECT_NE(published, TempDir::Read(dir / "made" / "classic.html"));
 }
 
 TEST(PublishCommand, TheGeneratorHandsPublishingToItsHelperWithTheSameArguments) {

@@ -1,7 +1,7 @@
 // The window half of publishing: the Publish action with recorded prompts and a secret store
 // in memory, and the target dialog's warning and "Test Connection".
 #include "TestServers.h"
-#include "generation/LetterValues.h"
+#include "generation/LetterPreparation.h"
 #include "publishing/PublishController.h"
 #include "publishing/PublishPrompts.h"
 #include "publishing/PublishTargetDialog.h"
@@ -52,12 +52,15 @@ public:
     QString unavailable;
 };
 
-// An empty letter in the shipped Classic template.
-LetterValues ClassicLetter() {
-    LetterValues letter;
-    letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-    letter.templateName = "Classic";
-    return letter;
+// A letter titled `title` in the shipped Classic template, as the window prepares it for a
+// target's public address.
+PreparedLetter ClassicLetter(std::string publicAddress, std::string title = {}) {
+    LetterRequest request;
+    request.configuration.Set(Tag::PageTitle, std::move(title));
+    request.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+    request.templateName = "Classic";
+    request.publicAddress = std::move(publicAddress);
+    return PrepareLetter(std::move(request));
 }
 
 } // namespace
@@ -78,10 +81,8 @@ void PublishWindowTest::republishSendsOnlyTheChangedPage() {
     const std::string site = (dir / "site").string();
     WritePublishTargets(dir / "publish.dat", {{"Site", "file://" + site + "/", "", {}}});
     std::string title = "First";
-    const auto values = [&] {
-        LetterValues letter = ClassicLetter();
-        letter.pageTitle = title;
-        return letter;
+    const auto values = [&](std::string publicAddress) {
+        return ClassicLetter(std::move(publicAddress), title);
     };
     RecordingPrompts prompts;
     MemorySecrets secrets;
@@ -116,7 +117,8 @@ void PublishWindowTest::cancelStopsAPublishThatHangs() {
     prompts.cancel = true; // Cancel pressed as soon as the progress shows
     MemorySecrets secrets;
     secrets.unavailable = QStringLiteral("The name org.freedesktop.secrets was not provided");
-    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
+    PublishController controller([](std::string address) { return ClassicLetter(address); },
+                                 dir.path(), prompts, secrets);
     controller.Publish();
     // Without a secret service the password is asked for, and the reason given.
     QCOMPARE(prompts.reasons.size(), 1);
@@ -146,7 +148,8 @@ void PublishWindowTest::unknownServerIsTrustedOnlyByTheAnswer() {
           {}}});
     RecordingPrompts prompts;
     MemorySecrets secrets;
-    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
+    PublishController controller([](std::string address) { return ClassicLetter(address); },
+                                 dir.path(), prompts, secrets);
     const struct {
         bool answer;
         int asked; // questions so far
@@ -196,7 +199,8 @@ void PublishWindowTest::sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough() {
     RecordingPrompts prompts;
     MemorySecrets secrets;
     secrets.unavailable = QStringLiteral("no secret service");
-    PublishController controller(ClassicLetter, dir.path(), prompts, secrets);
+    PublishController controller([](std::string address) { return ClassicLetter(address); },
+                                 dir.path(), prompts, secrets);
     const QByteArray home = qgetenv("HOME");
     for (const auto& [keys, asked, published] : {std::tuple{true, 0, true}, {false, 1, false}}) {
         qputenv("HOME",

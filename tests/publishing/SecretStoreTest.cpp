@@ -4,7 +4,7 @@
 #include "publishing/SecretStore.h"
 
 #include "TestServers.h"
-#include "generation/LetterValues.h"
+#include "generation/LetterPreparation.h"
 #include "publishing/PublishController.h"
 #include "publishing/PublishPrompts.h"
 #include "support/TempDir.h"
@@ -108,11 +108,11 @@ void SecretStoreTest::withoutASecretServiceThePasswordIsAskedForWithTheReason() 
     KeychainSecretStore secrets;
     AskingPrompts prompts;
     PublishController controller(
-        [] {
-            LetterValues letter;
-            letter.templateFolder = SCRIBVANE_TEMPLATES_DIR;
-            letter.templateName = "Classic";
-            return letter;
+        [](std::string) {
+            LetterRequest request;
+            request.templateFolder = SCRIBVANE_TEMPLATES_DIR;
+            request.templateName = "Classic";
+            return PrepareLetter(std::move(request));
         },
         dir.path(), prompts, secrets);
     controller.Publish();

@@ -53,13 +53,13 @@ TEST(HostileConfiguration, CheckAndPlacementsTakeAHundredMegabytesAndAMillionRec
     values.headerPicture = "/" + std::string(100u << 20, 'a');
     values.testimonials.assign(1'000'000, "^t^www.shop.example^b^c^");
     const auto findings = CheckLetter(values, {std::string_view("%%PAYPALCODE%%"), true});
-    const auto has = [&](std::string_view field) {
+    const auto has = [&](LetterField field) {
         return std::any_of(findings.begin(), findings.end(),
                            [&](const Finding& f) { return f.field == field; });
     };
-    EXPECT_TRUE(has("PaypalCode"));
-    EXPECT_TRUE(has("Testimonials"));
-    EXPECT_TRUE(has("HeaderPicture"));
+    EXPECT_TRUE(has(Tag::PaypalCode));
+    EXPECT_TRUE(has(Tag::Testimonials));
+    EXPECT_TRUE(has(Tag::HeaderPicture));
     for (const auto placement : {PicturePlacement::ShowInPlace, PicturePlacement::Embed}) {
         values.placement = placement;
         EXPECT_FALSE(MergeLetter("%%HEADERPICTURE%%", values).empty());

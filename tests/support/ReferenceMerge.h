@@ -11,18 +11,22 @@
 
 namespace scribvane::testing {
 
+// Places the pictures without copying any: the caller's values name no local picture, or the
+// test looks at the page alone.
 inline std::string ReferenceMerge(std::string page, const LetterValues& values) {
-    const BlockDialect dialect = DialectOf(page);
-    for (const MergeStep& step : MergeSteps()) {
-        if (!step.runs(values, dialect)) {
+    const BlockWriter& writer = WriterForTemplate(page);
+    const LetterPictures pictures = PlaceLetterPictures(values, writer.Markup().sizesPictures);
+    const MergeInput input{values, pictures, writer};
+    for (const MergeStep& step : LetterSteps(writer)) {
+        if (!step.runs(input)) {
             continue;
         }
         std::string value;
         if (step.write != nullptr) {
             StringSink sink(value);
-            step.write(values, dialect, sink);
+            step.write(input, sink);
         } else {
-            value = step.value(values, dialect);
+            value = step.value(input);
         }
         page = ReplaceAll(page, step.placeholder, value);
     }

@@ -92,10 +92,8 @@ TEST_P(ShippedTemplate, UsesEveryPagePlaceholder) {
 // for a template that asks for it.
 TEST_P(ShippedTemplate, HoldsNoTokenTheMergeLeavesBehind) {
     std::vector<std::string_view> known(kPagePlaceholders.begin(), kPagePlaceholders.end());
-    for (const MergeStep& step : MergeSteps()) {
-        if (step.runs(LetterValues(), DialectOf(text_))) {
-            known.push_back(step.placeholder);
-        }
+    for (const MergeStep& step : LetterSteps(WriterForTemplate(text_))) {
+        known.push_back(step.placeholder);
     }
     static const std::regex token("%%[A-Z]+%%");
     for (auto it = std::sregex_iterator(text_.begin(), text_.end(), token);

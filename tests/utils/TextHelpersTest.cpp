@@ -220,5 +220,36 @@ TEST(SplitLines, FinalLineBreakAddsNoEmptyLine) {
     EXPECT_EQ(SplitLines("a\nb\r"), (Pieces{"a", "b"}));
 }
 
+TEST(IgnoringAsciiCase, FindsAndComparesWithoutLetterCaseButWithEveryOtherByte) {
+    struct Case {
+        std::string_view text;
+        std::string_view needle;
+        std::size_t from;
+        std::size_t found;
+        bool startsWith;
+    };
+    constexpr auto npos = std::string_view::npos;
+    const Case cases[] = {
+        {"<FORM action=x>", "<form", 0, 0, true},
+        {"a ACTION= b action=", "action=", 3, 12, false},
+        {"abc", "", 1, 1, true},
+        {"abc", "b", 4, npos, false},
+        {"\xC9t\xE9", "\xE9T\xE9", 0, npos, false}, // only A-Z fold
+        {"HTTPS://x", "https://", 0, 0, true},
+        {"htt", "http", 0, npos, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindIgnoringAsciiCase(c.text, c.needle, c.from), c.found) << c.text;
+        EXPECT_EQ(StartsWithIgnoringAsciiCase(c.text, c.needle), c.startsWith) << c.text;
+    }
+    for (const std::string_view address : {"http://a", "HTTPS://shop.example/o", "Http://"}) {
+        EXPECT_TRUE(IsWebAddress(address)) << address;
+    }
+    for (const std::string_view address :
+         {"www.shop.example", "ftp://a", "https:/a", " http://a"}) {
+        EXPECT_FALSE(IsWebAddress(address)) << address;
+    }
+}
+
 } // namespace
 } // namespace scribvane

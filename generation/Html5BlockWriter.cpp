@@ -1,0 +1,85 @@
+// The blocks a template of the html5 dialect gets: the same values as the specified blocks, in
+// valid, accessible markup that needs no script, and the head of the page besides.
+#include "generation/BlockWriter.h"
+#include "generation/Html5Blocks.h"
+#include "generation/HtmlText.h"
+#include "generation/MergeSteps.h"
+
+#include <array>
+
+namespace scribvane {
+namespace {
+
+using In = const MergeInput&;
+
+// The head of an html5 page, last, so no later step scans what they insert.
+constexpr std::array<MergeStep, 4> kHeadSteps = {{
+    {22, "%%LANG%%", [](In in) { return Html5Language(in.values); }, Always},
+    {22, "%%DESCRIPTION%%", [](In in) { return Html5Description(in.values); }, Always},
+    {22, "%%OPENGRAPH%%", [](In in) { return Html5OpenGraph(in.values, in.pictures); }, Always},
+    {22, "%%YEAR%%", [](In in) { return Html5Year(in.values); }, Always},
+}};
+
+class Html5BlockWriter final : public BlockWriter {
+public:
+    BlockDialect Dialect() const override { return BlockDialect::Html5; }
+
+    Traits Markup() const override { return {true, true, true, true, true}; }
+
+    std::string Picture(PictureRole role, const PlacedPicture& picture,
+                        std::string_view description) const override {
+        return Html5Picture(role, picture, description);
+    }
+
+    std::string Headline(const scribvane::Passage& passage) const override {
+        return passage.empty ? std::string() : Html5Headline(passage.fragment);
+    }
+
+    std::string From(std::string_view fullName) const override { return Html5From(fullName); }
+
+    std::string Date(std::string_view currentDate) const override { return Html5Date(currentDate); }
+
+    std::string Passage(const scribvane::Passage& passage) const override {
+        return passage.empty ? std::string() : ModernPassage(passage.fragment);
+    }
+
+    std::string PostScript(const scribvane::Passage& passage) const override {
+        return passage.empty ? std::string() : "<b>P.S.- </b>" + ModernPassage(passage.fragment);
+    }
+
+    // The direct link leads when there is one, else ClickBank.
+    std::string DirectOrder(const LetterValues& values) const override {
+        return values.directLink.empty() ? std::string()
+                                         : Html5DirectOrder(values.directLink, true);
+    }
+
+    std::string ClickBankOrder(const LetterValues& values) const override {
+        return values.clickBankName.empty()
+                   ? std::string()
+                   : Html5ClickBankOrder(values.clickBankName, values.productName,
+                                         values.description, values.directLink.empty());
+    }
+
+    std::string AffiliateId(std::string_view paypalEmail) const override {
+        return EscapeAttribute(paypalEmail);
+    }
+
+    void WriteTestimonials(const LetterValues& values, TextSink& out) const override {
+        WriteHtml5Testimonials(values.testimonials, values.testimonialStyle, out);
+    }
+
+    void WriteFeatures(const LetterValues& values, TextSink& out) const override {
+        WriteHtml5Features(values.features, values.featureStyle, out);
+    }
+
+    std::span<const MergeStep> OwnSteps() const override { return kHeadSteps; }
+};
+
+} // namespace
+
+const BlockWriter& Html5Writer() {
+    static const Html5BlockWriter writer;
+    return writer;
+}
+
+} // namespace scribvane
