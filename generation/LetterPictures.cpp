@@ -4,6 +4,7 @@
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/Log.h"
+#include "utils/TextCoding.h"
 
 #include <array>
 #include <cctype>
@@ -12,34 +13,6 @@
 
 namespace scribvane {
 namespace {
-
-std::string Base64(std::string_view bytes) {
-    constexpr std::string_view kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const auto n = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
-                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 2]));
-        out += kAlphabet[n >> 18 & 63];
-        out += kAlphabet[n >> 12 & 63];
-        out += kAlphabet[n >> 6 & 63];
-        out += kAlphabet[n & 63];
-    }
-    if (i < bytes.size()) {
-        const bool two = i + 1 < bytes.size();
-        const auto n =
-            static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
-            (two ? static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 : 0U);
-        out += kAlphabet[n >> 18 & 63];
-        out += kAlphabet[n >> 12 & 63];
-        out += two ? kAlphabet[n >> 6 & 63] : '=';
-        out += '=';
-    }
-    return out;
-}
 
 std::string LowerExtension(std::string_view fileName) {
     const auto dot = fileName.rfind('.');
@@ -105,21 +78,7 @@ std::string FileAddressOf(std::string_view picture) {
     if (error) {
         path = PathFromText(picture);
     }
-    const std::string bytes = path.lexically_normal().string();
-    std::string address = "file://";
-    address.reserve(address.size() + bytes.size());
-    constexpr std::string_view kHex = "0123456789ABCDEF";
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) != 0 || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-            address += c;
-        } else {
-            address += '%';
-            address += kHex[u >> 4];
-            address += kHex[u & 15];
-        }
-    }
-    return address;
+    return "file://" + EncodePercent(path.lexically_normal().string(), "/");
 }
 
 bool IsLocalPicture(std::string_view picture) {
@@ -162,7 +121,7 @@ std::optional<std::string> LocalPictureSource(std::string_view picture,
         try {
             const std::string bytes = ReadFileBytes(PathFromText(picture));
             return "data:" + std::string(PictureMimeType(FileNamePart(picture), bytes)) +
-                   ";base64," + Base64(bytes);
+                   ";base64," + EncodeBase64(bytes);
         } catch (const Error& failure) {
             LogNote(LogTopic::Generation, "The picture \"" + std::string(picture) +
                                               "\" was not embedded: " + failure.what());
