@@ -1,12 +1,14 @@
-// Publishing without a server: addresses, targets, the manifest and the upload plan, and what
-// a hostile answer or a hostile name does to a publish.
+// Publishing without a server: addresses, targets, the manifest and the upload plan, what a
+// hostile answer or a hostile name does to a publish, and known_hosts.
 #include "TestServers.h"
 #include "publishing/Digest.h"
+#include "publishing/KnownHosts.h"
 #include "publishing/PublishAddress.h"
 #include "publishing/PublishCommand.h"
 #include "publishing/PublishManifest.h"
 #include "publishing/PublishTargets.h"
 #include "support/TempDir.h"
+#include "utils/TextCoding.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -220,6 +222,73 @@ TEST(PublishCommand, AServerThatNeverAnswersTimesOutAfterTwentySeconds) {
     EXPECT_NE(said.find("timed out after 20 s"), std::string::npos) << said;
     // Bounded: the test itself must not hang when the time-out is lost.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+// --- known_hosts ------------------------------------------
+
+// An SSH key blob of the type, as a server sends it: the type's name, then the key's bytes.
+std::string KeyBlob(const std::string& type, char fill) {
+    const auto length = [](std::size_t n) {
+        return std::string{'\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+    };
+    return length(type.size()) + type + length(32) + std::string(32, fill);
+}
+
+// A known_hosts line for `name` ("host" or "[host]:port"), hashed as ssh -H writes it.
+std::string HashedLine(const std::string& name, const std::string& type, const std::string& blob) {
+    const std::string salt(20, '\x5A');
+    return "|1|" + EncodeBase64(salt) + "|" + EncodeBase64(HmacSha1(salt, name)) + " " + type +
+           " " + EncodeBase64(blob) + "\n";
+}
+
+TEST(KnownHosts, FindsPlainAndHashedEntriesAndTellsAChangedKey) {
+    const std::string ed = "ssh-ed25519";
+    const std::string key = KeyBlob(ed, 'A');
+    const std::string other = KeyBlob(ed, 'B');
+    const std::string rsa = KeyBlob("ssh-rsa", 'C');
+    const auto plain = [&](const std::string& hosts, const std::string& blob) {
+        return hosts + " " + ed + " " + EncodeBase64(blob) + " someone@laptop\n";
+    };
+    const struct {
+        const char* name;
+        std::string file;
+        const char* host;
+        int port;
+        KnownHostKey expected;
+    } cases[] = {
+        {"plain hit", plain("example.com", key), "example.com", 0, KnownHostKey::Known},
+        {"hit in a list, any case", plain("a.test,EXAMPLE.com,1.2.3.4", key), "Example.COM", 22,
+         KnownHostKey::Known},
+        {"hit on another port", plain("[example.com]:2222", key), "example.com", 2222,
+         KnownHostKey::Known},
+        {"hashed hit", HashedLine("example.com", ed, key), "example.com", 0, KnownHostKey::Known},
+        {"hashed hit on another port", HashedLine("[::1]:2222", ed, key), "[::1]", 2222,
+         KnownHostKey::Known},
+        {"wildcard hit", plain("*.example.com", key), "shop.example.com", 0, KnownHostKey::Known},
+        {"miss: another host", plain("example.org", key), "example.com", 0, KnownHostKey::Unknown},
+        {"miss: the entry is for port 22", plain("example.com", key), "example.com", 2222,
+         KnownHostKey::Unknown},
+        {"miss: negated", plain("*.example.com,!shop.example.com", key), "shop.example.com", 0,
+         KnownHostKey::Unknown},
+        {"miss: only a key of another type", "example.com ssh-rsa " + EncodeBase64(rsa) + "\n",
+         "example.com", 0, KnownHostKey::Unknown},
+        {"miss: hashed for another host", HashedLine("example.org", ed, other), "example.com", 0,
+         KnownHostKey::Unknown},
+        {"miss: comments and garbage",
+         "# example.com " + ed + " x\n\n|1|zz\n@cert-authority " + plain("example.com", other),
+         "example.com", 0, KnownHostKey::Unknown},
+        {"plain mismatch", plain("example.com", other), "example.com", 0, KnownHostKey::Changed},
+        {"hashed mismatch", HashedLine("[example.com]:2222", ed, other), "example.com", 2222,
+         KnownHostKey::Changed},
+        {"an old key beside the current one",
+         plain("example.com", other) + plain("example.com", key), "example.com", 0,
+         KnownHostKey::Known},
+        {"revoked", "@revoked " + plain("*", key) + plain("example.com", key), "example.com", 0,
+         KnownHostKey::Changed},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LookUpKnownHost(c.file, c.host, c.port, key), c.expected) << c.name;
+    }
 }
 
 } // namespace
