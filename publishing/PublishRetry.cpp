@@ -41,7 +41,7 @@ PublishRetry::Next PublishRetry::Run(const Attempt& attempt) {
         attempt(settings_);
         return {};
     } catch (const PublishError& error) {
-        const std::string fingerprint = error.fingerprint();
+        const std::string& fingerprint = error.fingerprint();
         const bool askedBefore = std::any_of(
             settings_.trusted.begin(), settings_.trusted.end(), [&](const std::string& trusted) {
                 return NormalizeFingerprint(trusted) == NormalizeFingerprint(fingerprint);
