@@ -1,6 +1,7 @@
 // Escaping and encoding for the html5 dialect; see HtmlText.h.
 #include "generation/HtmlText.h"
 
+#include "utils/TextCoding.h"
 #include "utils/Win1252.h"
 
 #include <cctype>
@@ -8,8 +9,6 @@
 
 namespace scribvane {
 namespace {
-
-constexpr std::string_view kHex = "0123456789ABCDEF";
 
 // Printable characters that an address may not hold as they are.
 constexpr std::string_view kNotInAddresses = "\"<>\\^`{|}";
@@ -40,28 +39,12 @@ std::optional<char32_t> ReferenceCodePoint(std::string_view reference) {
     const std::string_view digits = reference.substr(hex ? 3 : 2, reference.size() - (hex ? 4 : 3));
     char32_t value = 0;
     for (const char c : digits) {
-        const int digit = std::isdigit(static_cast<unsigned char>(c)) != 0
-                              ? c - '0'
-                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
-        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(HexDigitValue(c));
     }
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         return std::nullopt;
     }
     return value;
-}
-
-void AppendPercentEncoded(std::string& out, std::string_view bytes) {
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += c;
-        } else {
-            out += '%';
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-        }
-    }
 }
 
 } // namespace
@@ -106,7 +89,7 @@ std::string PercentEncode(std::string_view text) {
         } else {
             AppendUtf8(utf8, Win1252ToCodePoint(static_cast<unsigned char>(text[i])));
         }
-        AppendPercentEncoded(out, utf8);
+        out += EncodePercent(utf8);
     }
     return out;
 }
@@ -117,9 +100,7 @@ std::string EncodeBlanks(std::string_view address) {
     for (const char c : address) {
         const auto u = static_cast<unsigned char>(c);
         if (u <= 0x20 || u == 0x7F || kNotInAddresses.find(c) != std::string_view::npos) {
-            out += '%';
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
+            AppendPercentEscape(out, u);
         } else {
             out += c;
         }

@@ -4,6 +4,7 @@
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/Log.h"
+#include "utils/TextCoding.h"
 #include "utils/TextHelpers.h"
 
 #include <array>
@@ -13,34 +14,6 @@
 
 namespace scribvane {
 namespace {
-
-std::string Base64(std::string_view bytes) {
-    constexpr std::string_view kAlphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const auto n = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
-                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
-                       static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 2]));
-        out += kAlphabet[n >> 18 & 63];
-        out += kAlphabet[n >> 12 & 63];
-        out += kAlphabet[n >> 6 & 63];
-        out += kAlphabet[n & 63];
-    }
-    if (i < bytes.size()) {
-        const bool two = i + 1 < bytes.size();
-        const auto n =
-            static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
-            (two ? static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 : 0U);
-        out += kAlphabet[n >> 18 & 63];
-        out += kAlphabet[n >> 12 & 63];
-        out += two ? kAlphabet[n >> 6 & 63] : '=';
-        out += '=';
-    }
-    return out;
-}
 
 std::string LowerExtension(std::string_view fileName) {
     const auto dot = fileName.rfind('.');
@@ -143,7 +116,7 @@ std::optional<std::string> DataAddressOf(std::string_view picture) {
     try {
         const std::string bytes = ReadFileBytes(PathFromText(picture));
         return "data:" + std::string(PictureMimeType(FileNamePart(picture), bytes)) + ";base64," +
-               Base64(bytes);
+               EncodeBase64(bytes);
     } catch (const Error& failure) {
         LogNote(LogTopic::Generation,
                 "The picture \"" + std::string(picture) + "\" was not embedded: " + failure.what());

@@ -1,6 +1,8 @@
 // Picture header reader; see PictureSize.h.
 #include "generation/PictureSize.h"
 
+#include "utils/TextCoding.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -92,62 +94,6 @@ std::optional<PictureSize> WebpSize(std::string_view bytes) {
         return Sized(LittleEndian24(bytes, 24) + 1, LittleEndian24(bytes, 27) + 1);
     }
     return std::nullopt;
-}
-
-// The first bytes of base64 text, enough for any header this file reads.
-std::string DecodeBase64Start(std::string_view text, std::size_t limit) {
-    std::string out;
-    unsigned bits = 0;
-    int count = 0;
-    for (const char c : text) {
-        int value = -1;
-        if (c >= 'A' && c <= 'Z') {
-            value = c - 'A';
-        } else if (c >= 'a' && c <= 'z') {
-            value = c - 'a' + 26;
-        } else if (c >= '0' && c <= '9') {
-            value = c - '0' + 52;
-        } else if (c == '+' || c == '-') {
-            value = 62;
-        } else if (c == '/' || c == '_') {
-            value = 63;
-        } else if (c == '=') {
-            break;
-        } else {
-            continue; // blanks and line breaks inside the text
-        }
-        bits = (bits << 6) | static_cast<unsigned>(value);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out += static_cast<char>((bits >> count) & 0xFF);
-            if (out.size() >= limit) {
-                break;
-            }
-        }
-    }
-    return out;
-}
-
-std::string PercentDecodeStart(std::string_view text, std::size_t limit) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size() && out.size() < limit; ++i) {
-        const auto hex = [](char c) {
-            return std::isxdigit(static_cast<unsigned char>(c)) != 0
-                       ? (std::isdigit(static_cast<unsigned char>(c)) != 0
-                              ? c - '0'
-                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10)
-                       : -1;
-        };
-        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
-            hex(text[i + 2]) >= 0) {
-            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 // A length of an SVG root attribute in user units: a number, optionally followed by "px".
@@ -277,8 +223,8 @@ std::optional<PictureSize> PictureSizeOfDataAddress(std::string_view address) {
     const std::string_view type = address.substr(5, comma - 5);
     const std::string_view data = address.substr(comma + 1);
     constexpr std::size_t kLimit = std::size_t{64} << 10;
-    const std::string bytes = type.ends_with(";base64") ? DecodeBase64Start(data, kLimit)
-                                                        : PercentDecodeStart(data, kLimit);
+    const std::string bytes =
+        type.ends_with(";base64") ? DecodeBase64(data, kLimit) : DecodePercentLoosely(data, kLimit);
     if (const auto size = ReadPictureSize(bytes)) {
         return size;
     }

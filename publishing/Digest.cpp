@@ -2,12 +2,14 @@
 #include "publishing/Digest.h"
 
 #include "utils/Errors.h"
+#include "utils/TextCoding.h"
 
 #include <array>
 #include <cctype>
 #include <cstring>
 #include <fstream>
 #include <openssl/evp.h>
+#include <openssl/hmac.h>
 
 namespace scribvane {
 namespace {
@@ -37,14 +39,8 @@ private:
     EVP_MD_CTX* context_;
 };
 
-std::string Hex(const Sha256& digest) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string text;
-    for (const unsigned char byte : digest) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0xF];
-    }
-    return text;
+std::string_view BytesOf(const Sha256& digest) {
+    return {reinterpret_cast<const char*>(digest.data()), digest.size()};
 }
 
 Sha256 Digest(std::string_view bytes) {
@@ -56,7 +52,7 @@ Sha256 Digest(std::string_view bytes) {
 } // namespace
 
 std::string Sha256Hex(std::string_view bytes) {
-    return Hex(Digest(bytes));
+    return EncodeHex(BytesOf(Digest(bytes)), HexCase::Lower);
 }
 
 std::string Sha256HexOfFile(const std::filesystem::path& file) {
@@ -73,31 +69,26 @@ std::string Sha256HexOfFile(const std::filesystem::path& file) {
     if (in.bad()) {
         throw FileError("Cannot read file \"" + file.string() + "\".");
     }
-    return Hex(hasher.Finish());
+    return EncodeHex(BytesOf(hasher.Finish()), HexCase::Lower);
+}
+
+std::string HmacSha1(std::string_view key, std::string_view data) {
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned int size = 0;
+    if (!HMAC(EVP_sha1(), key.data(), static_cast<int>(key.size()),
+              reinterpret_cast<const unsigned char*>(data.data()), data.size(), digest.data(),
+              &size)) {
+        throw Error("HMAC-SHA1 is not available");
+    }
+    return {reinterpret_cast<const char*>(digest.data()), size};
 }
 
 std::string SshFingerprint(std::string_view keyBlob) {
-    const Sha256 digest = Digest(keyBlob);
-    std::array<unsigned char, 48> encoded{};
-    const int size = EVP_EncodeBlock(encoded.data(), digest.data(), digest.size());
-    std::string text(reinterpret_cast<const char*>(encoded.data()), static_cast<std::size_t>(size));
-    while (!text.empty() && text.back() == '=') {
-        text.pop_back();
-    }
-    return "SHA256:" + text;
+    return "SHA256:" + EncodeBase64(BytesOf(Digest(keyBlob)), false);
 }
 
 std::string CertificateFingerprint(std::string_view der) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (const unsigned char byte : Digest(der)) {
-        if (!text.empty()) {
-            text += ':';
-        }
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0xF];
-    }
-    return text;
+    return EncodeHex(BytesOf(Digest(der)), HexCase::Upper, ":");
 }
 
 std::string NormalizeFingerprint(std::string_view text) {

@@ -1,5 +1,6 @@
-// The digests publishing compares and shows: SHA-256 of files, and the fingerprints of SSH host
-// keys and TLS certificates in the forms ssh-keygen -l and openssl x509 -fingerprint print.
+// The digests publishing compares and shows: SHA-256 of files, the fingerprints of SSH host keys
+// and TLS certificates in the forms ssh-keygen -l and openssl x509 -fingerprint print, and the
+// keyed hash of known_hosts' hashed host names.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,9 @@ namespace scribvane {
 // Lower-case hex SHA-256 of bytes, and of a file's bytes (throws FileError when unreadable).
 std::string Sha256Hex(std::string_view bytes);
 std::string Sha256HexOfFile(const std::filesystem::path& file);
+
+// The HMAC-SHA1 of `data` under `key`, as raw bytes (known_hosts hashes host names so).
+std::string HmacSha1(std::string_view key, std::string_view data);
 
 // "SHA256:" + unpadded base64 of the SHA-256 of a host key blob.
 std::string SshFingerprint(std::string_view keyBlob);

@@ -1,6 +1,8 @@
 // Publish addresses; see PublishAddress.h.
 #include "publishing/PublishAddress.h"
 
+#include "utils/TextCoding.h"
+
 #include <array>
 #include <charconv>
 #include <utility>
@@ -23,41 +25,6 @@ constexpr std::array kSchemes{
     Scheme{"file://", Protocol::Folder},
 };
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-std::optional<std::string> Decode(std::string_view text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            decoded += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) {
-            return std::nullopt;
-        }
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        decoded += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return decoded;
-}
-
 bool HasControlCharacter(std::string_view text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
@@ -69,7 +36,7 @@ bool HasControlCharacter(std::string_view text) {
 
 // The folder as "/a/b/": every segment checked, so nothing is ever written above it.
 std::optional<std::string> CleanFolder(std::string_view path, std::string& problem) {
-    const auto decoded = Decode(path);
+    const auto decoded = DecodePercent(path);
     if (!decoded) {
         problem = "the folder holds a broken %-escape";
         return std::nullopt;
@@ -109,7 +76,7 @@ std::optional<std::string> QueryValue(std::string_view query, std::string_view n
         const std::string_view pair = query.substr(start, end - start);
         if (pair.size() > name.size() && pair.substr(0, name.size()) == name &&
             pair[name.size()] == '=') {
-            return Decode(pair.substr(name.size() + 1));
+            return DecodePercent(pair.substr(name.size() + 1));
         }
         start = end + 1;
     }
@@ -123,7 +90,7 @@ bool ParseS3(std::string_view rest, PublishAddress& address, std::string& proble
         rest = rest.substr(0, mark);
     }
     const auto slash = rest.find('/');
-    const auto bucket = Decode(rest.substr(0, slash));
+    const auto bucket = DecodePercent(rest.substr(0, slash));
     if (!bucket || bucket->empty() ||
         bucket->find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789.-") != std::string::npos) {
         problem = "the bucket name must be lower-case letters, digits, dots and hyphens";
@@ -208,7 +175,7 @@ std::optional<PublishAddress> ParsePublishAddress(std::string_view text, std::st
         return address;
     }
     if (const auto at = authority.rfind('@'); at != std::string_view::npos) {
-        const auto user = Decode(authority.substr(0, at));
+        const auto user = DecodePercent(authority.substr(0, at));
         if (!user || HasControlCharacter(*user)) {
             problem = "the user name holds a broken %-escape or a control character";
             return std::nullopt;
@@ -259,24 +226,6 @@ std::optional<PublishAddress> ParsePublishAddress(std::string_view text, std::st
     return address;
 }
 
-std::string EncodePath(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
-            c == '/') {
-            encoded += c;
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0xF];
-        }
-    }
-    return encoded;
-}
-
 std::string FormatPublishAddress(const PublishAddress& address) {
     std::string text;
     for (const auto& scheme : kSchemes) {
@@ -285,17 +234,17 @@ std::string FormatPublishAddress(const PublishAddress& address) {
         }
     }
     if (address.protocol == Protocol::S3) {
-        return text + address.bucket + EncodePath(address.folder) +
+        return text + address.bucket + EncodePercent(address.folder, "/") +
                "?endpoint=" + address.endpoint + "&region=" + address.region;
     }
     if (!address.user.empty()) {
-        text += EncodePath(address.user) + "@";
+        text += EncodePercent(address.user, "/") + "@";
     }
     text += address.host;
     if (address.port != 0) {
         text += ":" + std::to_string(address.port);
     }
-    return text + EncodePath(address.folder);
+    return text + EncodePercent(address.folder, "/");
 }
 
 bool SendsPasswordInClear(Protocol protocol) {

@@ -35,7 +35,4 @@ std::string FormatPublishAddress(const PublishAddress& address);
 // Whether the protocol sends the password unencrypted (plain ftp, WebDAV over http).
 bool SendsPasswordInClear(Protocol protocol);
 
-// "%"-encodes a path for an address: everything but unreserved characters and '/'.
-std::string EncodePath(std::string_view path);
-
 } // namespace scribvane

@@ -2,8 +2,9 @@
 #include "publishing/PublishController.h"
 
 #include "generation/LetterPreparation.h"
-#include "publishing/PublishError.h"
+#include "publishing/OffWindowThread.h"
 #include "publishing/PublishPrompts.h"
+#include "publishing/PublishRetry.h"
 #include "publishing/PublishTargets.h"
 #include "publishing/Publisher.h"
 #include "publishing/SecretStore.h"
@@ -11,65 +12,46 @@
 #include "widgets/QtText.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QTimer>
 #include <atomic>
-#include <thread>
 
 namespace scribvane {
 namespace {
 
-struct Outcome {
-    std::optional<PublishResult> result;
-    PublishFailure failure = PublishFailure::Other;
-    QString message;
-    QString serverMessage;
-    QString fingerprint;
-};
-
-// Publishes on a worker thread. Only the window's thread touches widgets: progress reaches
-// the prompts as queued calls, and Cancel is polled here and handed over as a flag.
-Outcome Run(const PreparedLetter& letter, const PublishAddress& address, TransportSettings settings,
-            PublishPrompts& prompts) {
+// Publishes off the window's thread. Progress reaches the prompts as queued calls, and Cancel
+// is polled here and handed over as a flag.
+PublishResult PublishBesideTheWindow(const PreparedLetter& letter, const PublishAddress& address,
+                                     TransportSettings settings, PublishPrompts& prompts) {
     std::atomic<bool> cancel{false};
     settings.cancel = &cancel;
-    Outcome outcome;
-    QEventLoop loop;
+    QObject context;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    QObject::connect(&poll, &QTimer::timeout, &context, [&] {
         if (prompts.CancelPressed()) {
             cancel = true;
         }
     });
     poll.start(100);
     prompts.Progress(QString(), 0, 0);
-    std::thread worker([&] {
-        try {
-            outcome.result =
-                PublishLetter(letter, address, settings, [&](const PublishProgress& progress) {
-                    const QString file = QString::fromStdString(progress.file);
-                    const int index = static_cast<int>(progress.index);
-                    const int total = static_cast<int>(progress.total);
-                    QMetaObject::invokeMethod(
-                        &loop,
-                        [&prompts, file, index, total] { prompts.Progress(file, index, total); },
-                        Qt::QueuedConnection);
-                });
-        } catch (const PublishError& error) {
-            outcome.failure = error.failure();
-            outcome.message = QString::fromStdString(error.what());
-            outcome.serverMessage = QString::fromStdString(error.serverMessage());
-            outcome.fingerprint = QString::fromStdString(error.fingerprint());
-        } catch (const std::exception& error) {
-            outcome.message = QStringOfAnsi(error.what());
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    poll.stop();
+    PublishResult result;
+    try {
+        RunOffWindowThread([&] {
+            result = PublishLetter(letter, address, settings, [&](const PublishProgress& progress) {
+                const QString file = QString::fromStdString(progress.file);
+                const int index = static_cast<int>(progress.index);
+                const int total = static_cast<int>(progress.total);
+                QMetaObject::invokeMethod(
+                    &context,
+                    [&prompts, file, index, total] { prompts.Progress(file, index, total); },
+                    Qt::QueuedConnection);
+            });
+        });
+    } catch (...) {
+        prompts.Done();
+        throw;
+    }
     prompts.Done();
-    return outcome;
+    return result;
 }
 
 } // namespace
@@ -79,132 +61,118 @@ PublishController::PublishController(LetterFunction letter, std::filesystem::pat
     : letter_(std::move(letter)), programFolder_(std::move(programFolder)), prompts_(prompts),
       secrets_(secrets) {}
 
+std::optional<std::size_t> PublishController::ChooseTarget(std::vector<PublishTarget>& targets,
+                                                           QString& typedSecret) {
+    if (!targets.empty()) {
+        QStringList names;
+        for (const auto& target : targets) {
+            names << QString::fromStdString(target.name);
+        }
+        const auto chosen = prompts_.ChooseTarget(names);
+        if (!chosen) {
+            return std::nullopt;
+        }
+        if (static_cast<std::size_t>(*chosen) < targets.size()) {
+            return static_cast<std::size_t>(*chosen);
+        }
+    }
+    PublishTarget fresh;
+    if (!prompts_.EditTarget(fresh, typedSecret)) {
+        return std::nullopt;
+    }
+    std::erase_if(targets, [&](const PublishTarget& t) { return t.name == fresh.name; });
+    targets.push_back(fresh);
+    WritePublishTargets(programFolder_ / "publish.dat", targets);
+    if (!typedSecret.isEmpty()) {
+        (void)secrets_.Write(QString::fromStdString(fresh.name), typedSecret);
+    }
+    return targets.size() - 1;
+}
+
+std::optional<QString> PublishController::ObtainSecret(const QString& target) {
+    const SecretStore::Reading reading = secrets_.Read(target);
+    if (reading.secret) {
+        return reading.secret;
+    }
+    const QString reason =
+        reading.unavailable.isEmpty()
+            ? QStringLiteral("No password is kept for this target yet; it will be "
+                             "kept in the desktop's secret store.")
+            : QStringLiteral("No secret service runs on this desktop, so the "
+                             "password cannot be kept and is asked for every time (") +
+                  reading.unavailable + QStringLiteral(").");
+    auto answer = prompts_.AskSecret(target, reason);
+    if (answer && reading.unavailable.isEmpty()) {
+        (void)secrets_.Write(target, *answer);
+    }
+    return answer;
+}
+
 void PublishController::Publish() {
     const auto file = programFolder_ / "publish.dat";
     try {
         auto targets = ReadPublishTargets(file);
-        std::size_t index = targets.size();
-        if (!targets.empty()) {
-            QStringList names;
-            for (const auto& target : targets) {
-                names << QString::fromStdString(target.name);
-            }
-            const auto chosen = prompts_.ChooseTarget(names);
-            if (!chosen) {
-                return;
-            }
-            index = static_cast<std::size_t>(*chosen);
+        QString typed; // in the target dialog, for a new target
+        const auto index = ChooseTarget(targets, typed);
+        if (!index) {
+            return;
         }
-        QString secret;
-        if (index >= targets.size()) {
-            PublishTarget fresh;
-            if (!prompts_.EditTarget(fresh, secret)) {
-                return;
-            }
-            std::erase_if(targets, [&](const PublishTarget& t) { return t.name == fresh.name; });
-            targets.push_back(fresh);
-            index = targets.size() - 1;
-            WritePublishTargets(file, targets);
-            if (!secret.isEmpty()) {
-                (void)secrets_.Write(QString::fromStdString(fresh.name), secret);
-            }
-        }
-        PublishTarget& target = targets[index];
-        const QString name = QString::fromStdString(target.name);
+        PublishTarget& target = targets[*index];
         std::string problem;
         const auto address = ParsePublishAddress(target.address, problem);
         if (!address) {
-            prompts_.Failed(QStringLiteral("The address of \"") + name +
+            prompts_.Failed(QStringLiteral("The address of \"") +
+                                QString::fromStdString(target.name) +
                                 QStringLiteral("\" is not valid"),
                             QString::fromStdString(problem));
             return;
         }
-        // The password: typed into the target dialog, else kept in the secret store, else
-        // asked for. SFTP first tries the SSH agent and the user's keys, and asks only when
-        // the server wants more.
-        bool asked = !secret.isEmpty();
-        const auto ask = [&]() -> bool {
-            asked = true;
-            const SecretStore::Reading reading = secrets_.Read(name);
-            if (reading.secret) {
-                secret = *reading.secret;
-                return true;
-            }
-            const QString reason =
-                reading.unavailable.isEmpty()
-                    ? QStringLiteral("No password is kept for this target yet; it will be "
-                                     "kept in the desktop's secret store.")
-                    : QStringLiteral("No secret service runs on this desktop, so the "
-                                     "password cannot be kept and is asked for every time (") +
-                          reading.unavailable + QStringLiteral(").");
-            const auto answer = prompts_.AskSecret(name, reason);
-            if (!answer) {
-                return false;
-            }
-            secret = *answer;
-            if (reading.unavailable.isEmpty()) {
-                (void)secrets_.Write(name, secret);
-            }
-            return true;
-        };
-        const bool keysFirst = address->protocol == Protocol::Sftp;
-        if (address->protocol != Protocol::Folder && !asked && !keysFirst && !ask()) {
-            return;
-        }
-
         const PreparedLetter letter = letter_(Utf8ToAnsi(target.publicAddress));
         if (!letter.HasTemplate()) {
             prompts_.Failed(QStringLiteral("There is no template to make the letter from"), {});
             return;
         }
         TransportSettings settings;
-        const auto useSecret = [&] {
-            if (address->protocol == Protocol::S3) {
-                const qsizetype colon = secret.indexOf(QLatin1Char(':'));
-                settings.keyId = secret.left(colon < 0 ? 0 : colon).toStdString();
-                settings.password = secret.mid(colon + 1).toStdString();
-            } else {
-                settings.password = secret.toStdString();
-            }
-        };
-        useSecret();
         settings.trusted = target.trusted;
         settings.sshKeyFolder = (QDir::homePath() + QStringLiteral("/.ssh")).toStdString();
+        PublishRetry retry(address->protocol, settings,
+                           typed.isEmpty() ? std::nullopt : std::optional(typed.toStdString()));
+        PublishResult result;
+        const auto attempt = [&](const TransportSettings& tried) {
+            result = PublishBesideTheWindow(letter, *address, tried, prompts_);
+        };
         for (;;) {
-            const Outcome outcome = Run(letter, *address, settings, prompts_);
-            if (outcome.result) {
-                prompts_.Published(QString::fromStdString(PublishedMessage(*outcome.result)),
+            const PublishRetry::Next next = retry.Run(attempt);
+            switch (next.ask) {
+            case PublishRetry::Ask::Nothing:
+                prompts_.Published(QString::fromStdString(PublishedMessage(result)),
                                    QString::fromStdString(target.publicAddress));
                 return;
-            }
-            if (outcome.failure == PublishFailure::UntrustedServer &&
-                !outcome.fingerprint.isEmpty()) {
+            case PublishRetry::Ask::Trust:
                 if (!prompts_.TrustServer(QString::fromStdString(target.address),
-                                          outcome.fingerprint)) {
+                                          QString::fromStdString(next.fingerprint))) {
                     // The check stopped before the password or any file went out.
-                    prompts_.Failed(QStringLiteral("Nothing was published: the server was not "
-                                                   "trusted"),
-                                    {});
+                    prompts_.Failed(
+                        QStringLiteral("Nothing was published: the server was not trusted"), {});
                     return;
                 }
-                // Remembered for this target only.
-                target.trusted.push_back(outcome.fingerprint.toStdString());
-                settings.trusted = target.trusted;
+                retry.Trust(next.fingerprint);
+                target.trusted.push_back(next.fingerprint); // remembered for this target only
                 WritePublishTargets(file, targets);
-                continue;
-            }
-            if (outcome.failure == PublishFailure::WrongPassword && !asked) {
-                // The keys were not enough.
-                if (!ask()) {
-                    return;
+                break;
+            case PublishRetry::Ask::Password:
+                if (const auto secret = ObtainSecret(QString::fromStdString(target.name))) {
+                    retry.UseSecret(secret->toStdString());
+                    break;
                 }
-                useSecret();
-                continue;
+                return;
+            case PublishRetry::Ask::GiveUp:
+                prompts_.Failed(QString::fromStdString(next.message),
+                                QString::fromStdString(next.details));
+                return;
+            case PublishRetry::Ask::Cancelled:
+                return;
             }
-            if (outcome.failure != PublishFailure::Cancelled) {
-                prompts_.Failed(outcome.message, outcome.serverMessage);
-            }
-            return;
         }
     } catch (const std::exception& error) {
         prompts_.Failed(QStringOfAnsi(error.what()), {});

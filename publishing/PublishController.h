@@ -1,7 +1,8 @@
-// The Publish button of step 8: chooses or sets up a target, finds its secret, publishes on a
-// thread of its own while the window shows progress, asks to trust an unknown server, and
-// tells the outcome. It sees the letter only through the function it is given, which prepares
-// the current letter for the target's public address.
+// The Publish button of step 8: chooses or sets up a target, publishes on a thread of its own
+// while the window shows progress, asks what the trust and password rules (PublishRetry) say to
+// ask, finds the password in the secret store or asks for it, and tells the outcome. It sees the
+// letter only through the function it is given, which prepares the current letter for the
+// target's public address.
 #pragma once
 
 #include "generation/LetterPreparation.h"
@@ -9,11 +10,14 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace scribvane {
 
 class PublishPrompts;
 class SecretStore;
+struct PublishTarget;
 
 class PublishController {
 public:
@@ -26,6 +30,14 @@ public:
     void Publish();
 
 private:
+    // The target chosen, or set up (and kept) when there is none or the user asks for a new one;
+    // nothing when cancelled. A password typed while setting it up is given back in
+    // `typedSecret`.
+    std::optional<std::size_t> ChooseTarget(std::vector<PublishTarget>& targets,
+                                            QString& typedSecret);
+    // The target's password: kept in the secret store, else asked for (and kept when it can).
+    std::optional<QString> ObtainSecret(const QString& target);
+
     LetterFunction letter_;
     std::filesystem::path programFolder_;
     PublishPrompts& prompts_;

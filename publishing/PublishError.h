@@ -14,6 +14,7 @@ enum class PublishFailure {
     TimedOut,
     WrongPassword,
     UntrustedServer, // an unknown host key or a certificate nobody vouches for
+    ServerChanged,   // a host key other than the one the user's known_hosts holds: never trusted
     NoSuchFolder,
     NotAllowed, // the server does not let us write there
     DiskFull,
@@ -32,7 +33,8 @@ public:
           fingerprint_(std::move(fingerprint)) {}
 
     PublishFailure failure() const { return failure_; }
-    // The server's own words (or the transfer library's), empty when there are none.
+    // The server's own words (or the transfer library's), empty when there are none: shown as
+    // the details of the message, which says what failed in the user's words.
     const std::string& serverMessage() const { return serverMessage_; }
     // For UntrustedServer: the fingerprint the user may choose to trust.
     const std::string& fingerprint() const { return fingerprint_; }

@@ -2,6 +2,7 @@
 #include "publishing/PublishPrompts.h"
 
 #include "publishing/PublishTargetDialog.h"
+#include "widgets/MessageService.h"
 
 #include <QDesktopServices>
 #include <QInputDialog>
@@ -12,7 +13,12 @@
 
 namespace scribvane {
 
-DialogPublishPrompts::DialogPublishPrompts(QWidget* parent) : parent_(parent) {}
+DialogPublishPrompts::DialogPublishPrompts(QWidget* parent)
+    : parent_(parent), ownMessages_(std::make_unique<DialogMessageService>(parent)),
+      messages_(*ownMessages_) {}
+
+DialogPublishPrompts::DialogPublishPrompts(QWidget* parent, MessageService& messages)
+    : parent_(parent), messages_(messages) {}
 
 DialogPublishPrompts::~DialogPublishPrompts() {
     delete progress_;
@@ -32,7 +38,7 @@ std::optional<int> DialogPublishPrompts::ChooseTarget(const QStringList& names) 
 }
 
 bool DialogPublishPrompts::EditTarget(PublishTarget& target, QString& secret) {
-    PublishTargetDialog dialog(target, secret, parent_);
+    PublishTargetDialog dialog(target, secret, *this, parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
@@ -102,13 +108,8 @@ void DialogPublishPrompts::Published(const QString& message, const QString& publ
     }
 }
 
-void DialogPublishPrompts::Failed(const QString& message, const QString& serverMessage) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Publish"), message, QMessageBox::Ok,
-                    parent_);
-    if (!serverMessage.isEmpty()) {
-        box.setInformativeText(QStringLiteral("The server said: ") + serverMessage);
-    }
-    box.exec();
+void DialogPublishPrompts::Failed(const QString& message, const QString& details) {
+    messages_.WarningWithDetails(message, details);
 }
 
 } // namespace scribvane

@@ -6,12 +6,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QProgressDialog;
 class QWidget;
 
 namespace scribvane {
+
+class MessageService;
 
 class PublishPrompts {
 public:
@@ -35,14 +38,16 @@ public:
     // "Published N files (M unchanged) to ADDRESS", with "Open Online" when there is a public
     // address.
     virtual void Published(const QString& message, const QString& publicAddress) = 0;
-    // What failed in the user's words, with the server's own message beside it.
-    virtual void Failed(const QString& message, const QString& serverMessage) = 0;
+    // What failed in the user's words, with the server's (or the transfer library's) own words
+    // as its details.
+    virtual void Failed(const QString& message, const QString& details) = 0;
 };
 
-// The window's dialogs.
+// The window's dialogs; failures go through the message service.
 class DialogPublishPrompts final : public PublishPrompts {
 public:
     explicit DialogPublishPrompts(QWidget* parent);
+    DialogPublishPrompts(QWidget* parent, MessageService& messages);
     ~DialogPublishPrompts() override;
 
     std::optional<int> ChooseTarget(const QStringList& names) override;
@@ -53,10 +58,12 @@ public:
     bool CancelPressed() override;
     void Done() override;
     void Published(const QString& message, const QString& publicAddress) override;
-    void Failed(const QString& message, const QString& serverMessage) override;
+    void Failed(const QString& message, const QString& details) override;
 
 private:
     QWidget* parent_;
+    std::unique_ptr<MessageService> ownMessages_;
+    MessageService& messages_;
     QProgressDialog* progress_ = nullptr;
 };
 

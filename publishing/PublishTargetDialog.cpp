@@ -1,20 +1,20 @@
 // The target dialog; see PublishTargetDialog.h.
 #include "publishing/PublishTargetDialog.h"
 
+#include "publishing/OffWindowThread.h"
 #include "publishing/PublishAddress.h"
-#include "publishing/PublishError.h"
+#include "publishing/PublishPrompts.h"
+#include "publishing/PublishRetry.h"
 #include "publishing/Publisher.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <thread>
 
 namespace scribvane {
 namespace {
@@ -38,8 +38,8 @@ bool IsPublicAddress(const QString& text) {
 } // namespace
 
 PublishTargetDialog::PublishTargetDialog(const PublishTarget& target, const QString& secret,
-                                         QWidget* parent)
-    : QDialog(parent), target_(target) {
+                                         PublishPrompts& prompts, QWidget* parent)
+    : QDialog(parent), target_(target), prompts_(prompts) {
     setObjectName(QStringLiteral("dlgPublishTarget"));
     setWindowTitle(QStringLiteral("Publish Target"));
     name_ = MakeEdit(QStringLiteral("edtTargetName"), QString::fromStdString(target.name), this);
@@ -66,6 +66,12 @@ PublishTargetDialog::PublishTargetDialog(const PublishTarget& target, const QStr
     outcome_->setObjectName(QStringLiteral("lblTestOutcome"));
     outcome_->setWordWrap(true);
     outcome_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    details_ = new QLabel(this);
+    details_->setObjectName(QStringLiteral("lblTestDetails"));
+    details_->setWordWrap(true);
+    details_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    details_->setForegroundRole(QPalette::PlaceholderText);
+    details_->hide();
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Name:"), name_);
@@ -80,6 +86,8 @@ PublishTargetDialog::PublishTargetDialog(const PublishTarget& target, const QStr
     layout->addLayout(form);
     layout->addWidget(warning_);
     layout->addWidget(outcome_);
+    layout->addWidget(details_);
+    layout->addStretch();
     layout->addWidget(buttons);
     connect(address_, &QLineEdit::textChanged, this, &PublishTargetDialog::UpdateWarning);
     connect(test_, &QPushButton::clicked, this, [this] { (void)TestConnection(); });
@@ -134,59 +142,99 @@ bool PublishTargetDialog::TestConnection() {
     std::string problem;
     const auto address = ParsePublishAddress(address_->text().toStdString(), problem);
     if (!address) {
-        outcome_->setText(QStringLiteral("Not an address: ") + QString::fromStdString(problem));
+        ShowOutcome(QStringLiteral("Not an address: ") + QString::fromStdString(problem));
         return false;
     }
+    const std::string formatted = FormatPublishAddress(*address);
     TransportSettings settings;
-    const QString secret = Secret();
-    if (address->protocol == Protocol::S3) {
-        settings.keyId = keyId_->text().toStdString();
-        settings.password = password_->text().toStdString();
-    } else {
-        settings.password = secret.toStdString();
+    if (formatted == target_.address) {
+        settings.trusted = target_.trusted; // trusted for this server, not for another one
     }
-    settings.trusted = target_.trusted;
     settings.sshKeyFolder = (QDir::homePath() + QStringLiteral("/.ssh")).toStdString();
-    outcome_->setText(QStringLiteral("Testing..."));
+    // What is typed is the password, even an empty one; SFTP without one tries the keys first.
+    std::optional<std::string> secret;
+    if (address->protocol != Protocol::Sftp || !password_->text().isEmpty()) {
+        secret = Secret().toStdString();
+    }
+    PublishRetry retry(address->protocol, settings, secret);
+    const auto attempt = [&](const TransportSettings& tried) {
+        RunOffWindowThread([&] { TestPublishConnection(*address, tried); });
+    };
+    ShowOutcome(QStringLiteral("Testing..."));
     test_->setEnabled(false);
-    // The probe runs on a thread of its own; the dialog keeps answering meanwhile.
-    QString result;
-    bool ok = false;
-    QEventLoop loop;
-    std::thread probe([&] {
-        try {
-            TestPublishConnection(*address, settings);
-            ok = true;
-            result = QStringLiteral("The connection works: a probe file was written and removed.");
-        } catch (const PublishError& error) {
-            result = QString::fromStdString(error.what());
-            if (!error.serverMessage().empty()) {
-                result += QStringLiteral("\nThe server said: ") +
-                          QString::fromStdString(error.serverMessage());
+    bool works = false;
+    for (bool asking = true; asking;) {
+        const PublishRetry::Next next = retry.Run(attempt);
+        const QString message = QString::fromStdString(next.message);
+        const QString details = QString::fromStdString(next.details);
+        asking = false;
+        switch (next.ask) {
+        case PublishRetry::Ask::Nothing:
+            works = true;
+            ShowOutcome(
+                QStringLiteral("The connection works: a probe file was written and removed."));
+            break;
+        case PublishRetry::Ask::Trust:
+            if (prompts_.TrustServer(QString::fromStdString(formatted),
+                                     QString::fromStdString(next.fingerprint))) {
+                retry.Trust(next.fingerprint);
+                RememberTrust(formatted, next.fingerprint);
+                asking = true;
+            } else {
+                ShowOutcome(QStringLiteral("Not tested: the server was not trusted, so nothing "
+                                           "was sent to it."));
             }
-        } catch (const std::exception& error) {
-            result = QString::fromStdString(error.what());
+            break;
+        case PublishRetry::Ask::Password:
+            ShowOutcome(message + QStringLiteral(" Type the password above and test again."),
+                        details);
+            break;
+        case PublishRetry::Ask::GiveUp:
+            ShowOutcome(message, details);
+            break;
+        case PublishRetry::Ask::Cancelled:
+            ShowOutcome(QStringLiteral("The test was cancelled."));
+            break;
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    probe.join();
+    }
     test_->setEnabled(true);
-    outcome_->setText(result);
-    return ok;
+    return works;
+}
+
+void PublishTargetDialog::RememberTrust(const std::string& address,
+                                        const std::string& fingerprint) {
+    if (target_.address != address) {
+        target_.trusted.clear(); // what was trusted was trusted for the old address
+        target_.address = address;
+    }
+    target_.trusted.push_back(fingerprint);
+}
+
+void PublishTargetDialog::ShowOutcome(const QString& message, const QString& details) {
+    outcome_->setText(message);
+    details_->setText(details.isEmpty() ? QString() : QStringLiteral("Details: ") + details);
+    details_->setVisible(!details.isEmpty());
+    // A wrapped label needs more height for more text; a dialog that keeps its height would
+    // give it the fields' room instead.
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : layout()->totalSizeHint().height();
+    if (needed > height()) {
+        resize(width(), needed);
+    }
 }
 
 void PublishTargetDialog::AcceptIfValid() {
     const PublishTarget target = Target();
     std::string problem;
     if (!IsValidTargetName(target.name)) {
-        outcome_->setText(QStringLiteral("Please give the target a name (no line breaks or ']')."));
+        ShowOutcome(QStringLiteral("Please give the target a name (no line breaks or ']')."));
     } else if (!ParsePublishAddress(address_->text().toStdString(), problem)) {
-        outcome_->setText(QStringLiteral("Not an address: ") + QString::fromStdString(problem));
+        ShowOutcome(QStringLiteral("Not an address: ") + QString::fromStdString(problem));
     } else if (!IsPublicAddress(publicAddress_->text().trimmed())) {
         // Link previews and "Open Online" need the address a browser opens.
-        outcome_->setText(QStringLiteral("The public address is where visitors open the folder: "
-                                         "it starts with https:// or http://."));
+        ShowOutcome(QStringLiteral("The public address is where visitors open the folder: it "
+                                   "starts with https:// or http://."));
     } else {
         accept();
     }

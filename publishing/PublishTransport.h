@@ -41,12 +41,16 @@ public:
     virtual void Remove(const std::string& name) = 0;
 };
 
-// The transport for the address (curl for the network ones, the file system for folders).
+// The transport for the address: one per protocol family over libcurl, the file system for
+// folders.
 std::unique_ptr<PublishTransport> MakeTransport(const PublishAddress& address,
                                                 const TransportSettings& settings);
 
 // The temporary name a file is sent under before it is renamed into place.
 std::string TemporaryName(const std::string& name);
+
+// The media type a file is sent with over HTTP, by its ending.
+std::string ContentType(const std::string& name);
 
 // Whether `name` may be written in the remote folder: a plain file name, never "..", a path or
 // a control character, so nothing is ever written outside the folder.

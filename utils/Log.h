@@ -9,7 +9,7 @@
 
 namespace scribvane {
 
-enum class LogTopic { Branding, Generation, Editing, Persistence, Update };
+enum class LogTopic { Branding, Generation, Editing, Persistence, Update, Publishing };
 
 using LogSink = std::function<void(LogTopic topic, std::string_view message)>;
 

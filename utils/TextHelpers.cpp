@@ -2,6 +2,7 @@
 #include "utils/TextHelpers.h"
 
 #include "utils/Errors.h"
+#include "utils/TextCoding.h"
 #include "utils/TextSink.h"
 
 #include <algorithm>
@@ -18,20 +19,6 @@
 
 namespace scribvane {
 namespace {
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<unsigned>(c - 'a' + 10);
-    }
-    return static_cast<unsigned>(c - 'A' + 10);
-}
 
 // Where the next CR or LF stands in [from, end), or end. Lines of a configuration are short,
 // so a search per line for each of the two bytes costs more in calls than in bytes; this
@@ -276,10 +263,11 @@ ColorValue HtmlToColor(std::string_view text) {
     const std::string joined = "$00" + part(4) + part(2) + part(0);
     ColorValue value = 0;
     for (std::size_t i = 1; i < joined.size(); ++i) {
-        if (!IsHexDigit(joined[i])) {
+        const int digit = HexDigitValue(joined[i]);
+        if (digit < 0) {
             throw ConversionError("'" + joined + "' is not a valid integer value");
         }
-        value = (value << 4) | HexDigitValue(joined[i]);
+        value = (value << 4) | static_cast<ColorValue>(digit);
     }
     return value;
 }

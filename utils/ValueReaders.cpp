@@ -2,20 +2,14 @@
 #include "utils/ValueReaders.h"
 
 #include "utils/Errors.h"
+#include "utils/TextCoding.h"
 #include "utils/TextHelpers.h"
 
 namespace scribvane {
 namespace {
 
 int DigitValue(char c, int base) {
-    int value = -1;
-    if (c >= '0' && c <= '9') {
-        value = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        value = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        value = c - 'A' + 10;
-    }
+    const int value = HexDigitValue(c);
     return value < base ? value : -1;
 }
 

@@ -1,6 +1,8 @@
 // Windows-1252 table and the UTF-8 / UTF-16 conversions built on it.
 #include "utils/Win1252.h"
 
+#include "utils/TextCoding.h"
+
 #include <array>
 #include <utility>
 
@@ -33,8 +35,10 @@ void AppendAnsi(std::string& out, char32_t cp) {
     out += ';';
 }
 
-bool IsDigit(char c, bool hex) {
-    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+// The digit's value in a decimal or hexadecimal reference; -1 when it is not one.
+int DigitValue(char c, bool hex) {
+    const int value = HexDigitValue(c);
+    return value < (hex ? 16 : 10) ? value : -1;
 }
 
 // The character of a reference at the front of `text` ("&#" already seen at its start) that
@@ -48,10 +52,12 @@ std::optional<std::pair<char32_t, std::size_t>> ShownReference(std::string_view 
     }
     const std::size_t first = at;
     char32_t cp = 0;
-    for (; at < text.size() && IsDigit(text[at], hex); ++at) {
-        const char c = text[at];
-        const unsigned digit = c <= '9' ? unsigned(c - '0') : unsigned((c | 0x20) - 'a' + 10);
-        cp = cp * (hex ? 16 : 10) + digit;
+    for (; at < text.size(); ++at) {
+        const int digit = DigitValue(text[at], hex);
+        if (digit < 0) {
+            break;
+        }
+        cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(digit);
         if (cp > 0x10FFFF) {
             return std::nullopt;
         }

@@ -11,6 +11,7 @@ Q_LOGGING_CATEGORY(lcGeneration, "scribvane.generation")
 Q_LOGGING_CATEGORY(lcEditing, "scribvane.editing")
 Q_LOGGING_CATEGORY(lcPersistence, "scribvane.persistence")
 Q_LOGGING_CATEGORY(lcUpdate, "scribvane.update")
+Q_LOGGING_CATEGORY(lcPublishing, "scribvane.publishing")
 
 namespace {
 
@@ -24,6 +25,8 @@ const QLoggingCategory& CategoryOf(LogTopic topic) {
         return lcEditing();
     case LogTopic::Persistence:
         return lcPersistence();
+    case LogTopic::Publishing:
+        return lcPublishing();
     case LogTopic::Update:
         break;
     }

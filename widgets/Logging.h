@@ -11,6 +11,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcGeneration)
 Q_DECLARE_LOGGING_CATEGORY(lcEditing)
 Q_DECLARE_LOGGING_CATEGORY(lcPersistence)
 Q_DECLARE_LOGGING_CATEGORY(lcUpdate)
+Q_DECLARE_LOGGING_CATEGORY(lcPublishing)
 
 // Routes the core's notes to the category of their subsystem.
 void RouteCoreNotesToCategories();

@@ -25,6 +25,17 @@ void DialogMessageService::Warning(const QString& text) {
     Show(parent_, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
+void DialogMessageService::WarningWithDetails(const QString& text, const QString& details) {
+    if (details.isEmpty()) {
+        Warning(text);
+        return;
+    }
+    const QString title = parent_ != nullptr ? parent_->window()->windowTitle() : QString();
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent_);
+    box.setDetailedText(details); // behind the box's own "Show Details..." button
+    box.exec();
+}
+
 void DialogMessageService::Information(const QString& text) {
     Show(parent_, QMessageBox::Information, text, QMessageBox::Ok);
 }

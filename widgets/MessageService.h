@@ -21,6 +21,9 @@ public:
 
     // Refused input, missing files: a warning box with one OK button.
     virtual void Warning(const QString& text) = 0;
+    // The same, with the technical words behind it (a server's or a library's) under
+    // "Details", shown only when asked for, so the message itself stays in the user's words.
+    virtual void WarningWithDetails(const QString& text, const QString& details) = 0;
     // Plain notices: an information box with one OK button.
     virtual void Information(const QString& text) = 0;
     // Questions: an information box with OK (default) and Cancel; true when OK was chosen.
@@ -43,6 +46,7 @@ public:
     explicit DialogMessageService(QWidget* parent) : parent_(parent) {}
 
     void Warning(const QString& text) override;
+    void WarningWithDetails(const QString& text, const QString& details) override;
     void Information(const QString& text) override;
     bool Question(const QString& text) override;
     void Error(const QString& text) override;

@@ -1,13 +1,18 @@
-// Publishing without a server: addresses, targets, the manifest and the upload plan, and what
-// a hostile answer or a hostile name does to a publish.
+// Publishing without a server: addresses, targets, the manifest and the upload plan, what a
+// hostile answer or a hostile name does to a publish, known_hosts, and the trust and password
+// rules.
 #include "TestServers.h"
 #include "generation/GenerateCommand.h"
 #include "publishing/Digest.h"
+#include "publishing/KnownHosts.h"
 #include "publishing/PublishAddress.h"
 #include "publishing/PublishCommand.h"
+#include "publishing/PublishError.h"
 #include "publishing/PublishManifest.h"
+#include "publishing/PublishRetry.h"
 #include "publishing/PublishTargets.h"
 #include "support/TempDir.h"
+#include "utils/TextCoding.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -253,6 +258,184 @@ TEST(PublishCommand, AServerThatNeverAnswersTimesOutAfterTwentySeconds) {
     EXPECT_NE(said.find("timed out after 20 s"), std::string::npos) << said;
     // Bounded: the test itself must not hang when the time-out is lost.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+// --- known_hosts and the trust and password rules ------------------------------------------
+
+// An SSH key blob of the type, as a server sends it: the type's name, then the key's bytes.
+std::string KeyBlob(const std::string& type, char fill) {
+    const auto length = [](std::size_t n) {
+        return std::string{'\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+    };
+    return length(type.size()) + type + length(32) + std::string(32, fill);
+}
+
+// A known_hosts line for `name` ("host" or "[host]:port"), hashed as ssh -H writes it.
+std::string HashedLine(const std::string& name, const std::string& type, const std::string& blob) {
+    const std::string salt(20, '\x5A');
+    return "|1|" + EncodeBase64(salt) + "|" + EncodeBase64(HmacSha1(salt, name)) + " " + type +
+           " " + EncodeBase64(blob) + "\n";
+}
+
+TEST(KnownHosts, FindsPlainAndHashedEntriesAndTellsAChangedKey) {
+    const std::string ed = "ssh-ed25519";
+    const std::string key = KeyBlob(ed, 'A');
+    const std::string other = KeyBlob(ed, 'B');
+    const std::string rsa = KeyBlob("ssh-rsa", 'C');
+    const auto plain = [&](const std::string& hosts, const std::string& blob) {
+        return hosts + " " + ed + " " + EncodeBase64(blob) + " someone@laptop\n";
+    };
+    const struct {
+        const char* name;
+        std::string file;
+        const char* host;
+        int port;
+        KnownHostKey expected;
+    } cases[] = {
+        {"plain hit", plain("example.com", key), "example.com", 0, KnownHostKey::Known},
+        {"hit in a list, any case", plain("a.test,EXAMPLE.com,1.2.3.4", key), "Example.COM", 22,
+         KnownHostKey::Known},
+        {"hit on another port", plain("[example.com]:2222", key), "example.com", 2222,
+         KnownHostKey::Known},
+        {"hashed hit", HashedLine("example.com", ed, key), "example.com", 0, KnownHostKey::Known},
+        {"hashed hit on another port", HashedLine("[::1]:2222", ed, key), "[::1]", 2222,
+         KnownHostKey::Known},
+        {"wildcard hit", plain("*.example.com", key), "shop.example.com", 0, KnownHostKey::Known},
+        {"miss: another host", plain("example.org", key), "example.com", 0, KnownHostKey::Unknown},
+        {"miss: the entry is for port 22", plain("example.com", key), "example.com", 2222,
+         KnownHostKey::Unknown},
+        {"miss: negated", plain("*.example.com,!shop.example.com", key), "shop.example.com", 0,
+         KnownHostKey::Unknown},
+        {"miss: only a key of another type", "example.com ssh-rsa " + EncodeBase64(rsa) + "\n",
+         "example.com", 0, KnownHostKey::Unknown},
+        {"miss: hashed for another host", HashedLine("example.org", ed, other), "example.com", 0,
+         KnownHostKey::Unknown},
+        {"miss: comments and garbage",
+         "# example.com " + ed + " x\n\n|1|zz\n@cert-authority " + plain("example.com", other),
+         "example.com", 0, KnownHostKey::Unknown},
+        {"plain mismatch", plain("example.com", other), "example.com", 0, KnownHostKey::Changed},
+        {"hashed mismatch", HashedLine("[example.com]:2222", ed, other), "example.com", 2222,
+         KnownHostKey::Changed},
+        {"an old key beside the current one",
+         plain("example.com", other) + plain("example.com", key), "example.com", 0,
+         KnownHostKey::Known},
+        {"revoked", "@revoked " + plain("*", key) + plain("example.com", key), "example.com", 0,
+         KnownHostKey::Changed},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LookUpKnownHost(c.file, c.host, c.port, key), c.expected) << c.name;
+    }
+}
+
+// What the rules ask after each attempt: a script of what the attempts throw, answered as a user
+// would (trusting, typing a password) until the script says the user cancels the question.
+TEST(PublishRetry, AsksToTrustAnUnknownServerAndForAPasswordOnlyWhenNeeded) {
+    using Ask = PublishRetry::Ask;
+    const PublishError unknown(PublishFailure::UntrustedServer, "not known", "curl", "SHA256:fp");
+    const PublishError refused(PublishFailure::WrongPassword, "refused", "curl: login denied");
+    const PublishError changed(PublishFailure::ServerChanged, "identity changed", "curl");
+    const PublishError cancelled(PublishFailure::Cancelled, "cancelled");
+    const struct {
+        const char* name;
+        Protocol protocol;
+        std::optional<std::string> secret;
+        std::vector<std::optional<PublishError>> attempts; // nothing: the attempt succeeds
+        std::vector<Ask> asked;
+        std::size_t cancelAt = 99; // the user cancels this question (counted from 0)
+        std::vector<std::string> trusted = {};
+    } cases[] = {
+        {"unknown host, trusted",
+         Protocol::Sftp,
+         std::nullopt,
+         {unknown, std::nullopt},
+         {Ask::Trust, Ask::Nothing},
+         99,
+         {"SHA256:fp"}},
+        {"unknown host, question cancelled",
+         Protocol::Sftp,
+         std::nullopt,
+         {unknown},
+         {Ask::Trust},
+         0},
+        {"keys refused, then the password works",
+         Protocol::Sftp,
+         std::nullopt,
+         {refused, std::nullopt},
+         {Ask::Password, Ask::Nothing}},
+        {"keys refused, then a wrong password",
+         Protocol::Sftp,
+         std::nullopt,
+         {refused, refused},
+         {Ask::Password, Ask::GiveUp}},
+        {"a wrong password typed with the target",
+         Protocol::Sftp,
+         "typed",
+         {refused},
+         {Ask::GiveUp}},
+        {"ftp asks before sending anything",
+         Protocol::Ftps,
+         std::nullopt,
+         {std::nullopt},
+         {Ask::Password, Ask::Nothing}},
+        {"password question cancelled",
+         Protocol::WebDavHttps,
+         std::nullopt,
+         {},
+         {Ask::Password},
+         0},
+        {"unknown, then the password",
+         Protocol::WebDavHttps,
+         "p",
+         {unknown, refused},
+         {Ask::Trust, Ask::GiveUp},
+         99,
+         {"SHA256:fp"}},
+        {"a changed host key is never offered",
+         Protocol::Sftp,
+         std::nullopt,
+         {changed},
+         {Ask::GiveUp}},
+        {"publishing cancelled", Protocol::Ftp, "p", {cancelled}, {Ask::Cancelled}},
+        {"a folder needs nothing", Protocol::Folder, std::nullopt, {std::nullopt}, {Ask::Nothing}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PublishRetry retry(c.protocol, {}, c.secret);
+        std::size_t attempts = 0;
+        const auto attempt = [&](const TransportSettings& settings) {
+            ASSERT_LT(attempts, c.attempts.size()) << "one attempt too many";
+            if (c.protocol != Protocol::Folder && c.protocol != Protocol::Sftp) {
+                EXPECT_FALSE(settings.password.empty()) << "sent without a password";
+            }
+            if (const auto& failure = c.attempts[attempts++]) {
+                throw *failure;
+            }
+        };
+        std::vector<Ask> asked;
+        for (bool going = true; going && asked.size() <= c.asked.size();) {
+            const PublishRetry::Next next = retry.Run(attempt);
+            asked.push_back(next.ask);
+            going = asked.size() - 1 < c.cancelAt;
+            if (next.ask == Ask::Trust && going) {
+                EXPECT_EQ(next.fingerprint, "SHA256:fp");
+                retry.Trust(next.fingerprint);
+            } else if (next.ask == Ask::Password && going) {
+                retry.UseSecret("typed");
+            } else if (next.ask == Ask::GiveUp) {
+                EXPECT_FALSE(next.message.empty());
+                EXPECT_TRUE(next.details.starts_with("curl")) << next.details;
+                going = false;
+            } else {
+                going = going && next.ask != Ask::Nothing && next.ask != Ask::Cancelled;
+            }
+        }
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(attempts, c.attempts.size());
+        EXPECT_EQ(retry.settings().trusted, c.trusted);
+    }
+    PublishRetry s3(Protocol::S3, {}, "KEY:se:cret");
+    EXPECT_EQ(s3.settings().keyId, "KEY");
+    EXPECT_EQ(s3.settings().password, "se:cret");
 }
 
 } // namespace

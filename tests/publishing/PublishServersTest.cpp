@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -356,6 +357,32 @@ TEST(PublishServers, DiskFullOnTheServer) {
             }
         }
     }
+}
+
+// An S3 endpoint over https is checked against its own host name: a certificate that the
+// system's authorities vouch for passes without a fingerprint, and the request reaches the
+// server (which refuses it, being no S3 server).
+TEST(PublishServers, S3OverHttpsChecksTheEndpointsOwnCertificate) {
+    if (!testing::WebDavServer::Installed(true)) {
+        GTEST_SKIP() << "lighttpd with mod_openssl is not installed; scripts/setup.sh installs it";
+    }
+    TempDir dir;
+    std::filesystem::create_directories(dir / "root");
+    testing::WebDavServer server(dir.path(), dir / "root", true, "secret");
+    ASSERT_TRUE(testing::WaitForPort(server.port(), 15));
+    // The test's certificate as the one authority the system vouches with.
+    ::setenv("SSL_CERT_FILE", (dir / "cert.pem").c_str(), 1);
+    int status = -1;
+    const std::string said = scribvane::Run(
+        dir.path(),
+        {"--config", std::string(SCRIBVANE_TEMPLATES_DIR) + "/sample-config.dat", "--templates",
+         SCRIBVANE_TEMPLATES_DIR, "--publish",
+         "s3://letters/?endpoint=https://127.0.0.1:" + std::to_string(server.port())},
+        {{"SCRIBVANE_PUBLISH_KEY_ID", "K"}, {"SCRIBVANE_PUBLISH_PASSWORD", "S"}}, status);
+    ::unsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(said.find("not known"), std::string::npos) << said;
+    EXPECT_NE(said.find("refused the user name or password"), std::string::npos) << said;
 }
 
 TEST(PublishServers, S3ToS3rver) {

@@ -6,6 +6,7 @@
 #include "publishing/PublishPrompts.h"
 #include "publishing/PublishTargetDialog.h"
 #include "publishing/SecretStore.h"
+#include "support/RecordingMessageService.h"
 #include "support/TempDir.h"
 
 #include <QDialogButtonBox>
@@ -74,6 +75,9 @@ private Q_SLOTS:
     void unknownServerIsTrustedOnlyByTheAnswer();
     void sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough();
     void targetDialogWarnsOfClearTextAndTestsTheFolder();
+    void testConnectionAsksToTrustAServerThatKnownHostsDoesNotHold();
+    void targetDialogGrowsForALongOutcome();
+    void aFailureKeepsTheLibrarysWordsForItsDetails();
 };
 
 void PublishWindowTest::republishSendsOnlyTheChangedPage() {
@@ -220,7 +224,8 @@ void PublishWindowTest::sftpAsksForAPasswordOnlyWhenTheKeysAreNotEnough() {
 
 void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {
     TempDir dir;
-    PublishTargetDialog dialog({"Site", "", "", {}}, QString(), nullptr);
+    RecordingPrompts prompts;
+    PublishTargetDialog dialog({"Site", "", "", {}}, QString(), prompts, nullptr);
     auto* address = dialog.findChild<QLineEdit*>(QStringLiteral("edtTargetAddress"));
     auto* warning = dialog.findChild<QLabel*>(QStringLiteral("lblClearTextWarning"));
     const struct {
@@ -256,6 +261,95 @@ void PublishWindowTest::targetDialogWarnsOfClearTextAndTestsTheFolder() {
         ok->click();
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
     }
+}
+
+// Test Connection against a real sshd: a server that known_hosts does not hold is asked about
+// with its fingerprint (No sends nothing, Yes is kept with the target); one that it holds is
+// trusted without a question; one whose key differs from it is refused and never asked about.
+void PublishWindowTest::testConnectionAsksToTrustAServerThatKnownHostsDoesNotHold() {
+    if (!testing::SftpServer::Installed() || ::getuid() != 0) {
+        QSKIP("needs OpenSSH's sshd (scripts/setup.sh installs it) and root");
+    }
+    TempDir dir;
+    testing::SftpServer server(dir.path());
+    QVERIFY(testing::WaitForPort(server.port(), 15));
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(server.home().string()));
+    const std::string name = "[127.0.0.1]:" + std::to_string(server.port()) + " ";
+    const std::string hostKey = TempDir::Read(dir / "host.pub");
+    const std::string otherKey = TempDir::Read(server.home() / ".ssh/id_ed25519.pub");
+    const QString address = QStringLiteral("sftp://nobody@127.0.0.1:%1%2/site/")
+                                .arg(server.port())
+                                .arg(QString::fromStdString(server.root().string()));
+    const struct {
+        const char* name;
+        std::string knownHosts;
+        bool trust; // the answer to "Trust this server?"
+        int asked;  // questions asked
+        bool works;
+        const char* outcome;
+    } cases[] = {
+        {"unknown, not trusted", "", false, 1, false, "not trusted"},
+        {"unknown, trusted", "", true, 1, true, "connection works"},
+        {"held by known_hosts", "# mine\n" + name + hostKey, false, 0, true, "connection works"},
+        {"another key in known_hosts", name + otherKey, true, 0, false, "has changed"},
+    };
+    for (const auto& c : cases) {
+        TempDir::WriteFile(server.home() / ".ssh/known_hosts", c.knownHosts);
+        RecordingPrompts prompts;
+        prompts.trust = c.trust;
+        PublishTargetDialog dialog({"Site", "", "", {}}, QString(), prompts, nullptr);
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtTargetAddress"))->setText(address);
+        QCOMPARE(dialog.TestConnection(), c.works);
+        const QString outcome = dialog.findChild<QLabel*>(QStringLiteral("lblTestOutcome"))->text();
+        QVERIFY2(outcome.contains(QLatin1String(c.outcome)), qPrintable(c.name + outcome));
+        QVERIFY2(!outcome.contains(QLatin1String("SSH remote key")), qPrintable(outcome));
+        QCOMPARE(prompts.fingerprints.size(), c.asked);
+        if (c.asked > 0) {
+            QCOMPARE(prompts.fingerprints[0], QString::fromStdString(server.fingerprint()));
+        }
+        // What was trusted in the test is kept with the target when OK is pressed.
+        const auto trusted = dialog.Target().trusted;
+        QCOMPARE(trusted.size(), c.trust && c.asked > 0 ? 1u : 0u);
+    }
+    QVERIFY(!std::filesystem::exists(server.root() / "site/.scribvane-probe"));
+    qputenv("HOME", home);
+}
+
+// A long outcome makes the dialog taller; the fields keep their height.
+void PublishWindowTest::targetDialogGrowsForALongOutcome() {
+    RecordingPrompts prompts;
+    PublishTargetDialog dialog({"Site", "", "", {}}, QString(), prompts, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const int before = dialog.height();
+    dialog.findChild<QLineEdit*>(QStringLiteral("edtTargetAddress"))
+        ->setText(QStringLiteral("gopher://") + QString(400, QLatin1Char('x')));
+    QVERIFY(!dialog.TestConnection());
+    QCoreApplication::processEvents();
+    QVERIFY2(dialog.height() > before, qPrintable(QString::number(dialog.height())));
+    for (const QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+        QVERIFY2(edit->height() >= edit->sizeHint().height(), qPrintable(edit->objectName()));
+    }
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->wordWrap() && label->isVisible()) {
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                     qPrintable(label->objectName()));
+        }
+    }
+}
+
+// The message box of a failed publish says what failed; the transfer library's words wait
+// under "Details".
+void PublishWindowTest::aFailureKeepsTheLibrarysWordsForItsDetails() {
+    testing::RecordingMessageService messages;
+    DialogPublishPrompts prompts(nullptr, messages);
+    prompts.Failed(QStringLiteral("Could not connect to example.com"),
+                   QStringLiteral("Failed to connect to example.com port 22: Connection refused"));
+    QCOMPARE(messages.messages.size(), 1);
+    QCOMPARE(messages.messages[0].kind, QStringLiteral("warning"));
+    QCOMPARE(messages.messages[0].text, QStringLiteral("Could not connect to example.com"));
+    QVERIFY(messages.messages[0].details.contains(QLatin1String("Connection refused")));
 }
 
 QTEST_MAIN(PublishWindowTest)

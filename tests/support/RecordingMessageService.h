@@ -16,21 +16,27 @@ public:
     struct Message {
         QString kind; // "warning", "information", "question", "error", "close question"
         QString text;
+        QString details; // shown under "Details", for a warning with details
     };
 
     void Warning(const QString& text) override {
-        messages.append({QStringLiteral("warning"), text});
+        messages.append({QStringLiteral("warning"), text, {}});
+    }
+    void WarningWithDetails(const QString& text, const QString& details) override {
+        messages.append({QStringLiteral("warning"), text, details});
     }
     void Information(const QString& text) override {
-        messages.append({QStringLiteral("information"), text});
+        messages.append({QStringLiteral("information"), text, {}});
     }
     bool Question(const QString& text) override {
-        messages.append({QStringLiteral("question"), text});
+        messages.append({QStringLiteral("question"), text, {}});
         return answers.isEmpty() ? true : answers.takeFirst();
     }
-    void Error(const QString& text) override { messages.append({QStringLiteral("error"), text}); }
+    void Error(const QString& text) override {
+        messages.append({QStringLiteral("error"), text, {}});
+    }
     CloseAnswer AskSaveBeforeClosing(const QString& text) override {
-        messages.append({QStringLiteral("close question"), text});
+        messages.append({QStringLiteral("close question"), text, {}});
         return closeAnswers.isEmpty() ? CloseAnswer::Discard : closeAnswers.takeFirst();
     }
 
