@@ -5,6 +5,8 @@
 #include "utils/FileIo.h"
 
 #include <algorithm>
+#include <array>
+#include <tuple>
 
 namespace scribvane {
 namespace {
@@ -59,9 +61,10 @@ PlacedPicture Place(const std::string& field, const LetterValues& values, bool s
 
 LetterPictures PlaceLetterPictures(const LetterValues& values, bool sizes) {
     LetterPictures pictures;
-    const std::string* fields[] = {&values.headerPicture, &values.coverPicture,
-                                   &values.footerPicture};
-    for (std::size_t i = 0; i < pictures.slots.size(); ++i) {
+    const std::array<const std::string*, 3> fields = {&values.headerPicture, &values.coverPicture,
+                                                      &values.footerPicture};
+    static_assert(fields.size() == std::tuple_size_v<decltype(pictures.slots)>);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         pictures.slots[i] = Place(*fields[i], values, sizes, pictures.files);
     }
     return pictures;
