@@ -4,7 +4,7 @@
 namespace scribvane {
 
 const BlockWriter& WriterFor(BlockDialect dialect) {
-    return dialect == BlockDialect::Html5 ? Html5Writer() : SpecifiedWriter();
+    return dialect == BlockDialect::Html5 ? Html5Writer() : LegacyWriter();
 }
 
 } // namespace scribvane

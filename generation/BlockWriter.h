@@ -58,7 +58,7 @@ public:
 };
 
 // The writer of each dialect, and the one a dialect gets.
-const BlockWriter& SpecifiedWriter();
+const BlockWriter& LegacyWriter();
 const BlockWriter& Html5Writer();
 const BlockWriter& WriterFor(BlockDialect dialect);
 

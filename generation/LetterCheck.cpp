@@ -174,7 +174,7 @@ class Checker {
 public:
     Checker(const LetterValues& values, const CheckInput& input)
         : v_(values), input_(input),
-          markup_((input.templateText ? WriterForTemplate(*input.templateText) : SpecifiedWriter())
+          markup_((input.templateText ? WriterForTemplate(*input.templateText) : LegacyWriter())
                       .Markup()) {}
 
     std::vector<Finding> Run() {

@@ -58,7 +58,7 @@ struct PreparedLetter {
     // The template's file and text; no file when the folder has no such template.
     std::optional<std::filesystem::path> templateFile;
     std::string templateText;
-    const BlockWriter* writer = &SpecifiedWriter();
+    const BlockWriter* writer = &LegacyWriter();
     PageEncoding encoding = PageEncoding::Windows1252;
     LetterPictures pictures;
     // Everything written beside the page, in the order it is written: the pictures' copies

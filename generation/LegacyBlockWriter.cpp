@@ -32,7 +32,7 @@ const PictureRow& RowOf(PictureRole role) {
     return kFooterPictureRow;
 }
 
-class SpecifiedBlockWriter final : public BlockWriter {
+class LegacyBlockWriter final : public BlockWriter {
 public:
     BlockDialect Dialect() const override { return BlockDialect::Specified; }
 
@@ -105,8 +105,8 @@ public:
 
 } // namespace
 
-const BlockWriter& SpecifiedWriter() {
-    static const SpecifiedBlockWriter writer;
+const BlockWriter& LegacyWriter() {
+    static const LegacyBlockWriter writer;
     return writer;
 }
 
