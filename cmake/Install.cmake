@@ -5,7 +5,8 @@
 
 # The executables find Qt and the other libraries in the system's library folders; nothing of
 # the build tree may stay in their run path once installed.
-foreach(scribvane_program IN ITEMS scribvane scribvane-generate scribvane-publish)
+foreach(scribvane_program IN ITEMS scribvane scribvane-generate scribvane-generate-pictures
+                               scribvane-publish)
     if(TARGET ${scribvane_program})
         set_target_properties(${scribvane_program} PROPERTIES INSTALL_RPATH "")
         install(TARGETS ${scribvane_program} RUNTIME DESTINATION .)

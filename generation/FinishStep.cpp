@@ -71,6 +71,13 @@ FinishStep BuildFinishStep() {
     step.embed = MakeCheck(QStringLiteral("chkEmbedPictures"),
                            QStringLiteral("Put the pictures inside the page"), page);
     layout->addWidget(step.embed);
+    step.originalPictures =
+        MakeCheck(QStringLiteral("chkOriginalPictures"),
+                  QStringLiteral("Publish the pictures as they are (not made for the web)"), page);
+    step.originalPictures->setToolTip(QStringLiteral(
+        "Off: designs for the web send each picture upright, in the sizes phones and wide "
+        "screens need, without its location or camera data."));
+    layout->addWidget(step.originalPictures);
     step.finish =
         MakeButton(QStringLiteral("btnFinish"), QStringLiteral("Save generated code"), page);
     step.finish->setProperty("primary", true);

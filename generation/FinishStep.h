@@ -15,11 +15,12 @@ namespace scribvane {
 struct FinishStep {
     QWidget* page = nullptr;
     LetterPageControls letter;
-    QLineEdit* filename = nullptr;  // edtFilename
-    QPushButton* browse = nullptr;  // bsSkinButton3
-    QCheckBox* embed = nullptr;     // chkEmbedPictures
-    QPushButton* finish = nullptr;  // btnFinish
-    QPushButton* publish = nullptr; // btnPublish (Ctrl+P)
+    QLineEdit* filename = nullptr;         // edtFilename
+    QPushButton* browse = nullptr;         // bsSkinButton3
+    QCheckBox* embed = nullptr;            // chkEmbedPictures
+    QCheckBox* originalPictures = nullptr; // chkOriginalPictures
+    QPushButton* finish = nullptr;         // btnFinish
+    QPushButton* publish = nullptr;        // btnPublish (Ctrl+P)
 };
 
 FinishStep BuildFinishStep();

@@ -30,6 +30,8 @@ constexpr std::string_view kHelp =
     "  --template NAME   the template to use, NAME.tem in any letter case\n"
     "                    (default: the first template of the folder)\n"
     "  --output FILE     the HTML file to write; local pictures are copied beside it\n"
+    "  --original-pictures\n"
+    "                    send local pictures as they were taken, not made for the web\n"
     "  --help            show this text\n";
 
 constexpr int kFailed = 1;
@@ -44,6 +46,7 @@ struct Options {
     bool help = false;
     bool check = false;
     bool embedPictures = false;
+    bool originalPictures = false;
 };
 
 // Fills `options` or returns the usage error's first line.
@@ -60,6 +63,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Opti
         }
         if (option == "--embed-pictures") {
             options.embedPictures = true;
+            continue;
+        }
+        if (option == "--original-pictures") {
+            options.originalPictures = true;
             continue;
         }
         std::string* target = nullptr;
@@ -108,8 +115,8 @@ int Check(const PreparedLetter& letter, bool outputGiven, std::ostream& out, std
     return kFailed;
 }
 
-int Generate(const Options& options, const std::filesystem::path& programFolder, std::ostream& out,
-             std::ostream& err) {
+int Generate(const Options& options, const std::filesystem::path& programFolder,
+             const PictureMaker* pictures, std::ostream& out, std::ostream& err) {
     LetterRequest request;
     request.templateFolder =
         options.templates ? std::filesystem::path(*options.templates) : programFolder / "Templates";
@@ -124,9 +131,19 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
     // the core turns it back into a file name.
     request.outputFileName = Utf8ToAnsi(options.output);
     request.placement = SavedPlacement(options.embedPictures);
+    if (options.originalPictures) {
+        request.configuration.SetOptional(OptionalTag::OriginalPictures, "-1");
+    }
+    PictureCache cache(PictureCache::DefaultFolder());
+    request.pictureCache = &cache;
+    request.pictureMaker = pictures;
 
     if (options.check) {
-        return Check(PrepareLetter(std::move(request)), options.outputGiven, out, err);
+        const PreparedLetter letter = PrepareLetter(std::move(request));
+        if (pictures == nullptr && letter.PicturesPending()) {
+            return kNeedsPictureMaker;
+        }
+        return Check(letter, options.outputGiven, out, err);
     }
     if (options.output.empty()) {
         err << "Please select a location where you want to save your output file.\n";
@@ -137,6 +154,9 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
         return kFailed;
     }
     const PreparedLetter letter = PrepareLetter(std::move(request));
+    if (pictures == nullptr && letter.PicturesPending()) {
+        return kNeedsPictureMaker;
+    }
     if (!letter.HasTemplate()) {
         err << "No template \"" << letter.values.templateName << ".tem\" in " << Quoted(templates)
             << "; nothing was written.\n";
@@ -161,7 +181,7 @@ int Generate(const Options& options, const std::filesystem::path& programFolder,
 
 int RunGenerateCommand(const std::vector<std::string>& arguments,
                        const std::filesystem::path& programFolder, std::ostream& out,
-                       std::ostream& err) {
+                       std::ostream& err, const PictureMaker* pictures) {
     Options options;
     if (const auto problem = Parse(arguments, options)) {
         err << "scribvane-generate: " << *problem << '\n' << kUsage;
@@ -172,7 +192,7 @@ int RunGenerateCommand(const std::vector<std::string>& arguments,
         return 0;
     }
     try {
-        return Generate(options, programFolder, out, err);
+        return Generate(options, programFolder, pictures, out, err);
     } catch (const std::exception& failure) {
         // Error carries the user's text; anything else still ends the run with its message.
         err << ForTerminal(failure.what()) << '\n';

@@ -1,6 +1,10 @@
-// Entry point of scribvane-generate.
+// Entry point of scribvane-generate, and of scribvane-generate-pictures, the same command with
+// the picture libraries that scribvane-generate hands a run to when a picture has to be made.
 #include "generation/GenerateCommand.h"
 #include "utils/FileIo.h"
+#ifdef SCRIBVANE_MAKES_PICTURES
+#include "generation/VipsPictureMaker.h"
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -22,8 +26,24 @@ int main(int argc, char** argv) {
                   << "\": " << std::strerror(errno) << '\n';
         return 1;
     }
-    const int status =
-        scribvane::RunGenerateCommand(arguments, scribvane::ProgramFolder(), std::cout, std::cerr);
+#ifdef SCRIBVANE_MAKES_PICTURES
+    const scribvane::VipsPictureMaker maker;
+    const scribvane::PictureMaker* pictures = &maker;
+#else
+    const scribvane::PictureMaker* pictures = nullptr;
+#endif
+    const int status = scribvane::RunGenerateCommand(arguments, scribvane::ProgramFolder(),
+                                                     std::cout, std::cerr, pictures);
+    if (status == scribvane::kNeedsPictureMaker) {
+        // Only a letter with pictures not made before pays for loading the picture libraries.
+        const std::string maker =
+            (scribvane::ProgramFolder() / "scribvane-generate-pictures").string();
+        argv[0] = const_cast<char*>(maker.c_str());
+        ::execv(maker.c_str(), argv);
+        std::cerr << "scribvane-generate: cannot start \"" << maker
+                  << "\": " << std::strerror(errno) << '\n';
+        return 1;
+    }
     std::cout.flush();
     return std::cout ? status : 1;
 }

@@ -323,7 +323,13 @@ std::string Html5Picture(PictureRole role, const PlacedPicture& picture,
     } else if (role == PictureRole::Footer) {
         tag += " loading=\"lazy\"";
     }
-    return tag + ">";
+    tag += ">";
+    if (picture.webSources.empty()) {
+        return tag;
+    }
+    // Made for the web: browsers pick the WebP width their screen needs, others the fallback.
+    return "<picture><source type=\"image/webp\" srcset=\"" + EscapeAttribute(picture.webSources) +
+           "\" sizes=\"" + EscapeAttribute(picture.sizes) + "\">" + tag + "</picture>";
 }
 
 std::string ModernPassage(std::string_view fragment) {
@@ -506,7 +512,10 @@ std::string Html5OpenGraph(const LetterValues& values, const LetterPictures& pic
             address = EncodeBlanks(picture.source);
         } else if (!folder.empty() && picture.kind == PictureSource::Copy &&
                    values.placement == PicturePlacement::CopyBeside) {
-            address = folder + PercentEncode(picture.source);
+            // A picture made for the web has a JPEG of its own for previews, which do not
+            // all read WebP.
+            address = folder + PercentEncode(picture.shareSource.empty() ? picture.source
+                                                                         : picture.shareSource);
         } else {
             continue;
         }

@@ -182,6 +182,8 @@ public:
         Title();
         Description();
         Pictures();
+        findings_.insert(findings_.end(), input_.pictureFindings.begin(),
+                         input_.pictureFindings.end());
         Headline();
         Records(v_.features, Tag::Features, 4, false);
         Records(v_.testimonials, Tag::Testimonials, 5, true);

@@ -33,6 +33,8 @@ struct CheckInput {
     // The chosen template's text; nullopt when there is no such template.
     std::optional<std::string_view> templateText;
     bool checkOutput = true; // the command checks the output name only when it is given
+    // What making the pictures for the web found, reported with the other picture findings.
+    std::vector<Finding> pictureFindings;
 };
 
 // Every finding, errors first, in the order of the wizard's pages within a severity. Linear in

@@ -4,11 +4,13 @@
 #include "generation/LetterOutput.h"
 #include "generation/PlacedPictures.h"
 #include "generation/TemplateCatalogue.h"
+#include "generation/VipsPictureMaker.h"
 #include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "widgets/ControlText.h"
 #include "widgets/MessageService.h"
+#include "widgets/OffWindowThread.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -109,15 +112,37 @@ PreparedLetter LetterPage::Prepare(PicturePlacement placement,
     return PrepareLetter(RequestOf(document_, programFolder_, placement, std::move(templateName)));
 }
 
+PreparedLetter LetterPage::PrepareWithPictures(LetterRequest request) const {
+    request.pictureCache = &pictures_;
+    PreparedLetter letter = PrepareLetter(request);
+    if (!letter.PicturesPending()) {
+        return letter;
+    }
+    if (!pictureMaker_) {
+        pictureMaker_ = std::make_unique<VipsPictureMaker>();
+    }
+    request.pictureMaker = pictureMaker_.get();
+    QProgressDialog progress(QStringLiteral("Making the pictures for the web..."), QString(), 0, 0,
+                             QApplication::activeWindow());
+    progress.setWindowTitle(QStringLiteral("Pictures"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+    // The request is the worker's own copy, and the cache guards itself.
+    RunOffWindowThread([&] { letter = PrepareLetter(std::move(request)); });
+    return letter;
+}
+
 PreparedLetter LetterPage::PrepareForSaving() const {
-    return Prepare(SavedPlacement(document_.EmbedPictures()));
+    return PrepareWithPictures(
+        RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {}));
 }
 
 PreparedLetter LetterPage::PrepareToPublish(std::string publicAddress) const {
     LetterRequest request =
         RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
     request.publicAddress = std::move(publicAddress);
-    return PrepareLetter(std::move(request));
+    return PrepareWithPictures(std::move(request));
 }
 
 std::string LetterPage::GenerateLetter() const {
@@ -156,6 +181,8 @@ std::vector<Finding> LetterPage::CheckCurrentLetter() {
     LetterRequest request =
         RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
     request.templates = &checkedTemplates_;
+    // Only pictures made before: the check runs while the user types, and never waits.
+    request.pictureCache = &pictures_;
     try {
         return PrepareLetter(std::move(request)).Check();
     } catch (const Error&) {

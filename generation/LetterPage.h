@@ -10,6 +10,7 @@
 #include <QString>
 #include <QUrl>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,6 +82,14 @@ private:
     QString programFolder_;
     MessageService& messages_;
     TemplateTextCache checkedTemplates_; // the check reads its template only when it changed
+    // Pictures made for the web, kept between letters; the maker starts with the first picture
+    // that has to be made.
+    mutable PictureCache pictures_{PictureCache::DefaultFolder()};
+    mutable std::unique_ptr<PictureMaker> pictureMaker_;
+
+    // Prepares `request` with the pictures made for the web: from the cache at once, else on a
+    // thread of its own behind a progress dialog, the window still painting.
+    PreparedLetter PrepareWithPictures(LetterRequest request) const;
 };
 
 } // namespace scribvane

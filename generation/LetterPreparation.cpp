@@ -4,8 +4,14 @@
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
 #include "generation/TemplateCatalogue.h"
+#include "utils/Errors.h"
+#include "utils/FileIo.h"
+#include "utils/TextCoding.h"
+#include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
+#include <algorithm>
+#include <fstream>
 #include <utility>
 
 namespace scribvane {
@@ -24,6 +30,212 @@ const std::string& TemplateTextCache::Text(const std::filesystem::path& file) {
     return text_;
 }
 
+namespace {
+
+constexpr std::array<Tag, 3> kPictureFields = {Tag::HeaderPicture, Tag::CoverPicture,
+                                               Tag::FooterPicture};
+// A page heavier than this for a phone loads slowly on a mobile network.
+constexpr std::uintmax_t kPhonePageLimit = 500 * 1000;
+// An animation heavier than this is worth a word: it goes out as it is.
+constexpr std::uintmax_t kHeavyAnimation = 300 * 1000;
+
+std::string LeadingBytes(const std::filesystem::path& file) {
+    std::string bytes(16, '\0');
+    std::ifstream in(file, std::ios::binary);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
+}
+
+// The slot whose picture link previews show, when it is one of the letter's own files: the
+// first of the cover and the header with an address a preview can follow.
+std::optional<PictureRole> SharedRole(const LetterPictures& pictures) {
+    for (const PictureRole role : {PictureRole::Cover, PictureRole::Header}) {
+        const PlacedPicture& picture = pictures.Of(role);
+        if (picture.kind == PictureSource::Address && IsWebAddress(picture.source)) {
+            return std::nullopt;
+        }
+        if (picture.IsLocal()) {
+            return role;
+        }
+    }
+    return std::nullopt;
+}
+
+LetterFile FileOf(const WebPictureFile& file) {
+    return LetterFile{file.name, file.source, file.source.empty() ? file.bytes : std::string()};
+}
+
+const WebPictureFile* FileOfWidth(const WebPicture& picture, unsigned width) {
+    for (const auto& file : picture.webp) {
+        if (file.width == width) {
+            return &file;
+        }
+    }
+    return picture.webp.empty() ? nullptr : &picture.webp.back();
+}
+
+// Names the made picture in the page, and lists its files beside the page.
+void UseMadePicture(const WebPicture& made, unsigned slotWidth, PlacedPicture& placed,
+                    std::vector<LetterFile>& files, PictureReport& report) {
+    report.size = made.size;
+    report.kind = made.kind;
+    placed.size = made.size;
+    std::vector<unsigned> widths;
+    for (const auto& file : made.webp) {
+        widths.push_back(file.width);
+    }
+    const WebPictureFile* phone = FileOfWidth(made, PhoneWidth(widths, slotWidth));
+    report.phoneBytes = phone->Size();
+    report.wideBytes = made.webp.back().Size();
+    if (placed.kind == PictureSource::Embedded) {
+        // One picture inside the page: the one a phone would load, sharp on a wide screen.
+        placed.source = "data:image/webp;base64," + EncodeBase64(phone->Bytes());
+        return;
+    }
+    const std::string slot = std::to_string(slotWidth) + "px";
+    placed.sizes = "(max-width: " + slot + ") 100vw, " + slot;
+    placed.webSources.clear();
+    for (const auto& file : made.webp) {
+        placed.webSources += (placed.webSources.empty() ? "" : ", ") + file.name + " " +
+                             std::to_string(file.width) + "w";
+        files.push_back(FileOf(file));
+    }
+    const WebPictureFile& fallback = made.fallback ? *made.fallback : *phone;
+    if (made.fallback) {
+        files.push_back(FileOf(fallback));
+    }
+    placed.source = fallback.name;
+    if (made.share) {
+        placed.shareSource = made.share->name;
+        files.push_back(FileOf(*made.share));
+    }
+}
+
+// Makes the local pictures of an html5 letter for the web, from the cache where it can.
+void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bool originals) {
+    const LetterValues& values = letter.values;
+    const bool html5 = letter.writer->Dialect() == BlockDialect::Html5;
+    const bool asTaken = originals || values.placement == PicturePlacement::ShowInPlace;
+    const PictureSlotWidths slotWidths = SlotWidthsOfTemplate(letter.templateText);
+    const std::optional<PictureRole> shared =
+        IsWebAddress(values.publicAddress) && values.placement == PicturePlacement::CopyBeside
+            ? SharedRole(letter.pictures)
+            : std::nullopt;
+    const std::array<const std::string*, 3> fields = {&values.headerPicture, &values.coverPicture,
+                                                      &values.footerPicture};
+    std::vector<std::filesystem::path> madeOriginals;
+    std::vector<LetterFile> made;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        PlacedPicture& placed = letter.pictures.slots[i];
+        PictureReport& report = letter.pictureReports[i];
+        if (!placed.IsLocal()) {
+            continue;
+        }
+        const auto role = static_cast<PictureRole>(i);
+        const std::filesystem::path original = PathFromText(*fields[i]);
+        std::error_code error;
+        report.originalBytes = std::filesystem::file_size(original, error);
+        report.outcome = PictureOutcome::AsIs;
+        report.size = placed.size ? placed.size : PictureSizeOfFile(original);
+        report.phoneBytes = report.wideBytes = report.originalBytes;
+        if (!html5 || asTaken) {
+            if (BrowsersCannotShow(LeadingBytes(original))) {
+                letter.pictureFindings.push_back(
+                    {Severity::Warning, kPictureFields[i],
+                     "The picture is of a kind that most browsers cannot show (such as HEIC or "
+                     "TIFF), and it goes out as it is.",
+                     "Save it as JPEG or PNG, or choose a design that makes pictures for the "
+                     "web."});
+            }
+            continue;
+        }
+        const WebPictureOrder order{role, slotWidths.Of(role), shared == role};
+        std::optional<WebPicture> picture;
+        try {
+            std::string key;
+            if (request.pictureCache != nullptr) {
+                key = request.pictureCache->KeyOf(original, order);
+                picture = request.pictureCache->Find(key);
+            }
+            if (!picture && request.pictureMaker != nullptr) {
+                picture = request.pictureMaker->Make(ReadFileBytes(original), order);
+                if (request.pictureCache != nullptr) {
+                    picture = request.pictureCache->Store(key, std::move(*picture));
+                }
+            }
+        } catch (const PictureError& failure) {
+            report.outcome = PictureOutcome::Unreadable;
+            report.reason = failure.what();
+            letter.pictureFindings.push_back(
+                {Severity::Warning, kPictureFields[i],
+                 "The picture cannot be made for the web: " + report.reason,
+                 "Choose another picture, or save this one again as JPEG or PNG."});
+            continue;
+        } catch (const FileError&) {
+            // The check already says that the file cannot be read.
+            report.outcome = PictureOutcome::Unreadable;
+            continue;
+        }
+        if (!picture) {
+            report.outcome = PictureOutcome::Pending;
+            report.phoneBytes = report.wideBytes = 0; // not known until it is made
+            continue;
+        }
+        report.kind = picture->kind;
+        if (picture->keptAsIs) {
+            report.size = picture->size;
+            placed.size = picture->size;
+            if (picture->kind == "Animation" && report.originalBytes > kHeavyAnimation) {
+                letter.pictureFindings.push_back(
+                    {Severity::Tip, kPictureFields[i],
+                     "The animation weighs " + ByteCountText(report.originalBytes) +
+                         " and goes out as it is, frames and all.",
+                     "A short video or a still picture loads faster on a phone."});
+            }
+            continue;
+        }
+        report.outcome = PictureOutcome::Made;
+        UseMadePicture(*picture, order.slotWidth, placed, made, report);
+        madeOriginals.push_back(original);
+    }
+    if (madeOriginals.empty()) {
+        return;
+    }
+    // The originals of made pictures stay home, unless another field sends one as it is.
+    std::vector<LetterFile> files;
+    for (auto& file : letter.files) {
+        const bool replaced = std::find(madeOriginals.begin(), madeOriginals.end(), file.source) !=
+                              madeOriginals.end();
+        bool keptElsewhere = false;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            keptElsewhere =
+                keptElsewhere || (letter.pictureReports[i].outcome != PictureOutcome::Made &&
+                                  letter.pictures.slots[i].kind == PictureSource::Copy &&
+                                  PathFromText(*fields[i]) == file.source);
+        }
+        if (!replaced || keptElsewhere) {
+            files.push_back(std::move(file));
+        }
+    }
+    for (auto& file : made) {
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const LetterFile& kept) { return kept.name == file.name; })) {
+            files.push_back(std::move(file));
+        }
+    }
+    letter.files = std::move(files);
+}
+
+// Counts what it is given.
+class CountingSink final : public TextSink {
+public:
+    void Put(std::string_view text) override { count += text.size(); }
+    std::uintmax_t count = 0;
+};
+
+} // namespace
+
 PreparedLetter PrepareLetter(LetterRequest request) {
     std::string name;
     if (request.templateName) {
@@ -32,6 +244,8 @@ PreparedLetter PrepareLetter(LetterRequest request) {
         name = ChosenTemplate(TemplateCatalogue(request.templateFolder), request.templateFolder,
                               request.configuration.Optional(OptionalTag::Template));
     }
+    // The user may send pictures as they were taken.
+    const bool originals = request.configuration.Optional(OptionalTag::OriginalPictures) == "-1";
     PreparedLetter letter;
     letter.values =
         LetterValuesFromConfiguration(std::move(request.configuration), request.templateFolder,
@@ -53,6 +267,7 @@ PreparedLetter PrepareLetter(LetterRequest request) {
     letter.encoding = PageEncodingOf(letter.templateText);
     letter.pictures = PlaceLetterPictures(values, letter.writer->Markup().sizesPictures);
     letter.files = letter.pictures.files;
+    MakePicturesForWeb(letter, request, originals);
     return letter;
 }
 
@@ -72,7 +287,40 @@ std::vector<Finding> PreparedLetter::Check(bool checkOutput) const {
         input.templateText = templateText;
     }
     input.checkOutput = checkOutput;
+    input.pictureFindings = pictureFindings;
+    // What a phone loads: the page and the pictures beside it that its slots name.
+    if (HasTemplate() && values.placement != PicturePlacement::ShowInPlace) {
+        CountingSink page;
+        WritePage(page);
+        std::uintmax_t weight = page.count;
+        std::optional<std::size_t> heaviest;
+        for (std::size_t i = 0; i < pictureReports.size(); ++i) {
+            const PictureReport& report = pictureReports[i];
+            if (report.outcome == PictureOutcome::None ||
+                pictures.slots[i].kind != PictureSource::Copy) {
+                continue;
+            }
+            weight += report.phoneBytes;
+            if (!heaviest || report.phoneBytes > pictureReports[*heaviest].phoneBytes) {
+                heaviest = i;
+            }
+        }
+        if (weight > kPhonePageLimit) {
+            input.pictureFindings.push_back(
+                {Severity::Warning,
+                 heaviest ? LetterField(kPictureFields[*heaviest]) : LetterField(Tag::PageTitle),
+                 "The page weighs " + ByteCountText(weight) +
+                     " for a phone; above 500 KB it loads slowly on a mobile network.",
+                 heaviest ? "Use a smaller picture, or let the pictures be made for the web."
+                          : "Shorten the letter's lists or passages."});
+        }
+    }
     return CheckLetter(values, input);
+}
+
+bool PreparedLetter::PicturesPending() const {
+    return std::any_of(pictureReports.begin(), pictureReports.end(),
+                       [](const PictureReport& r) { return r.outcome == PictureOutcome::Pending; });
 }
 
 } // namespace scribvane

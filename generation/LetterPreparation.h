@@ -12,8 +12,10 @@
 #include "generation/LetterValues.h"
 #include "generation/PageEncoding.h"
 #include "generation/PlacedPictures.h"
+#include "generation/WebPictures.h"
 #include "persistence/LetterConfiguration.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -51,6 +53,11 @@ struct LetterRequest {
     // Where visitors find the published letter's folder (only publishing knows it).
     std::string publicAddress;
     TemplateTextCache* templates = nullptr; // optional
+    // Pictures made for the web (html5 templates only): the cache is looked in first, and the
+    // maker makes what it lacks. Without a maker a picture the cache lacks is left pending (it
+    // goes as it is); without a cache every picture is made afresh.
+    PictureCache* pictureCache = nullptr;
+    const PictureMaker* pictureMaker = nullptr;
 };
 
 struct PreparedLetter {
@@ -64,6 +71,10 @@ struct PreparedLetter {
     // Everything written beside the page, in the order it is written: the pictures' copies
     // first.
     std::vector<LetterFile> files;
+    // What became of each picture field, in PictureRole order, and what the check should say
+    // about it.
+    std::array<PictureReport, 3> pictureReports;
+    std::vector<Finding> pictureFindings;
 
     bool HasTemplate() const { return templateFile.has_value(); }
     // The merged page (Windows-1252); empty without a template.
@@ -73,6 +84,8 @@ struct PreparedLetter {
     // The check of this letter. `checkOutput`: whether the output name is looked at (the
     // command checks it only when given).
     std::vector<Finding> Check(bool checkOutput = true) const;
+    // Whether a picture still waits for a maker.
+    bool PicturesPending() const;
 };
 
 // Throws FileError when the chosen template exists but cannot be read.

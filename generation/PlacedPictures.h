@@ -34,6 +34,12 @@ struct PlacedPicture {
     std::string source; // empty for None
     // The picture's width and height, when asked for and they can be read.
     std::optional<PictureSize> size;
+    // Set for a picture made for the web: its WebP widths as a srcset ("header-480-ab12cd.webp
+    // 480w, ..."), the widths its slot is shown at, and the JPEG that link previews take;
+    // `source` then names the fallback for browsers without WebP.
+    std::string webSources;
+    std::string sizes;
+    std::string shareSource;
 
     bool IsLocal() const { return kind != PictureSource::None && kind != PictureSource::Address; }
 };

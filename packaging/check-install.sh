@@ -24,7 +24,8 @@ expect_file() {
     [ -f "$prefix/$1" ] || fail "$1 is not in the installed folder"
 }
 
-for program in scribvane scribvane-generate scribvane-publish add-to-menu.sh; do
+for program in scribvane scribvane-generate scribvane-generate-pictures scribvane-publish \
+    add-to-menu.sh; do
     [ -x "$prefix/$program" ] || fail "$program is not an executable in the installed folder"
 done
 for template in "$build"/bin/Templates/*.tem; do
@@ -41,7 +42,7 @@ expect_file "share/applications/$app_id.desktop"
 expect_file "share/metainfo/$app_id.metainfo.xml"
 
 # The installed programs must not lean on the build tree.
-for program in scribvane scribvane-generate; do
+for program in scribvane scribvane-generate scribvane-generate-pictures; do
     if [ -f "$prefix/$program" ] && readelf -d "$prefix/$program" | grep -q -E 'RPATH|RUNPATH'; then
         fail "$program carries a run path: $(readelf -d "$prefix/$program" | grep -E 'RPATH|RUNPATH')"
     fi
@@ -95,7 +96,7 @@ rm -f "$build/$archive"
 (cd "$build" && cpack)
 if [ -f "$build/$archive" ]; then
     listing=$(tar -tzf "$build/$archive")
-    for file in scribvane scribvane-generate add-to-menu.sh config.dat \
+    for file in scribvane scribvane-generate scribvane-generate-pictures add-to-menu.sh config.dat \
         "share/applications/$app_id.desktop"; do
         grep -qxF "${archive%.tar.gz}/$file" <<<"$listing" || fail "$file is not in $archive"
     done

@@ -143,6 +143,8 @@ enum class OptionalTag : std::size_t {
     CoverPictureDescription,
     FooterPictureDescription,
     Template, // the chosen template's name
+    // "-1": local pictures go out as they were taken, not made for the web; empty: made.
+    OriginalPictures,
     Count
 };
 
@@ -155,7 +157,7 @@ constexpr std::size_t Index(OptionalTag tag) {
 // The tag names in the order they are written and read.
 inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNames = {
     "PageDescription",          "Language", "HeaderPictureDescription", "CoverPictureDescription",
-    "FooterPictureDescription", "Template",
+    "FooterPictureDescription", "Template", "OriginalPictures",
 };
 
 } // namespace scribvane

@@ -138,6 +138,9 @@ void ConfigurationForm::Apply(const LetterConfiguration& config) {
             control->setText(QStringOfAnsi(config.Optional(edit.tag)));
         }
     }
+    if (auto* original = form_.findChild<QCheckBox*>(QStringLiteral("chkOriginalPictures"))) {
+        original->setChecked(config.Optional(OptionalTag::OriginalPictures) == "-1");
+    }
     applying_ = false;
     // A stored template that the catalogue has is chosen (names compared as the catalogue
     // does, ASCII letter case aside); the chooser tells the document.
@@ -224,6 +227,9 @@ QWidget* ConfigurationForm::ControlOf(LetterField field) const {
         // The template chooser is out of view on step 8; the gallery stands for it.
         if (*entry == OptionalTag::Template) {
             return named("galTemplates");
+        }
+        if (*entry == OptionalTag::OriginalPictures) {
+            return named("chkOriginalPictures");
         }
         for (const OptionalEdit& edit : kOptionalEdits) {
             if (edit.tag == *entry) {
@@ -332,6 +338,15 @@ void ConfigurationForm::BindWindowAdditions() {
             output, &QLineEdit::textChanged, &connections_,
             [this](const QString& name) { document_.SetOutputFileName(AnsiOf(name)); });
         document_.SetOutputFileName(AnsiOf(output->text()));
+    }
+    // Stored as the entry's "-1", and as no entry at all while off, so files of before stay
+    // the same bytes.
+    if (auto* original = form_.findChild<QCheckBox*>(QStringLiteral("chkOriginalPictures"))) {
+        QObject::connect(original, &QCheckBox::toggled, &connections_, [this](bool on) {
+            if (!applying_) {
+                document_.SetOptional(OptionalTag::OriginalPictures, on ? "-1" : "");
+            }
+        });
     }
     if (auto* embed = form_.findChild<QCheckBox*>(QStringLiteral("chkEmbedPictures"))) {
         QObject::connect(embed, &QCheckBox::toggled, &connections_,

@@ -2,6 +2,7 @@
 #include "publishing/PublishCommand.h"
 
 #include "generation/LetterPreparation.h"
+#include "generation/VipsPictureMaker.h"
 #include "persistence/LetterConfiguration.h"
 #include "publishing/PublishError.h"
 #include "publishing/PublishTargets.h"
@@ -24,11 +25,16 @@ struct Options {
     std::string target;
     std::vector<std::string> trusted;
     bool embedPictures = false;
+    bool originalPictures = false;
 };
 
 std::optional<std::string> Parse(const std::vector<std::string>& arguments, Options& options) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        if (option == "--original-pictures") {
+            options.originalPictures = true;
+            continue;
+        }
         if (option == "--embed-pictures") {
             options.embedPictures = true;
             continue;
@@ -90,6 +96,13 @@ int Publish(const Options& options, const std::filesystem::path& programFolder, 
     request.templateName = options.templateName;
     request.placement = SavedPlacement(options.embedPictures);
     request.publicAddress = Utf8ToAnsi(publicAddress);
+    if (options.originalPictures) {
+        request.configuration.SetOptional(OptionalTag::OriginalPictures, "-1");
+    }
+    PictureCache cache(PictureCache::DefaultFolder());
+    const VipsPictureMaker pictures;
+    request.pictureCache = &cache;
+    request.pictureMaker = &pictures;
     const PreparedLetter letter = PrepareLetter(std::move(request));
     if (!letter.HasTemplate()) {
         err << "No template \"" << letter.values.templateName << "\" in \""

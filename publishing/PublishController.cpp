@@ -2,13 +2,13 @@
 #include "publishing/PublishController.h"
 
 #include "generation/LetterPreparation.h"
-#include "publishing/OffWindowThread.h"
 #include "publishing/PublishPrompts.h"
 #include "publishing/PublishRetry.h"
 #include "publishing/PublishTargets.h"
 #include "publishing/Publisher.h"
 #include "publishing/SecretStore.h"
 #include "utils/Win1252.h"
+#include "widgets/OffWindowThread.h"
 #include "widgets/QtText.h"
 
 #include <QDir>

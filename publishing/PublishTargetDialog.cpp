@@ -1,11 +1,11 @@
 // The target dialog; see PublishTargetDialog.h.
 #include "publishing/PublishTargetDialog.h"
 
-#include "publishing/OffWindowThread.h"
 #include "publishing/PublishAddress.h"
 #include "publishing/PublishPrompts.h"
 #include "publishing/PublishRetry.h"
 #include "publishing/Publisher.h"
+#include "widgets/OffWindowThread.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

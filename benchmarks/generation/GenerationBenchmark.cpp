@@ -141,7 +141,7 @@ void BM_CheckSampleLetter(benchmark::State& state) {
         LetterValuesFromConfiguration(ReadConfigurationFile(templates / "sample-config.dat"),
                                       templates, "Classic", "letter.html");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(CheckLetter(values, {page, true}));
+        benchmark::DoNotOptimize(CheckLetter(values, {page, true, {}}));
     }
 }
 BENCHMARK(BM_CheckSampleLetter)->Unit(benchmark::kMicrosecond);

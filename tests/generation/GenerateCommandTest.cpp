@@ -257,6 +257,8 @@ const std::vector<CommandCase> kCommandCases = {
      "  --template NAME   the template to use, NAME.tem in any letter case\n"
      "                    (default: the first template of the folder)\n"
      "  --output FILE     the HTML file to write; local pictures are copied beside it\n"
+     "  --original-pictures\n"
+     "                    send local pictures as they were taken, not made for the web\n"
      "  --help            show this text\n",
      "",
      nullptr},

@@ -334,10 +334,13 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
         QVERIFY2(page.find(merged) != std::string::npos, merged);
     }
     QVERIFY(page.ends_with("\r\n"));
-    // The local picture lies beside the letter, named bare in it.
-    QCOMPARE(TempDir::Read(letter.parent_path() / "header.png"), TempDir::Read(picture));
-    QVERIFY(page.find("\"header.png\"") != std::string::npos ||
-            page.find("=header.png") != std::string::npos);
+    // The local picture was made for the web: its WebP and fallback lie beside the letter,
+    // named in it, and the original stays home.
+    QVERIFY(!fs::exists(letter.parent_path() / "header.png"));
+    const auto srcset = page.find("srcset=\"header-12-");
+    QVERIFY(srcset != std::string::npos);
+    const std::string webp = page.substr(srcset + 8, page.find(' ', srcset) - srcset - 8);
+    QVERIFY2(fs::exists(letter.parent_path() / webp), webp.c_str());
 
     // The same letter from the saved configuration, by the headless generator.
     Control<QPushButton>(*window_, "btnSave")->click();
@@ -353,7 +356,7 @@ void LetterWindowTest::finishWritesWhatTheHeadlessGeneratorWrites() {
     QCOMPARE(generator.exitCode(), 0);
     QCOMPARE(QByteArray::fromStdString(TempDir::Read(other / "letter.html")),
              QByteArray::fromStdString(page));
-    QCOMPARE(TempDir::Read(other / "header.png"), TempDir::Read(picture));
+    QCOMPARE(TempDir::Read(other / webp), TempDir::Read(letter.parent_path() / webp));
 }
 
 namespace {
@@ -418,7 +421,8 @@ void LetterWindowTest::letterCheckLeadsToTheFieldAndEmbeddingKeepsOneFile() {
     QCOMPARE(messages_.texts(),
              QStringList{QStringLiteral("You have successfully saved your file as:") +
                          PathText(letter)});
-    QVERIFY(TempDir::Read(letter).find("src=\"data:image/png;base64,") != std::string::npos);
+    // Made for the web first: the one picture inside the page is a WebP.
+    QVERIFY(TempDir::Read(letter).find("src=\"data:image/webp;base64,") != std::string::npos);
     QVERIFY(!fs::exists(letter.parent_path() / "header.png"));
     Control<QCheckBox>(w, "chkEmbedPictures")->setChecked(false);
 

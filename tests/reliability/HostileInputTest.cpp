@@ -52,7 +52,7 @@ TEST(HostileConfiguration, CheckAndPlacementsTakeAHundredMegabytesAndAMillionRec
     }
     values.headerPicture = "/" + std::string(100u << 20, 'a');
     values.testimonials.assign(1'000'000, "^t^www.shop.example^b^c^");
-    const auto findings = CheckLetter(values, {std::string_view("%%PAYPALCODE%%"), true});
+    const auto findings = CheckLetter(values, {std::string_view("%%PAYPALCODE%%"), true, {}});
     const auto has = [&](LetterField field) {
         return std::any_of(findings.begin(), findings.end(),
                            [&](const Finding& f) { return f.field == field; });

@@ -30,6 +30,16 @@ rm -rf "$work"
 mkdir -p "$work/configs" "$work/letters"
 read -r -a variants < <(node "$here/make-variants.mjs" "$project/Templates/sample-config.dat" \
     "$work/configs" "$project/Templates/Classic.jpg")
+# The pictures a marketer really has: two phone photos, one stored turned, one a HEIC.
+read -r photo1 photo2 < <("$here/make-camera-photos.sh" "$work/camera")
+{
+    sed -e "s|<%%HeaderPicture%%>[^<]*<%%/HeaderPicture%%>|<%%HeaderPicture%%>$photo1<%%/HeaderPicture%%>|" \
+        -e "s|<%%CoverPicture%%>[^<]*<%%/CoverPicture%%>|<%%CoverPicture%%>$photo2<%%/CoverPicture%%>|" \
+        "$project/Templates/sample-config.dat"
+} >"$work/configs/camera.dat"
+variants+=(camera)
+# Pictures made for the web are kept in a cache of the gate's own.
+export XDG_CACHE_HOME="$work/cache"
 
 templates=()
 for file in "$templateDir"/*.tem; do
@@ -55,8 +65,20 @@ for name in "${templates[@]}"; do
     done
 done
 
+echo "== No camera data in any letter's files"
+if exiftool -q -q -if '$GPSLatitude or $Make or $Model' -p '$FileName' -r "$work/letters" \
+    2>/dev/null | grep -q .; then
+    echo "FAIL: a letter's file keeps the camera's position or maker:"
+    exiftool -q -q -if '$GPSLatitude or $Make or $Model' -p '$Directory/$FileName' -r \
+        "$work/letters" 2>/dev/null | sed "s|$work/letters/||"
+    status_camera=1
+else
+    echo "ok   no GPS position, maker or model in $(find "$work/letters" -type f | wc -l) files"
+    status_camera=0
+fi
+
 echo "== Nu HTML Checker (errors only)"
-status=0
+status=$status_camera
 if ! java -jar "$vnu" --errors-only --format gnu --stdout --skip-non-html "$work/letters" \
     >"$work/vnu.txt" 2>&1; then
     status=1

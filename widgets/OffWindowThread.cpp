@@ -1,5 +1,5 @@
 // Work beside the window's thread; see OffWindowThread.h.
-#include "publishing/OffWindowThread.h"
+#include "widgets/OffWindowThread.h"
 
 #include <QEventLoop>
 #include <exception>
