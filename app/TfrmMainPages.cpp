@@ -58,6 +58,14 @@ void TfrmMain::BuildPages() {
     QWidget* ending = BuildPassagePage(3, 2);
     QWidget* order = BuildPage7();
     finish_ = std::make_unique<FinishStep>(BuildFinishStep());
+    const char* pictureFields[] = {"edtHeaderPicture", "edtCoverPicture", "edtFooterPicture"};
+    for (std::size_t i = 0; i < std::size(pictureFields); ++i) {
+        const QString field = Text(pictureFields[i]);
+        finish_->letter.pictureThumbnails[i] =
+            general->findChild<QLabel*>(field + QStringLiteral("Thumbnail"));
+        finish_->letter.pictureNotes[i] =
+            general->findChild<QLabel*>(field + QStringLiteral("Weight"));
+    }
     for (QWidget* page : {general, contents, product, features.page, testimonials.page, ending,
                           order, finish_->page}) {
         pgcMain->addWidget(page);
@@ -138,7 +146,21 @@ QWidget* TfrmMain::BuildPage1() {
         AddRow(grid, row, page, Text(picture.label), picture.edit);
         grid->addWidget(button, row, 2);
         grid->addWidget(description, row + 1, 1);
-        row += 2;
+        // What a visitor loads of the picture, beside a thumbnail of it; the letter page
+        // fills both once the picture is known.
+        auto* thumbnail = new QLabel(page);
+        thumbnail->setObjectName(Text(picture.name) + QStringLiteral("Thumbnail"));
+        thumbnail->setFixedSize(64, 48);
+        thumbnail->setAlignment(Qt::AlignCenter);
+        thumbnail->hide();
+        auto* weight = new QLabel(page);
+        weight->setObjectName(Text(picture.name) + QStringLiteral("Weight"));
+        weight->setProperty("note", true);
+        weight->setWordWrap(true);
+        weight->hide();
+        grid->addWidget(weight, row + 2, 1);
+        grid->addWidget(thumbnail, row + 1, 2, 2, 1, Qt::AlignLeft | Qt::AlignTop);
+        row += 3;
         QWidget::setTabOrder(previous, picture.edit);
         QWidget::setTabOrder(picture.edit, button);
         QWidget::setTabOrder(button, description);

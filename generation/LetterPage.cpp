@@ -8,6 +8,7 @@
 #include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
+#include "utils/Log.h"
 #include "widgets/ControlText.h"
 #include "widgets/MessageService.h"
 #include "widgets/OffWindowThread.h"
@@ -177,6 +178,106 @@ TemplateGallery::LetterSnapshot LetterPage::TakeLetterSnapshot() const {
     };
 }
 
+LetterPage::~LetterPage() {
+    if (pictureWork_.joinable()) {
+        pictureWork_.join();
+    }
+}
+
+void LetterPage::MakePicturesAside(LetterRequest request) {
+    if (!pictureWorkDone_) {
+        return; // the refresh at its end looks again
+    }
+    const LetterConfiguration& config = request.configuration;
+    std::string work = request.templateName.value_or("");
+    for (const Tag field : {Tag::HeaderPicture, Tag::CoverPicture, Tag::FooterPicture}) {
+        work += '\n' + config.Text(field);
+    }
+    if (work == madeAside_) {
+        return;
+    }
+    madeAside_ = work;
+    if (pictureWork_.joinable()) {
+        pictureWork_.join();
+    }
+    if (!pictureMaker_) {
+        pictureMaker_ = std::make_unique<VipsPictureMaker>();
+    }
+    request.pictureMaker = pictureMaker_.get();
+    request.templates = nullptr; // the template cache belongs to the window's thread
+    pictureWorkDone_ = false;
+    pictureWork_ = std::thread([this, request = std::move(request)]() mutable {
+        try {
+            PrepareLetter(std::move(request));
+        } catch (const std::exception& failure) {
+            LogNote(LogTopic::Generation,
+                    std::string("Pictures were not made ahead: ") + failure.what());
+        }
+        pictureWorkDone_ = true;
+        QMetaObject::invokeMethod(
+            pictureWorkContext_.get(), [this] { RefreshCheck(); }, Qt::QueuedConnection);
+    });
+}
+
+void LetterPage::ShowPictureReports(const std::array<PictureReport, 3>& reports) {
+    const std::array<Tag, 3> fields = {Tag::HeaderPicture, Tag::CoverPicture, Tag::FooterPicture};
+    const auto text = [](const std::string& ansi) { return QStringOfAnsi(ansi); };
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        const PictureReport& report = reports[i];
+        const std::string picture = document_.Configuration().Text(fields[i]);
+        if (QLabel* note = controls_.pictureNotes[i]) {
+            QString said;
+            const QString original =
+                report.size
+                    ? QStringLiteral("%1 %2, %3x%4")
+                          .arg(text(report.kind.empty() ? "Picture" : report.kind),
+                               text(ByteCountText(report.originalBytes)))
+                          .arg(report.size->width)
+                          .arg(report.size->height)
+                    : QStringLiteral("Picture %1").arg(text(ByteCountText(report.originalBytes)));
+            switch (report.outcome) {
+            case PictureOutcome::None:
+                break;
+            case PictureOutcome::Made:
+                said = original + QStringLiteral(" \u2192 %1 on a phone, %2 on a wide screen")
+                                      .arg(text(ByteCountText(report.phoneBytes)),
+                                           text(ByteCountText(report.wideBytes)));
+                break;
+            case PictureOutcome::Pending:
+                said = original + QStringLiteral(" \u2192 being made for the web\u2026");
+                break;
+            case PictureOutcome::AsIs:
+                said = original + QStringLiteral(", sent as it is");
+                break;
+            case PictureOutcome::Unreadable:
+                said = report.reason.empty() ? QStringLiteral("The picture cannot be read.")
+                                             : text(report.reason);
+                break;
+            }
+            note->setText(said);
+            note->setVisible(!said.isEmpty());
+        }
+        QLabel* thumbnail = controls_.pictureThumbnails[i];
+        if (thumbnail == nullptr || thumbnailOf_[i] == picture) {
+            continue;
+        }
+        // Read again only when the field names another picture; shrunk while it is read.
+        thumbnailOf_[i] = picture;
+        QImage image;
+        if (report.outcome != PictureOutcome::None) {
+            QImageReader reader(QStringOfAnsi(picture));
+            reader.setAutoTransform(true);
+            const QSize size = reader.size();
+            if (size.isValid()) {
+                reader.setScaledSize(size.scaled(QSize(64, 48), Qt::KeepAspectRatio));
+            }
+            image = reader.read();
+        }
+        thumbnail->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+        thumbnail->setVisible(!image.isNull());
+    }
+}
+
 std::vector<Finding> LetterPage::CheckCurrentLetter() {
     LetterRequest request =
         RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
@@ -184,7 +285,13 @@ std::vector<Finding> LetterPage::CheckCurrentLetter() {
     // Only pictures made before: the check runs while the user types, and never waits.
     request.pictureCache = &pictures_;
     try {
-        return PrepareLetter(std::move(request)).Check();
+        LetterRequest aside = request;
+        const PreparedLetter letter = PrepareLetter(std::move(request));
+        ShowPictureReports(letter.pictureReports);
+        if (letter.PicturesPending()) {
+            MakePicturesAside(std::move(aside));
+        }
+        return letter.Check();
     } catch (const Error&) {
         // Reported as a missing template; saving reports the read failure itself.
         request = RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()),

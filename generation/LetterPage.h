@@ -7,12 +7,16 @@
 #include "generation/LetterPreparation.h"
 #include "generation/TemplateGallery.h"
 
+#include <QObject>
 #include <QString>
 #include <QUrl>
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QCheckBox;
@@ -34,10 +38,15 @@ struct LetterPageControls {
     QLabel* preview = nullptr;
     QListWidget* checkList = nullptr;   // lstLetterCheck; each item holds its field
     TemplateGallery* gallery = nullptr; // galTemplates; optional
+    // Under each picture field (header, cover, footer): a thumbnail and what a visitor loads
+    // of the picture; optional.
+    std::array<QLabel*, 3> pictureThumbnails{};
+    std::array<QLabel*, 3> pictureNotes{};
 };
 
 class LetterPage {
 public:
+    ~LetterPage();
     // `programFolder` ends in a separator; its Templates folder is the catalogue.
     LetterPage(LetterPageControls controls, const LetterDocument& document, QString programFolder,
                MessageService& messages);
@@ -90,6 +99,18 @@ private:
     // Prepares `request` with the pictures made for the web: from the cache at once, else on a
     // thread of its own behind a progress dialog, the window still painting.
     PreparedLetter PrepareWithPictures(LetterRequest request) const;
+    // Shows what became of each picture; makes the ones not made yet on a thread of its own,
+    // then refreshes the check, so the notes show a visitor's weight without a save.
+    void ShowPictureReports(const std::array<PictureReport, 3>& reports);
+    void MakePicturesAside(LetterRequest request);
+
+    std::array<std::string, 3> thumbnailOf_; // the picture each thumbnail shows
+    std::string madeAside_; // the pictures last made aside, so a cache that keeps nothing
+                            // does not start the same work again and again
+    std::thread pictureWork_;
+    std::atomic<bool> pictureWorkDone_{true};
+    // Receives the work's end on the window's thread; gone before the work's owner is.
+    std::unique_ptr<QObject> pictureWorkContext_ = std::make_unique<QObject>();
 };
 
 } // namespace scribvane

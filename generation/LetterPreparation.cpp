@@ -152,11 +152,14 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         }
         const WebPictureOrder order{role, slotWidths.Of(role), shared == role};
         std::optional<WebPicture> picture;
+        std::string key;
         try {
-            std::string key;
             if (request.pictureCache != nullptr) {
                 key = request.pictureCache->KeyOf(original, order);
                 picture = request.pictureCache->Find(key);
+                if (auto refusal = request.pictureCache->RefusalOf(key)) {
+                    throw PictureError(std::move(*refusal));
+                }
             }
             if (!picture && request.pictureMaker != nullptr) {
                 picture = request.pictureMaker->Make(ReadFileBytes(original), order);
@@ -167,6 +170,9 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         } catch (const PictureError& failure) {
             report.outcome = PictureOutcome::Unreadable;
             report.reason = failure.what();
+            if (request.pictureCache != nullptr && !key.empty()) {
+                request.pictureCache->Refused(key, report.reason);
+            }
             letter.pictureFindings.push_back(
                 {Severity::Warning, kPictureFields[i],
                  "The picture cannot be made for the web: " + report.reason,

@@ -163,6 +163,17 @@ std::string PictureCache::KeyOf(const std::filesystem::path& original,
     return Sha256Of(digest + '\n' + order.Settings());
 }
 
+void PictureCache::Refused(const std::string& key, std::string reason) {
+    const std::lock_guard lock(mutex_);
+    refused_[key] = std::move(reason);
+}
+
+std::optional<std::string> PictureCache::RefusalOf(const std::string& key) {
+    const std::lock_guard lock(mutex_);
+    const auto refused = refused_.find(key);
+    return refused == refused_.end() ? std::nullopt : std::optional(refused->second);
+}
+
 std::optional<WebPicture> PictureCache::Find(const std::string& key) const {
     const std::filesystem::path entry = folder_ / key;
     std::string manifest;

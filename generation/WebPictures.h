@@ -105,6 +105,10 @@ public:
     std::optional<WebPicture> Find(const std::string& key) const;
     // Keeps `picture` and returns it naming the kept files; as it was when nothing can be kept.
     WebPicture Store(const std::string& key, WebPicture picture);
+    // A picture the maker refused, remembered for this run so it is not tried again and again
+    // (a changed file has another key).
+    void Refused(const std::string& key, std::string reason);
+    std::optional<std::string> RefusalOf(const std::string& key);
 
     const std::filesystem::path& Folder() const { return folder_; }
 
@@ -120,6 +124,7 @@ private:
     };
     std::mutex mutex_;
     std::map<std::filesystem::path, Hashed> hashed_;
+    std::map<std::string, std::string> refused_;
 };
 
 // What became of each picture field of a letter, for the check and the window.

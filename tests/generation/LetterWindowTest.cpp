@@ -81,6 +81,7 @@ private Q_SLOTS:
     void chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt();
     void previewShowsALargePageAndSaysWhenItCannot();
     void checkKeepsTheTemplateUntilItChanges();
+    void pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginals();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -705,6 +706,32 @@ void LetterWindowTest::checkKeepsTheTemplateUntilItChanges() {
     Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("abcd"));
     w.Document().SettleNow();
     QCOMPARE(page.TemplateReads(), reads + 1);
+}
+
+void LetterWindowTest::pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginals() {
+    TfrmMain& w = *window_;
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
+    QVERIFY(fs::is_regular_file(picture));
+    Control<QComboBox>(w, "cbxTemplates")->setCurrentText(QStringLiteral("Modern"));
+    Control<QLineEdit>(w, "edtCoverPicture")->setText(PathText(picture));
+    w.Document().SettleNow();
+    // Made aside, then shown without a save.
+    auto* note = Control<QLabel>(w, "edtCoverPictureWeight");
+    QTRY_VERIFY(note->text().contains(QStringLiteral("on a phone")));
+    QVERIFY(note->text().startsWith(QStringLiteral("Picture ")));
+    QVERIFY(note->text().contains(QStringLiteral("4x3")));
+    QVERIFY(!Control<QLabel>(w, "edtCoverPictureThumbnail")->pixmap().isNull());
+
+    Control<QCheckBox>(w, "chkOriginalPictures")->setChecked(true);
+    QCOMPARE(w.Document().Configuration().Optional(OptionalTag::OriginalPictures),
+             std::string("-1"));
+    w.Document().SettleNow();
+    QTRY_VERIFY(note->text().endsWith(QStringLiteral("sent as it is")));
+    Control<QCheckBox>(w, "chkOriginalPictures")->setChecked(false);
+    QCOMPARE(w.Document().Configuration().Optional(OptionalTag::OriginalPictures), std::string());
+    Control<QLineEdit>(w, "edtCoverPicture")->clear();
+    w.Document().SettleNow();
+    QTRY_VERIFY(note->text().isEmpty());
 }
 
 int main(int argc, char** argv) {

@@ -422,6 +422,28 @@ TEST(WebPictures, TheUsersChoiceOldTemplatesAndAnUnwritableCacheKeepTheLetter) {
     }
 }
 
+TEST(WebPictures, APictureThatCannotBeMadeIsSaidWithItsReasonAndNotTriedAgain) {
+    Letter letter;
+    letter.photo = letter.dir.Write("photo.jpg", "Dear friend, this is not a picture.");
+    const VipsPictureMaker maker;
+    PictureCache cache(letter.dir / "cache");
+    LetterRequest request = letter.Request("Modern");
+    request.pictureCache = &cache;
+    request.pictureMaker = &maker;
+    const PreparedLetter made = PrepareLetter(request);
+    EXPECT_EQ(made.pictureReports[0].outcome, PictureOutcome::Unreadable);
+    const auto findings = made.Check();
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
+        return finding.field == LetterField(Tag::HeaderPicture) &&
+               finding.sentence.find("cannot be made for the web: The file is not a picture") !=
+                   std::string::npos;
+    }));
+    EXPECT_NE(made.Page().find("photo.jpg"), std::string::npos) << "the rest of the letter is made";
+    request.pictureMaker = nullptr;
+    EXPECT_EQ(PrepareLetter(request).pictureReports[0].outcome, PictureOutcome::Unreadable)
+        << "remembered, so the window does not wait for it again";
+}
+
 TEST(WebPictures, TheCheckSaysWhatBrowsersCannotShowAndHowHeavyThePageIs) {
     TempDir dir;
     std::filesystem::create_directories(dir / "Templates");

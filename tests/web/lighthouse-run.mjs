@@ -63,7 +63,9 @@ async function audit(url, factor) {
       }
     }
   }
-  return { scores, losses, runtimeError: lhr.runtimeError?.message };
+  // What the page weighs to this visitor, pictures included.
+  const weight = Math.round((lhr.audits['total-byte-weight']?.numericValue ?? 0) / 1000);
+  return { scores, losses, weight, runtimeError: lhr.runtimeError?.message };
 }
 
 const results = [];
@@ -90,7 +92,8 @@ try {
       results.push({ page, factor, runs: runs.length, ...result });
       failed ||= short;
       console.log(`${short ? 'FAIL' : 'ok  '} ${page} ${factor.padEnd(7)} perf ${scores.performance} ` +
-        `a11y ${scores.accessibility} bp ${scores['best-practices']} seo ${scores.seo}` +
+        `a11y ${scores.accessibility} bp ${scores['best-practices']} seo ${scores.seo} ` +
+        `weight ${result.weight} KB` +
         (runs.length > 1 ? `  (median of ${runs.length} runs: perf ${runs.map((r) => r.scores.performance).join(', ')})` : '') +
         (short && result.losses.length ? `  (${result.losses.join(', ')})` : '') +
         (result.runtimeError ? `  runtime error: ${result.runtimeError}` : ''));

@@ -15,7 +15,7 @@ trap 'rm -rf "$tmp"' EXIT
 for band in r:0.6:0.3 g:0.35:0.8 b:0.9:0.55; do
     IFS=: read -r name h v <<<"$band"
     vips sines "$tmp/$name-sines.v" 4032 3024 --hfreq "$h" --vfreq "$v"
-    vips gaussnoise "$tmp/$name-noise.v" 4032 3024 --mean 0 --sigma 0.06
+    vips gaussnoise "$tmp/$name-noise.v" 4032 3024 --mean 0 --sigma 0.02
     vips add "$tmp/$name-sines.v" "$tmp/$name-noise.v" "$tmp/$name-sum.v"
     vips linear "$tmp/$name-sum.v" "$tmp/$name.v" 90 128 --uchar
 done
