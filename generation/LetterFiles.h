@@ -14,6 +14,9 @@ struct LetterFile {
     std::string name;             // a bare file name, relative to the page's folder
     std::filesystem::path source; // empty when `bytes` holds the content
     std::string bytes;
+    // The name carries a hash of the bytes (pictures made for the web): a file of that name and
+    // size already in the folder holds them, and is left as it is.
+    bool namedByContent = false;
 };
 
 // One service or form of the letter that collects something about visitors, for the privacy

@@ -38,6 +38,16 @@ void WriteLetterFiles(const std::vector<LetterFile>& files, std::string_view out
     const std::string folder = FolderPart(outputFileName);
     for (const LetterFile& file : files) {
         const std::filesystem::path destination = PathFromText(folder + file.name);
+        if (file.namedByContent) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(destination, error);
+            if (!error &&
+                size == (file.source.empty() ? file.bytes.size()
+                                             : std::filesystem::file_size(file.source, error)) &&
+                !error) {
+                continue; // written before: the same name is the same bytes
+            }
+        }
         if (!file.source.empty()) {
             CopyPicture(file.source, destination);
         } else {

@@ -35,9 +35,9 @@ namespace {
 constexpr std::array<Tag, 3> kPictureFields = {Tag::HeaderPicture, Tag::CoverPicture,
                                                Tag::FooterPicture};
 // A page heavier than this for a phone loads slowly on a mobile network.
-constexpr std::uintmax_t kPhonePageLimit = 500 * 1000;
+constexpr std::uintmax_t kPhonePageLimit = 500000;
 // An animation heavier than this is worth a word: it goes out as it is.
-constexpr std::uintmax_t kHeavyAnimation = 300 * 1000;
+constexpr std::uintmax_t kHeavyAnimation = 300000;
 
 std::string LeadingBytes(const std::filesystem::path& file) {
     std::string bytes(16, '\0');
@@ -63,7 +63,8 @@ std::optional<PictureRole> SharedRole(const LetterPictures& pictures) {
 }
 
 LetterFile FileOf(const WebPictureFile& file) {
-    return LetterFile{file.name, file.source, file.source.empty() ? file.bytes : std::string()};
+    return LetterFile{file.name, file.source, file.source.empty() ? file.bytes : std::string(),
+                      true};
 }
 
 const WebPictureFile* FileOfWidth(const WebPicture& picture, unsigned width) {
@@ -137,7 +138,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         std::error_code error;
         report.originalBytes = std::filesystem::file_size(original, error);
         report.outcome = PictureOutcome::AsIs;
-        report.size = placed.size ? placed.size : PictureSizeOfFile(original);
+        report.size = placed.size;
         report.phoneBytes = report.wideBytes = report.originalBytes;
         if (!html5 || asTaken) {
             if (BrowsersCannotShow(LeadingBytes(original))) {
@@ -158,7 +159,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
                 key = request.pictureCache->KeyOf(original, order);
                 picture = request.pictureCache->Find(key);
                 if (auto refusal = request.pictureCache->RefusalOf(key)) {
-                    throw PictureError(std::move(*refusal));
+                    throw PictureError(*refusal);
                 }
             }
             if (!picture && request.pictureMaker != nullptr) {

@@ -3,6 +3,7 @@
 
 #include "utils/TextCoding.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -205,10 +206,22 @@ std::optional<PictureSize> PictureSizeOfFile(const std::filesystem::path& file, 
     if (!in) {
         return std::nullopt;
     }
-    std::string bytes(limit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return ReadPictureSize(bytes);
+    // Most headers stand in the first few kilobytes, a JPEG's after its metadata (64 KB at
+    // most per block); only a picture whose size is not there yet is read further.
+    std::string bytes;
+    for (std::size_t step = std::min(limit, std::size_t{80} << 10); bytes.size() < limit;
+         step = limit - bytes.size()) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + step);
+        in.read(bytes.data() + had, static_cast<std::streamsize>(step));
+        bytes.resize(had + static_cast<std::size_t>(in.gcount()));
+        // Only a JPEG's size can stand further on; other formats have said it by now.
+        const bool jpeg = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xD8';
+        if (const auto size = ReadPictureSize(bytes); size || !in || !jpeg) {
+            return size;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<PictureSize> PictureSizeOfDataAddress(std::string_view address) {

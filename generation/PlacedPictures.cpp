@@ -41,7 +41,7 @@ PlacedPicture Place(const std::string& field, const LetterValues& values, bool s
         }
         break;
     case PicturePlacement::CopyBeside: {
-        LetterFile copy{FileNamePart(field), PathFromText(field), {}};
+        LetterFile copy{FileNamePart(field), PathFromText(field), {}, false};
         // The same picture in two fields is copied once.
         if (std::none_of(files.begin(), files.end(), [&](const LetterFile& file) {
                 return file.name == copy.name && file.source == copy.source;

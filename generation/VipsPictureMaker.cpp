@@ -39,9 +39,9 @@ std::string VipsMessage() {
     return message;
 }
 
-[[noreturn]] void Refuse(std::string reason) {
+[[noreturn]] void Refuse(const std::string& reason) {
     vips_error_clear();
-    throw PictureError(std::move(reason));
+    throw PictureError(reason);
 }
 
 void Check(int status, const char* what) {

@@ -22,6 +22,7 @@ namespace {
 // cache made before is not taken for the new recipe's output.
 constexpr std::string_view kRecipe = "recipe 1";
 constexpr std::string_view kManifestName = "manifest";
+constexpr std::string_view kDigestsName = "originals";
 constexpr std::string_view kManifestHeader = "scribvane pictures 1";
 constexpr unsigned kSmallestWidth = 480;
 
@@ -139,6 +140,50 @@ std::filesystem::path PictureCache::DefaultFolder() {
     return base / "scribvane" / "pictures";
 }
 
+void PictureCache::LoadDigests() {
+    digestsLoaded_ = true;
+    std::string index;
+    try {
+        index = ReadFileBytes(folder_ / kDigestsName);
+    } catch (const Error&) {
+        return; // none kept yet
+    }
+    std::istringstream lines(index);
+    std::string line;
+    while (std::getline(lines, line)) {
+        // "SIZE MODIFIED DIGEST PATH", the path last as it may hold blanks.
+        std::istringstream words(line);
+        Hashed hashed;
+        long long modified = 0;
+        words >> hashed.size >> modified >> hashed.digest >> std::ws;
+        std::string path;
+        std::getline(words, path);
+        if (hashed.digest.size() == 64 && !path.empty()) {
+            hashed.modified = std::filesystem::file_time_type(
+                std::filesystem::file_time_type::duration(modified));
+            hashed_[path] = std::move(hashed);
+        }
+    }
+}
+
+void PictureCache::KeepDigest(const std::filesystem::path& original, const Hashed& hashed) {
+    const std::string line = std::to_string(hashed.size) + ' ' +
+                             std::to_string(hashed.modified.time_since_epoch().count()) + ' ' +
+                             hashed.digest + ' ' + original.string() + '\n';
+    if (original.string().find('\n') != std::string::npos) {
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder_, error);
+    // One short append per photo; an index grown past its use starts again.
+    const auto path = folder_ / kDigestsName;
+    const bool restart = std::filesystem::file_size(path, error) > (std::uintmax_t{1} << 20);
+    if (std::FILE* file = std::fopen(path.c_str(), restart ? "w" : "a")) {
+        std::fwrite(line.data(), 1, line.size(), file);
+        std::fclose(file);
+    }
+}
+
 std::string PictureCache::KeyOf(const std::filesystem::path& original,
                                 const WebPictureOrder& order) {
     std::error_code error;
@@ -147,6 +192,9 @@ std::string PictureCache::KeyOf(const std::filesystem::path& original,
     std::string digest;
     {
         const std::lock_guard lock(mutex_);
+        if (!digestsLoaded_) {
+            LoadDigests();
+        }
         const auto known = hashed_.find(original);
         if (!error && known != hashed_.end() && known->second.size == size &&
             known->second.modified == modified) {
@@ -158,6 +206,7 @@ std::string PictureCache::KeyOf(const std::filesystem::path& original,
         if (!error) {
             const std::lock_guard lock(mutex_);
             hashed_[original] = Hashed{size, modified, digest};
+            KeepDigest(original, hashed_[original]);
         }
     }
     return Sha256Of(digest + '\n' + order.Settings());
@@ -342,7 +391,7 @@ bool BrowsersCannotShow(std::string_view bytes) {
 
 std::string ByteCountText(std::uintmax_t bytes) {
     char text[32];
-    if (bytes >= 1000 * 1000) {
+    if (bytes >= 1000000u) {
         std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
     } else if (bytes >= 1000) {
         std::snprintf(text, sizeof text, "%u KB", static_cast<unsigned>((bytes + 500) / 1000));

@@ -122,7 +122,13 @@ private:
         std::filesystem::file_time_type modified{};
         std::string digest;
     };
+    // The digests of originals hashed before, by this run or an earlier one (kept in the
+    // folder), so a letter made again does not read its photos at all.
+    void LoadDigests();
+    void KeepDigest(const std::filesystem::path& original, const Hashed& hashed);
+
     std::mutex mutex_;
+    bool digestsLoaded_ = false;
     std::map<std::filesystem::path, Hashed> hashed_;
     std::map<std::string, std::string> refused_;
 };

@@ -372,6 +372,17 @@ TEST(WebPictures, ALetterNamesWhatWasMadeTheSameBytesEveryTimeAndTheCacheSparesT
     request.pictureMaker = nullptr;
     EXPECT_FALSE(PrepareLetter(request).PicturesPending());
     EXPECT_EQ(PrepareLetter(request).Page(), page);
+    // A later run takes the digests this one kept, by name, size and time, without reading
+    // the photo: a file changed behind its stamp keeps its key.
+    const WebPictureOrder order{PictureRole::Header, 800, false};
+    const std::string key = first.KeyOf(letter.photo, order);
+    const auto stamp = std::filesystem::last_write_time(letter.photo);
+    std::string bytes = ReadFileBytes(letter.photo);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 1);
+    TempDir::WriteFile(letter.photo, bytes);
+    std::filesystem::last_write_time(letter.photo, stamp);
+    EXPECT_EQ(PictureCache(letter.dir / "first").KeyOf(letter.photo, order), key);
+    EXPECT_NE(PictureCache(letter.dir / "other").KeyOf(letter.photo, order), key);
     PictureCache empty(letter.dir / "empty");
     request.pictureCache = &empty;
     EXPECT_TRUE(PrepareLetter(request).PicturesPending());
