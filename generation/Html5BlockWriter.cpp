@@ -48,7 +48,7 @@ public:
     }
 
     std::string PostScript(const scribvane::Passage& passage) const override {
-        return passage.empty ? std::string() : "<b>P.S.- </b>" + ModernPassage(passage.fragment);
+        return passage.empty ? std::string() : Html5PostScript(passage.fragment);
     }
 
     // The direct link leads when there is one, else ClickBank.

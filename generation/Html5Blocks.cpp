@@ -220,6 +220,31 @@ std::string OrderBlock(std::string_view title, std::string_view address, std::st
            "</p></div>";
 }
 
+// Whether the text of a passage begins with "P.S" (any letter case) after the tags, blanks
+// and non-breaking spaces before it, and not as the start of a word ("P.Smith").
+bool OpensWithPostScript(std::string_view fragment) {
+    std::size_t at = 0;
+    while (at < fragment.size()) {
+        const auto c = static_cast<unsigned char>(fragment[at]);
+        if (c == '<') {
+            at = fragment.find('>', at);
+            if (at == std::string_view::npos) {
+                return false;
+            }
+            ++at;
+        } else if (std::isspace(c) != 0 || c == 0xA0) {
+            ++at;
+        } else if (StartsWithIgnoringAsciiCase(fragment.substr(at), "&nbsp;")) {
+            at += 6;
+        } else {
+            break;
+        }
+    }
+    const std::string_view text = fragment.substr(at);
+    return StartsWithIgnoringAsciiCase(text, "p.s") &&
+           (text.size() == 3 || std::isalpha(static_cast<unsigned char>(text[3])) == 0);
+}
+
 // A font name inside single quotes in CSS inside a double-quoted attribute.
 std::string CssFontName(std::string_view name) {
     std::string quoted;
@@ -414,6 +439,11 @@ std::string Html5From(std::string_view fullName) {
 
 std::string Html5Date(std::string_view currentDate) {
     return Headed("Current Date:", currentDate, "date");
+}
+
+std::string Html5PostScript(std::string_view fragment) {
+    const std::string passage = ModernPassage(fragment);
+    return OpensWithPostScript(fragment) ? passage : "<b>P.S.- </b>" + passage;
 }
 
 std::string Html5DirectOrder(std::string_view link, bool primary, const OrderWords& words) {

@@ -30,6 +30,9 @@ std::string Html5Headline(std::string_view fragment);
 std::string Html5From(std::string_view fullName);
 std::string Html5Date(std::string_view currentDate);
 
+// The P.S. passage: "P.S.- " in front of it, unless its text begins with a "P.S" of its own.
+std::string Html5PostScript(std::string_view fragment);
+
 // The user's words of one order option, escaped where they go in; an empty one leaves the
 // option's own ("Check The Order Form!", its button's caption, "Don't miss this offer!").
 struct OrderWords {

@@ -178,6 +178,27 @@ TEST(Html5Blocks, TemplateDeclaresItsOrderHeading) {
     }
 }
 
+// The html5 P.S. is not prefixed twice when the passage opens with its own "P.S"; the
+// specified letter always gets the prefix.
+TEST(Html5Blocks, PostScriptPrefixUnlessThePassageHasOne) {
+    const std::pair<std::string, bool> cases[] = {{"<p>P.S. Not sure?</p>", true},
+                                                  {"<div><b>p.s.</b> Hurry</div>", true},
+                                                  {" &NBSP;\xA0<p>&nbsp;P.S: last</p>", true},
+                                                  {"<p>PS: no points</p>", false},
+                                                  {"<p>P.Smith says</p>", false},
+                                                  {"<p>See the P.S. above</p>", false},
+                                                  {"<p P.S.", false},
+                                                  {"", false}};
+    for (const auto& [fragment, own] : cases) {
+        LetterValues values;
+        values.postScript = Passage{false, fragment};
+        EXPECT_EQ(MergeLetter(kMarker + "%%PS%%", values),
+                  kMarker + (own ? "" : "<b>P.S.- </b>") + ModernPassage(fragment))
+            << fragment;
+        EXPECT_EQ(MergeLetter("%%PS%%", values), "<b>P.S.- </b>" + fragment);
+    }
+}
+
 std::string Written(void (*write)(const RecordList&, const BlockStyle&, TextSink&),
                     const RecordList& records, const BlockStyle& style) {
     std::string text;
