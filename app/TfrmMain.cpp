@@ -624,6 +624,8 @@ void TfrmMain::FillTemplateList() {
 
 void TfrmMain::cbxTemplatesChange() {
     letter_->ShowTemplatePreview();
+    // An empty heading is the template's own, so that is the one the edit offers.
+    edtOrderHeading->setPlaceholderText(QStringOfAnsi(letter_->TemplateOrderHeading()));
 }
 
 std::string TfrmMain::GenerateLetter() const {

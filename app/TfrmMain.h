@@ -206,6 +206,7 @@ private:
     QLineEdit* edtHeaderPicture = nullptr;
     QLineEdit* edtCoverPicture = nullptr;
     QLineEdit* edtFooterPicture = nullptr;
+    QLineEdit* edtOrderHeading = nullptr;
     std::array<HtmlEditor*, 5> editors_{};
     std::array<FormattingToolbar*, 5> toolbars_{};
     std::unique_ptr<FinishStep> finish_;

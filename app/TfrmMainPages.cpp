@@ -10,6 +10,7 @@
 #include "widgets/FormBuilder.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -272,6 +273,40 @@ QWidget* TfrmMain::BuildPage7() {
     emailRow->addWidget(optional);
     emailRow->addStretch(1);
     layout->addLayout(emailRow);
+
+    // The words of the order section, two to a row in the order the reader meets them; each
+    // left empty shows, and keeps, the words the letter has always had. Kept tight, so the
+    // page fits the window's first size.
+    auto* copy = new QGroupBox(QStringLiteral("Order copy"), page);
+    copy->setObjectName(QStringLiteral("grpOrderCopy"));
+    auto* words = new QGridLayout(copy);
+    words->setContentsMargins(10, 2, 10, 6);
+    words->setHorizontalSpacing(10);
+    words->setVerticalSpacing(4);
+    words->setColumnStretch(1, 1);
+    words->setColumnStretch(3, 1);
+    int place = 0;
+    for (const auto& [name, label, hint] :
+         {std::tuple{"edtOrderHeading", "Heading:", ""}, // the template's, once one is chosen
+          {"edtPriceLine", "Price line:", "Empty: no price line"},
+          {"edtOrderLine", "Line above:", "Check The Order Form!"},
+          {"edtOrderClosing", "Line below:", "Don't miss this offer!"},
+          {"edtDirectButton", "Order button:", "Click Here To Order Now!"},
+          {"edtClickBankButton", "ClickBank button:", "Click Here To Pay With ClickBank!"}}) {
+        QLineEdit* edit = MakeEdit(Text(name), copy);
+        edit->setPlaceholderText(Text(hint));
+        QLabel* caption = MakeLabel(Text(label), copy);
+        Bind(caption, edit);
+        words->addWidget(caption, place / 2, place % 2 * 2);
+        words->addWidget(edit, place / 2, place % 2 * 2 + 1);
+        ++place;
+    }
+    edtOrderHeading = copy->findChild<QLineEdit*>(QStringLiteral("edtOrderHeading"));
+    // The ClickBank option has always had a line of its own above its button.
+    copy->findChild<QLineEdit*>(QStringLiteral("edtOrderLine"))
+        ->setToolTip(QStringLiteral("Empty: \"Check The Order Form!\" above the order button and "
+                                    "\"Order Using ClickBank!\" above the ClickBank button"));
+    layout->addWidget(copy);
 
     // The order link style: kept and saved like every field, but not offered to the user.
     QLabel* format = MakeLabel(QStringLiteral("Enter the format for your Order Link."), page);

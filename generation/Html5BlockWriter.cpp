@@ -12,8 +12,12 @@ namespace {
 
 using In = const MergeInput&;
 
-// The head of an html5 page, last, so no later step scans what they insert.
-constexpr std::array<MergeStep, 4> kHeadSteps = {{
+// The order section's heading and price line, then the head of an html5 page, last, so no
+// later step scans what they insert.
+constexpr std::array<MergeStep, 6> kOwnSteps = {{
+    {22, "%%ORDERHEADING%%", [](In in) { return Html5OrderHeading(in.values, in.templateText); },
+     Always},
+    {22, "%%PRICELINE%%", [](In in) { return Html5PriceLine(in.values); }, Always},
     {22, "%%LANG%%", [](In in) { return Html5Language(in.values); }, Always},
     {22, "%%DESCRIPTION%%", [](In in) { return Html5Description(in.values); }, Always},
     {22, "%%OPENGRAPH%%", [](In in) { return Html5OpenGraph(in.values, in.pictures); }, Always},
@@ -44,20 +48,24 @@ public:
     }
 
     std::string PostScript(const scribvane::Passage& passage) const override {
-        return passage.empty ? std::string() : "<b>P.S.- </b>" + ModernPassage(passage.fragment);
+        return passage.empty ? std::string() : Html5PostScript(passage.fragment);
     }
 
     // The direct link leads when there is one, else ClickBank.
     std::string DirectOrder(const LetterValues& values) const override {
-        return values.directLink.empty() ? std::string()
-                                         : Html5DirectOrder(values.directLink, true);
+        return values.directLink.empty()
+                   ? std::string()
+                   : Html5DirectOrder(values.directLink, true,
+                                      {values.orderLine, values.directButton, values.orderClosing});
     }
 
     std::string ClickBankOrder(const LetterValues& values) const override {
         return values.clickBankName.empty()
                    ? std::string()
-                   : Html5ClickBankOrder(values.clickBankName, values.productName,
-                                         values.description, values.directLink.empty());
+                   : Html5ClickBankOrder(
+                         values.clickBankName, values.productName, values.description,
+                         values.directLink.empty(),
+                         {values.orderLine, values.clickBankButton, values.orderClosing});
     }
 
     std::string AffiliateId(std::string_view paypalEmail) const override {
@@ -72,7 +80,7 @@ public:
         WriteHtml5Features(values.features, values.featureStyle, out);
     }
 
-    std::span<const MergeStep> OwnSteps() const override { return kHeadSteps; }
+    std::span<const MergeStep> OwnSteps() const override { return kOwnSteps; }
 };
 
 } // namespace

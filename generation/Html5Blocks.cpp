@@ -206,12 +206,43 @@ std::string Headed(std::string_view title, std::string_view text, std::string_vi
            std::string(text) + "</span>";
 }
 
+// The user's words, escaped so the reader sees them as typed, else the letter's own.
+std::string WordsOr(std::string_view typed, std::string_view own) {
+    return typed.empty() ? std::string(own) : EscapeText(typed);
+}
+
 std::string OrderBlock(std::string_view title, std::string_view address, std::string_view caption,
-                       bool primary) {
-    return "<div class=\"order\"><p class=\"order-title\">" + std::string(title) +
+                       bool primary, const OrderWords& words) {
+    return "<div class=\"order\"><p class=\"order-title\">" + WordsOr(words.line, title) +
            "</p><a class=\"order-button" + (primary ? " primary" : "") + "\" href=\"" +
-           std::string(address) + "\">" + std::string(caption) +
-           "</a><p class=\"order-note\">Don't miss this offer!</p></div>";
+           std::string(address) + "\">" + WordsOr(words.button, caption) +
+           "</a><p class=\"order-note\">" + WordsOr(words.closing, "Don't miss this offer!") +
+           "</p></div>";
+}
+
+// Whether the text of a passage begins with "P.S" (any letter case) after the tags, blanks
+// and non-breaking spaces before it, and not as the start of a word ("P.Smith").
+bool OpensWithPostScript(std::string_view fragment) {
+    std::size_t at = 0;
+    while (at < fragment.size()) {
+        const auto c = static_cast<unsigned char>(fragment[at]);
+        if (c == '<') {
+            at = fragment.find('>', at);
+            if (at == std::string_view::npos) {
+                return false;
+            }
+            ++at;
+        } else if (std::isspace(c) != 0 || c == 0xA0) {
+            ++at;
+        } else if (StartsWithIgnoringAsciiCase(fragment.substr(at), "&nbsp;")) {
+            at += 6;
+        } else {
+            break;
+        }
+    }
+    const std::string_view text = fragment.substr(at);
+    return StartsWithIgnoringAsciiCase(text, "p.s") &&
+           (text.size() == 3 || std::isalpha(static_cast<unsigned char>(text[3])) == 0);
 }
 
 // A font name inside single quotes in CSS inside a double-quoted attribute.
@@ -410,18 +441,24 @@ std::string Html5Date(std::string_view currentDate) {
     return Headed("Current Date:", currentDate, "date");
 }
 
-std::string Html5DirectOrder(std::string_view link, bool primary) {
+std::string Html5PostScript(std::string_view fragment) {
+    const std::string passage = ModernPassage(fragment);
+    return OpensWithPostScript(fragment) ? passage : "<b>P.S.- </b>" + passage;
+}
+
+std::string Html5DirectOrder(std::string_view link, bool primary, const OrderWords& words) {
     return OrderBlock("Check The Order Form!", EscapeAttribute(EncodeBlanks(link)),
-                      "Click Here To Order Now!", primary);
+                      "Click Here To Order Now!", primary, words);
 }
 
 std::string Html5ClickBankOrder(std::string_view accountName, std::string_view productName,
-                                std::string_view description, bool primary) {
+                                std::string_view description, bool primary,
+                                const OrderWords& words) {
     const std::string address = std::string(kClickBankSellAddress) + "?" +
                                 PercentEncode(accountName) + "/" + PercentEncode(productName) +
                                 "/" + PercentEncode(description);
     return OrderBlock("Order Using ClickBank!", EscapeAttribute(address),
-                      "Click Here To Pay With ClickBank!", primary);
+                      "Click Here To Pay With ClickBank!", primary, words);
 }
 
 std::string Html5BlockStyle(const BlockStyle& style) {
@@ -551,6 +588,32 @@ std::string Html5Year(const LetterValues& values) {
     const std::chrono::year_month_day today{
         std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
     return std::to_string(static_cast<int>(today.year()));
+}
+
+std::string OrderHeadingOfTemplate(std::string_view templateText) {
+    // The declaration ends with its comment, on its line: one left open declares nothing.
+    const std::string_view declaration = "order heading:";
+    const std::size_t at = FindIgnoringAsciiCase(templateText, declaration);
+    const std::string_view rest =
+        at == std::string_view::npos ? std::string_view() : templateText.substr(at);
+    const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
+    const std::size_t end = line.find("-->");
+    const std::string_view heading =
+        end == std::string_view::npos
+            ? std::string_view()
+            : TrimBlanks(line.substr(declaration.size(), end - declaration.size()));
+    return heading.empty() ? std::string("Get Instant Access Now") : std::string(heading);
+}
+
+std::string Html5OrderHeading(const LetterValues& values, std::string_view templateText) {
+    return values.orderHeading.empty() ? OrderHeadingOfTemplate(templateText)
+                                       : EscapeText(values.orderHeading);
+}
+
+std::string Html5PriceLine(const LetterValues& values) {
+    return values.priceLine.empty()
+               ? std::string()
+               : "<p class=\"order-price\">" + EscapeText(values.priceLine) + "</p>";
 }
 
 } // namespace scribvane

@@ -30,10 +30,22 @@ std::string Html5Headline(std::string_view fragment);
 std::string Html5From(std::string_view fullName);
 std::string Html5Date(std::string_view currentDate);
 
+// The P.S. passage: "P.S.- " in front of it, unless its text begins with a "P.S" of its own.
+std::string Html5PostScript(std::string_view fragment);
+
+// The user's words of one order option, escaped where they go in; an empty one leaves the
+// option's own ("Check The Order Form!", its button's caption, "Don't miss this offer!").
+struct OrderWords {
+    std::string_view line;    // above the button
+    std::string_view button;  // the button's caption
+    std::string_view closing; // below the button
+};
+
 // The order options as links; `primary` marks the one button the page leads with.
-std::string Html5DirectOrder(std::string_view link, bool primary);
+std::string Html5DirectOrder(std::string_view link, bool primary, const OrderWords& words = {});
 std::string Html5ClickBankOrder(std::string_view accountName, std::string_view productName,
-                                std::string_view description, bool primary);
+                                std::string_view description, bool primary,
+                                const OrderWords& words = {});
 
 // The inline style that carries a list's chosen colours, font, size and flags.
 std::string Html5BlockStyle(const BlockStyle& style);
@@ -47,5 +59,11 @@ std::string Html5Language(const LetterValues& values);
 std::string Html5Description(const LetterValues& values);
 std::string Html5OpenGraph(const LetterValues& values, const LetterPictures& pictures);
 std::string Html5Year(const LetterValues& values);
+// The order section's heading: the user's, else the one the template declares in a comment
+// (<!-- order heading: Order Now -->), else "Get Instant Access Now".
+std::string Html5OrderHeading(const LetterValues& values, std::string_view templateText);
+std::string OrderHeadingOfTemplate(std::string_view templateText);
+// The price line under it, or nothing when there is none.
+std::string Html5PriceLine(const LetterValues& values);
 
 } // namespace scribvane

@@ -47,9 +47,8 @@ std::optional<char32_t> ReferenceCodePoint(std::string_view reference) {
     return value;
 }
 
-} // namespace
-
-std::string EscapeAttribute(std::string_view text) {
+// "&" as a reference unless it begins one, and "<"; in an attribute also "\"", in text ">".
+std::string Escape(std::string_view text, bool attribute) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -63,16 +62,29 @@ std::string EscapeAttribute(std::string_view text) {
             }
             break;
         case '"':
-            out += "&quot;";
+            out += attribute ? "&quot;" : "\"";
             break;
         case '<':
             out += "&lt;";
+            break;
+        case '>':
+            out += attribute ? ">" : "&gt;";
             break;
         default:
             out += text[i];
         }
     }
     return out;
+}
+
+} // namespace
+
+std::string EscapeAttribute(std::string_view text) {
+    return Escape(text, true);
+}
+
+std::string EscapeText(std::string_view text) {
+    return Escape(text, false);
 }
 
 std::string PercentEncode(std::string_view text) {

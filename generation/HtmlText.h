@@ -12,6 +12,10 @@ namespace scribvane {
 // kept so it still stands for its character.
 std::string EscapeAttribute(std::string_view text);
 
+// For the text of an element: "&", "<" and ">" written as references, a numeric character
+// reference kept as for an attribute, so the reader sees what was typed.
+std::string EscapeText(std::string_view text);
+
 // A value put into an address: every byte other than A-Z a-z 0-9 - . _ ~ percent-encoded, a
 // Windows-1252 character as its UTF-8 bytes and a numeric character reference as the UTF-8
 // bytes of its character. A blank becomes "%20".

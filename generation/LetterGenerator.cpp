@@ -214,7 +214,9 @@ std::string ReadTemplateText(const std::filesystem::path& path) {
 
 // Every step replaces its placeholder in the whole page, values inserted by earlier steps
 // included; an empty value removes it.
-void MergePageInto(std::string_view page, const MergeInput& input, TextSink& out) {
+void MergePageInto(std::string_view page, const MergeInput& given, TextSink& out) {
+    MergeInput input = given;
+    input.templateText = page;
     const auto steps = LetterSteps(input.writer);
     // The values come first, in table order.
     std::vector<std::string> made(steps.size());

@@ -1,6 +1,7 @@
 // The window half of the letter; see LetterPage.h.
 #include "generation/LetterPage.h"
 
+#include "generation/Html5Blocks.h"
 #include "generation/LetterOutput.h"
 #include "generation/PlacedPictures.h"
 #include "generation/TemplateCatalogue.h"
@@ -90,6 +91,17 @@ void LetterPage::ShowTemplatePreview() {
     }
     // At its own size, centred in the group, never scaled.
     controls_.preview->setPixmap(QPixmap::fromImage(picture));
+}
+
+std::string LetterPage::TemplateOrderHeading() {
+    const auto file = FindTemplateFile(TemplateFolder(programFolder_), document_.TemplateName());
+    try {
+        return OrderHeadingOfTemplate(file ? std::string_view(checkedTemplates_.Text(*file))
+                                           : std::string_view());
+    } catch (const Error&) {
+        // The check says that the template cannot be read.
+        return OrderHeadingOfTemplate({});
+    }
 }
 
 namespace {

@@ -55,6 +55,8 @@ public:
     void FillTemplateList();
     // Shows the chosen template's preview, or hides the group when it has none.
     void ShowTemplatePreview();
+    // The heading the chosen template gives its order section when the letter gives none.
+    std::string TemplateOrderHeading();
     // The page text of the chosen template, or empty text when there is no such template;
     // local pictures are copied beside the output (or embedded) as the letter asks.
     std::string GenerateLetter() const;

@@ -75,6 +75,12 @@ LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
     values.headerPictureDescription = config.Optional(OptionalTag::HeaderPictureDescription);
     values.coverPictureDescription = config.Optional(OptionalTag::CoverPictureDescription);
     values.footerPictureDescription = config.Optional(OptionalTag::FooterPictureDescription);
+    values.orderHeading = config.Optional(OptionalTag::OrderHeading);
+    values.orderLine = config.Optional(OptionalTag::OrderLine);
+    values.directButton = config.Optional(OptionalTag::DirectButton);
+    values.clickBankButton = config.Optional(OptionalTag::ClickBankButton);
+    values.orderClosing = config.Optional(OptionalTag::OrderClosing);
+    values.priceLine = config.Optional(OptionalTag::PriceLine);
     return values;
 }
 

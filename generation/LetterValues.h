@@ -69,6 +69,14 @@ struct LetterValues {
     std::string headerPictureDescription;
     std::string coverPictureDescription;
     std::string footerPictureDescription;
+    // The order section's words; each empty: the words the letter has always had (for the
+    // heading, its template's own), and for the price line none.
+    std::string orderHeading;
+    std::string orderLine;
+    std::string directButton;
+    std::string clickBankButton;
+    std::string orderClosing;
+    std::string priceLine;
 
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.

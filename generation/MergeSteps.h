@@ -21,11 +21,13 @@ namespace scribvane {
 class TextSink;
 
 // What every step makes its value from: the letter's values, where its pictures were placed,
-// and the writer its template asked for.
+// the writer its template asked for, and what the template declares for itself.
 struct MergeInput {
     const LetterValues& values;
     const LetterPictures& pictures;
     const BlockWriter& writer;
+    // The page as the template gave it, before any step; the merge sets it.
+    std::string_view templateText = {};
 };
 
 struct MergeStep {

@@ -4,6 +4,7 @@
 // headless generator all walk it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -145,6 +146,13 @@ enum class OptionalTag : std::size_t {
     Template, // the chosen template's name
     // "-1": local pictures go out as they were taken, not made for the web; empty: made.
     OriginalPictures,
+    // The words of an html5 letter's order section; empty: the words it has always had.
+    OrderHeading,    // the section's heading; empty: the template's own
+    OrderLine,       // the line above each order button
+    DirectButton,    // the direct order button's caption
+    ClickBankButton, // the ClickBank button's caption
+    OrderClosing,    // the line below each order button
+    PriceLine,       // a line under the heading; empty: none
     Count
 };
 
@@ -156,8 +164,22 @@ constexpr std::size_t Index(OptionalTag tag) {
 
 // The tag names in the order they are written and read.
 inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNames = {
-    "PageDescription",          "Language", "HeaderPictureDescription", "CoverPictureDescription",
-    "FooterPictureDescription", "Template", "OriginalPictures",
+    "PageDescription",
+    "Language",
+    "HeaderPictureDescription",
+    "CoverPictureDescription",
+    "FooterPictureDescription",
+    "Template",
+    "OriginalPictures",
+    "OrderHeading",
+    "OrderLine",
+    "DirectButton",
+    "ClickBankButton",
+    "OrderClosing",
+    "PriceLine",
 };
+// An entry added without its name would be written under an empty tag.
+static_assert(std::ranges::none_of(kOptionalTagNames,
+                                   [](std::string_view name) { return name.empty(); }));
 
 } // namespace scribvane

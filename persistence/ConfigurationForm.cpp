@@ -39,6 +39,12 @@ constexpr OptionalEdit kOptionalEdits[] = {
     {OptionalTag::HeaderPictureDescription, "edtHeaderPictureDescription"},
     {OptionalTag::CoverPictureDescription, "edtCoverPictureDescription"},
     {OptionalTag::FooterPictureDescription, "edtFooterPictureDescription"},
+    {OptionalTag::OrderHeading, "edtOrderHeading"},
+    {OptionalTag::OrderLine, "edtOrderLine"},
+    {OptionalTag::DirectButton, "edtDirectButton"},
+    {OptionalTag::ClickBankButton, "edtClickBankButton"},
+    {OptionalTag::OrderClosing, "edtOrderClosing"},
+    {OptionalTag::PriceLine, "edtPriceLine"},
 };
 
 // The user's language as a letter's language tag ("en", "de-CH"); "en" where the system's

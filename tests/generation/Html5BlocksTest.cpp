@@ -10,9 +10,12 @@
 #include "generation/PictureSize.h"
 #include "tests/support/TempDir.h"
 #include "utils/FileIo.h"
+#include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace scribvane {
 namespace {
@@ -117,6 +120,82 @@ TEST(Html5Blocks, OrderOptionsAreLinks) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.block, c.expected);
+    }
+}
+
+// Each word of the order section is the user's, escaped, once typed; left empty, the letter
+// reads as it always has. A template without the marker keeps its blocks and placeholders.
+TEST(Html5Blocks, OrderCopyReplacesItsWordsEscaped) {
+    const std::string copy = "|%%ORDERHEADING%%|%%PRICELINE%%|%%ORDERCODE%%|%%CLICKBANKCODE%%";
+    const std::string page = kMarker + "<!-- order heading: Order your copy -->" + copy;
+    LetterValues values;
+    values.directLink = "https://s.test/";
+    values.clickBankName = "acct";
+    const std::string today = MergeLetter(page, values);
+    EXPECT_EQ(today, kMarker + "<!-- order heading: Order your copy -->|Order your copy||" +
+                         Html5DirectOrder("https://s.test/", true) + "|" +
+                         Html5ClickBankOrder("acct", "", "", false));
+    using V = LetterValues;
+    struct Case {
+        std::string V::*entry;
+        std::string typed;
+        std::vector<std::pair<std::string, std::string>> changes; // in today's letter
+    };
+    const Case cases[] = {
+        {&V::orderHeading, "A & <b>", {{"|Order your copy|", "|A &amp; &lt;b&gt;|"}}},
+        {&V::priceLine, "$27 \"now\"", {{"||", "|<p class=\"order-price\">$27 \"now\"</p>|"}}},
+        {&V::orderLine,
+         "Pick",
+         {{"Check The Order Form!", "Pick"}, {"Order Using ClickBank!", "Pick"}}},
+        {&V::directButton, "Buy > go", {{"Click Here To Order Now!", "Buy &gt; go"}}},
+        {&V::clickBankButton, "Pay &#321;", {{"Click Here To Pay With ClickBank!", "Pay &#321;"}}},
+        {&V::orderClosing, "Today", {{"Don't miss this offer!", "Today"}}},
+    };
+    for (const auto& c : cases) {
+        LetterValues typed = values;
+        typed.*c.entry = c.typed;
+        std::string expected = today;
+        for (const auto& [was, now] : c.changes) {
+            expected = ReplaceAll(expected, was, now);
+        }
+        EXPECT_EQ(MergeLetter(page, typed), expected) << c.typed;
+        EXPECT_EQ(MergeLetter(copy, typed), "|%%ORDERHEADING%%|%%PRICELINE%%|" +
+                                                DirectOrderBlock("https://s.test/") + "|" +
+                                                ClickBankOrderBlock("acct", "", ""));
+    }
+}
+
+TEST(Html5Blocks, TemplateDeclaresItsOrderHeading) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"<!-- picture widths: cover 400 -->\r\n<!-- Order Heading:  Start today -->",
+         "Start today"},
+        {"", "Get Instant Access Now"},
+        {"<!-- order heading: -->", "Get Instant Access Now"},
+        {"<!-- order heading: left open\r\n<p>-->", "Get Instant Access Now"},
+    };
+    for (const auto& [text, heading] : cases) {
+        EXPECT_EQ(OrderHeadingOfTemplate(text), heading) << text;
+    }
+}
+
+// The html5 P.S. is not prefixed twice when the passage opens with its own "P.S"; the
+// specified letter always gets the prefix.
+TEST(Html5Blocks, PostScriptPrefixUnlessThePassageHasOne) {
+    const std::pair<std::string, bool> cases[] = {{"<p>P.S. Not sure?</p>", true},
+                                                  {"<div><b>p.s.</b> Hurry</div>", true},
+                                                  {" &NBSP;\xA0<p>&nbsp;P.S: last</p>", true},
+                                                  {"<p>PS: no points</p>", false},
+                                                  {"<p>P.Smith says</p>", false},
+                                                  {"<p>See the P.S. above</p>", false},
+                                                  {"<p P.S.", false},
+                                                  {"", false}};
+    for (const auto& [fragment, own] : cases) {
+        LetterValues values;
+        values.postScript = Passage{false, fragment};
+        EXPECT_EQ(MergeLetter(kMarker + "%%PS%%", values),
+                  kMarker + (own ? "" : "<b>P.S.- </b>") + ModernPassage(fragment))
+            << fragment;
+        EXPECT_EQ(MergeLetter("%%PS%%", values), "<b>P.S.- </b>" + fragment);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ScribvaneApplication.h"
 #include "TfrmMain.h"
 #include "editing/HtmlEditor.h"
+#include "generation/Html5Blocks.h"
 #include "generation/LetterPage.h"
 #include "generation/LetterPreviewWindow.h"
 #include "generation/TemplateGallery.h"
@@ -25,6 +26,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -595,6 +597,9 @@ void LetterWindowTest::chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt() {
     Control<QLineEdit>(w, "edtPageDescription")->setText(QStringLiteral(u"Ein Brief über Łódź"));
     Control<QLineEdit>(w, "edtLanguage")->setText(QStringLiteral("de"));
     Control<QLineEdit>(w, "edtHeaderPictureDescription")->setText(QStringLiteral("A green square"));
+    QLineEdit* heading = Control<QLineEdit>(w, "edtOrderHeading");
+    QTest::keyClicks(heading, QStringLiteral("Yours & now"));
+    Control<QLineEdit>(w, "edtPriceLine")->setText(QStringLiteral(u"Only 27 €"));
     Control<QStackedWidget>(w, "pgcMain")
         ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
     TemplateGallery& gallery = *Control<TemplateGallery>(w, "galTemplates");
@@ -620,16 +625,34 @@ void LetterWindowTest::chosenTileSurvivesSaveAndLoadAndTheCommandWritesIt() {
                       "ber &#321;\xC3\xB3"
                       "d&#378;\"") != std::string::npos);
     QVERIFY(page.find("alt=\"A green square\"") != std::string::npos);
+    QVERIFY(page.find(">Yours &amp; now</h2><p class=\"order-price\">Only 27 \xE2\x82\xAC</p>") !=
+            std::string::npos);
 
     // Another choice, then Load (its question answered "Load Without Saving") brings the
-    // stored one back.
+    // stored one back. The heading's hint is the chosen template's own heading.
+    const QString chosenHeading = heading->placeholderText();
+    QCOMPARE(chosenHeading.toStdString(),
+             OrderHeadingOfTemplate(TempDir::Read(Templates() / (chosen.toStdString() + ".tem"))));
     Control<QComboBox>(w, "cbxTemplates")->setCurrentIndex(0);
+    QVERIFY(heading->placeholderText() != chosenHeading);
     Control<QLineEdit>(w, "edtLanguage")->setText(QStringLiteral("pl"));
     Control<QPushButton>(w, "btnLoad")->click();
     QCOMPARE(Control<QComboBox>(w, "cbxTemplates")->currentText(), chosen);
     QCOMPARE(gallery.currentRow(), 1);
     QCOMPARE(Control<QLineEdit>(w, "edtLanguage")->text(), QStringLiteral("de"));
     QVERIFY(!w.Document().IsModified());
+    QTest::keyClicks(Control<QLineEdit>(w, "edtOrderClosing"), QStringLiteral("Go"));
+    QVERIFY(w.Document().IsModified());
+    Control<QLineEdit>(w, "edtOrderClosing")->clear();
+    QVERIFY(!w.Document().IsModified());
+    // A finding about any order entry can lead to its own edit.
+    QSet<QWidget*> edits;
+    for (auto i = Index(OptionalTag::OrderHeading); i <= Index(OptionalTag::PriceLine); ++i) {
+        QWidget* edit = Probe(w).ControlOf(static_cast<OptionalTag>(i));
+        QVERIFY(Control<QGroupBox>(w, "grpOrderCopy")->isAncestorOf(edit));
+        edits.insert(edit);
+    }
+    QCOMPARE(edits.size(), 6);
 
     // The command, given no --template, uses the stored one and writes the same bytes.
     const fs::path other = fs::path(output_.path().toStdString()) / "stored";

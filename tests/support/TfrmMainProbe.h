@@ -50,6 +50,7 @@ public:
     LetterPage& Letter() const { return *window_.letter_; }
     // What the controls show now, read from each of them (five engine reads).
     LetterConfiguration ReadLetterConfiguration() const { return window_.configuration_->Read(); }
+    QWidget* ControlOf(LetterField field) const { return window_.configuration_->ControlOf(field); }
     void RunStartUpStep(const std::function<void()>& step) const { window_.RunStartUpStep(step); }
     void FillFontChoosers(const QStringList& families) const { window_.FillFontChoosers(families); }
 
