@@ -6,6 +6,7 @@
 #include "generation/PictureSize.h"
 #include "lists/Records.h"
 #include "utils/FileIo.h"
+#include "utils/FontFamilies.h"
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
@@ -464,7 +465,8 @@ std::string Html5ClickBankOrder(std::string_view accountName, std::string_view p
 std::string Html5BlockStyle(const BlockStyle& style) {
     std::string css = "background-color: " + ColorToHtml(style.backgroundColor) +
                       "; color: " + ColorToHtml(style.color) + "; font-family: '" +
-                      CssFontName(style.fontName) + "', sans-serif";
+                      CssFontName(style.fontName) + "'" +
+                      std::string(FallbackFonts(KindOfFont(style.fontName)));
     // A size that is no positive number has no CSS form: the template's size stays.
     const std::string_view size = style.fontSize;
     bool positive = !size.empty() && size.front() != '0' && size.size() <= 4;

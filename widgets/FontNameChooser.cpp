@@ -1,6 +1,8 @@
 // The font name chooser: a fixed list that can still show a name it does not list.
 #include "widgets/FontNameChooser.h"
 
+#include "utils/FontFamilies.h"
+
 #include <QFontDatabase>
 #include <QSet>
 #include <QStyleOptionComboBox>
@@ -50,6 +52,22 @@ void FontNameChooser::SetFontNames(const QStringList& names) {
         const QSignalBlocker blocker(this);
         clear();
         addItems(SortedFontNames(names));
+        // The list stays sorted; a family visitors may lack is greyed and says what the page
+        // falls back to, so the choice is an informed one.
+        const QColor lacking = palette().color(QPalette::PlaceholderText);
+        for (int index = 0; index < count(); ++index) {
+            const std::string family = itemText(index).toStdString();
+            if (EveryVisitorHas(family)) {
+                setItemData(index, QStringLiteral("Every visitor has this font."), Qt::ToolTipRole);
+                continue;
+            }
+            const QString note =
+                QStringLiteral("Not every visitor has this font; the page falls back to %1.")
+                    .arg(QString::fromLatin1(FallbackFonts(KindOfFont(family)).substr(2)));
+            setItemData(index, note, Qt::ToolTipRole);
+            setItemData(index, note, Qt::AccessibleDescriptionRole);
+            setItemData(index, lacking, Qt::ForegroundRole);
+        }
         setCurrentIndex(-1);
     }
     ShowFontName(shown);

@@ -207,6 +207,27 @@ std::string Written(void (*write)(const RecordList&, const BlockStyle&, TextSink
     return text;
 }
 
+TEST(Html5Blocks, AFontFallsBackToOneOfItsKind) {
+    const struct {
+        const char* family;
+        const char* css;
+    } cases[] = {
+        {"Arial", "font-family: 'Arial', sans-serif;"},
+        {"PT Sans", "font-family: 'PT Sans', sans-serif;"},
+        {"Georgia", "font-family: 'Georgia', Georgia, serif;"},
+        {"times new roman", "font-family: 'times new roman', Georgia, serif;"},
+        {"Noto Serif Display", "font-family: 'Noto Serif Display', Georgia, serif;"},
+        {"DejaVu Sans Mono", "font-family: 'DejaVu Sans Mono', 'Courier New', monospace;"},
+        {"Courier New", "font-family: 'Courier New', 'Courier New', monospace;"},
+    };
+    for (const auto& c : cases) {
+        BlockStyle style;
+        style.fontName = c.family;
+        EXPECT_NE(Html5BlockStyle(style).find(c.css), std::string::npos)
+            << c.family << ": " << Html5BlockStyle(style);
+    }
+}
+
 TEST(Html5Blocks, FeaturesAndTheirStyle) {
     BlockStyle style;
     const std::string plain = "background-color: #FFFFD9; color: #000000; font-family: 'Arial', "

@@ -129,6 +129,15 @@ void ControlsTest::fontNameChooserSortsAndLooksUpIgnoringCase() {
     QVERIFY(chooser.SelectFontName(QStringLiteral("LIBERATION SERIF")));
     QCOMPARE(chooser.currentIndex(), 3);
     QCOMPARE(chooser.ShownText(), QStringLiteral("liberation Serif"));
+    // Families visitors may lack say what the page falls back to; the text stays the name.
+    QCOMPARE(chooser.itemData(3, Qt::ToolTipRole).toString(),
+             QStringLiteral("Not every visitor has this font; the page falls back to Georgia, "
+                            "serif."));
+    chooser.SetFontNames({QStringLiteral("arial"), QStringLiteral("DejaVu Sans")});
+    QCOMPARE(chooser.itemData(0, Qt::ToolTipRole).toString(),
+             QStringLiteral("Every visitor has this font."));
+    QVERIFY(!chooser.itemData(0, Qt::ForegroundRole).isValid());
+    QVERIFY(chooser.itemData(1, Qt::ForegroundRole).isValid());
 }
 
 void ControlsTest::fontNameChooserShowsAnUnlistedName() {
