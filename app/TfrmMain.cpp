@@ -38,6 +38,7 @@
 #include "widgets/MessageService.h"
 #include "widgets/PageStack.h"
 #include "widgets/QtText.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -161,7 +162,10 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
     ConnectActions();
 
     resize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = this->screen()) {
+    // A window closed before comes back where it was; the first one opens centred.
+    const bool restored =
+        RestoreWindowPlacement(*this, ProgramFolder() + QStringLiteral("window.dat"));
+    if (const QScreen* screen = this->screen(); screen != nullptr && !restored) {
         const QRect available = screen->availableGeometry();
         move(available.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
@@ -511,6 +515,9 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     FormCloseQuery(canClose);
     event->setAccepted(canClose);
+    if (canClose) {
+        SaveWindowPlacement(*this, ProgramFolder() + QStringLiteral("window.dat"));
+    }
 }
 
 void TfrmMain::FormCloseQuery(bool& CanClose) {

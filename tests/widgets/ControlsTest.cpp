@@ -6,8 +6,11 @@
 #include "widgets/FontNameChooser.h"
 #include "widgets/LinkLabel.h"
 #include "widgets/SizeSpinEdit.h"
+#include "widgets/WindowPlacement.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <limits>
 
@@ -18,6 +21,7 @@ class ControlsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void windowComesBackAtItsSizeAndANewOneKeepsItsOwn();
     void colorChooserSelectsTheEntryOfAValue_data();
     void colorChooserSelectsTheEntryOfAValue();
     void colorChooserWithoutSelectionGivesNoColor();
@@ -250,6 +254,31 @@ void ControlsTest::linkLabelTakesItsTargetByPropertyAndReportsClicks() {
     QTest::mouseClick(&label, Qt::RightButton);
     QTest::keyClick(&label, Qt::Key_Space);
     QCOMPARE(clicks.count(), 2);
+}
+
+void ControlsTest::windowComesBackAtItsSizeAndANewOneKeepsItsOwn() {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("window.dat"));
+    QWidget first;
+    first.resize(901, 702);
+    QVERIFY(!RestoreWindowPlacement(first, file)); // none kept yet
+    QCOMPARE(first.size(), QSize(901, 702));
+    SaveWindowPlacement(first, file);
+    QWidget second;
+    second.resize(300, 200);
+    QVERIFY(RestoreWindowPlacement(second, file));
+    QCOMPARE(second.size(), QSize(901, 702));
+    // A file that does not read leaves the window as it is.
+    for (const QByteArray& bytes : {QByteArray("scribvane window 1\n!!!"), QByteArray("x")}) {
+        QFile garbled(file);
+        QVERIFY(garbled.open(QIODevice::WriteOnly));
+        garbled.write(bytes);
+        garbled.close();
+        QWidget third;
+        third.resize(300, 200);
+        QVERIFY(!RestoreWindowPlacement(third, file));
+        QCOMPARE(third.size(), QSize(300, 200));
+    }
 }
 
 QTEST_MAIN(ControlsTest)
