@@ -720,23 +720,15 @@ void TfrmMain::LoadBranding() {
     targets.lblLink1URL = lblLink1URL;
     targets.lblLink2URL = lblLink2URL;
     targets.programFolder = ProgramFolder();
-    const BrandingValues values = ApplyBranding(targets);
-    FAffiliateID = values.affiliateId;
-    FBannerURL = values.bannerUrl;
-    FBannerPath = values.bannerPath;
-    FLink1URL = values.link1Url;
-    FLink2URL = values.link2Url;
-    FLink1Name = values.link1Name;
-    FLink2Name = values.link2Name;
-    FIconPath = values.iconPath;
+    branding_ = ApplyBranding(targets);
 }
 
 void TfrmMain::imgBannerClick() {
-    OpenBannerTarget(FBannerURL);
+    OpenBannerTarget(branding_.bannerUrl);
 }
 
 void TfrmMain::gifBannerClick() {
-    OpenBannerTarget(FBannerURL);
+    OpenBannerTarget(branding_.bannerUrl);
 }
 
 void TfrmMain::btnHelpClick() {
@@ -744,7 +736,7 @@ void TfrmMain::btnHelpClick() {
 }
 
 void TfrmMain::btnMakeMoneyClick() {
-    OpenAffiliatePage(FAffiliateID);
+    OpenAffiliatePage(branding_.affiliateId);
 }
 
 void TfrmMain::lblLink1URLClick() {

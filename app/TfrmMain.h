@@ -7,6 +7,7 @@
 // them by (objectName). What is public are the window's events and handlers.
 #pragma once
 
+#include "branding/BrandingChoice.h"
 #include "editing/ColorDialog.h"
 #include "persistence/LetterField.h"
 #include "widgets/FileDialog.h"
@@ -175,17 +176,11 @@ private:
     void ScheduleKeepingWork();
     void StartKeepingWork();
 
-    // The record lists (one encoded Windows-1252 record per item) and the branding values.
+    // The record lists (one encoded Windows-1252 record per item).
     std::vector<std::string> FFeatures;
     std::vector<std::string> FTestimonials;
-    std::string FAffiliateID;
-    std::string FBannerURL;
-    std::string FBannerPath;
-    std::string FLink1URL;
-    std::string FLink2URL;
-    std::string FLink1Name;
-    std::string FLink2Name;
-    std::string FIconPath;
+    // What the branding chose (affiliate, banner and links, icon); the branding room's own.
+    BrandingValues branding_;
 
     // Non-visual parts.
     ColorDialog ColorDialog1;

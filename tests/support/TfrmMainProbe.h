@@ -32,14 +32,14 @@ public:
 
     std::vector<std::string>& FFeatures() const { return window_.FFeatures; }
     std::vector<std::string>& FTestimonials() const { return window_.FTestimonials; }
-    const std::string& FAffiliateID() const { return window_.FAffiliateID; }
-    const std::string& FBannerURL() const { return window_.FBannerURL; }
-    const std::string& FBannerPath() const { return window_.FBannerPath; }
-    const std::string& FLink1URL() const { return window_.FLink1URL; }
-    const std::string& FLink2URL() const { return window_.FLink2URL; }
-    const std::string& FLink1Name() const { return window_.FLink1Name; }
-    const std::string& FLink2Name() const { return window_.FLink2Name; }
-    const std::string& FIconPath() const { return window_.FIconPath; }
+    const std::string& FAffiliateID() const { return window_.branding_.affiliateId; }
+    const std::string& FBannerURL() const { return window_.branding_.bannerUrl; }
+    const std::string& FBannerPath() const { return window_.branding_.bannerPath; }
+    const std::string& FLink1URL() const { return window_.branding_.link1Url; }
+    const std::string& FLink2URL() const { return window_.branding_.link2Url; }
+    const std::string& FLink1Name() const { return window_.branding_.link1Name; }
+    const std::string& FLink2Name() const { return window_.branding_.link2Name; }
+    const std::string& FIconPath() const { return window_.branding_.iconPath; }
 
     const std::array<HtmlEditor*, 5>& Editors() const { return window_.editors_; }
     const std::array<FormattingToolbar*, 5>& Toolbars() const { return window_.toolbars_; }
