@@ -250,19 +250,21 @@ private:
             const std::string* picture;
             LetterField descriptionTag;
             const std::string* description;
+            std::string name; // three pictures: each sentence says which one it means
+            std::string The() const { return "The " + name; }
         };
         const Field fields[] = {
             {Tag::HeaderPicture, &v_.headerPicture, OptionalTag::HeaderPictureDescription,
-             &v_.headerPictureDescription},
+             &v_.headerPictureDescription, "header picture"},
             {Tag::CoverPicture, &v_.coverPicture, OptionalTag::CoverPictureDescription,
-             &v_.coverPictureDescription},
+             &v_.coverPictureDescription, "cover picture"},
             {Tag::FooterPicture, &v_.footerPicture, OptionalTag::FooterPictureDescription,
-             &v_.footerPictureDescription}};
+             &v_.footerPictureDescription, "footer picture"}};
         const bool copied = v_.placement == PicturePlacement::CopyBeside;
         for (const auto& field : fields) {
             if (markup_.describesPictures && !field.picture->empty() &&
                 field.description->empty()) {
-                Add(Severity::Warning, field.descriptionTag, "The picture has no description.",
+                Add(Severity::Warning, field.descriptionTag, field.The() + " has no description.",
                     "Describe the picture for people who cannot see it.");
             }
         }
@@ -274,13 +276,14 @@ private:
             }
             if (IsLocalPicture(picture)) {
                 if (::access(PathFromText(picture).c_str(), R_OK) != 0) {
-                    Add(Severity::Warning, field.tag, "The picture file cannot be read.",
+                    Add(Severity::Warning, field.tag, field.The() + " file cannot be read.",
                         "Check that the file may be read; the page will name it but not show it.");
                 } else if (copied && !markup_.quotesValues &&
                            BreaksUnquotedValue(FileNamePart(picture))) {
                     Add(Severity::Warning, field.tag,
-                        "The picture's file name holds a blank, a quote or a bracket, so the page "
-                        "cannot name it.",
+                        field.The() +
+                            "'s file name holds a blank, a quote or a bracket, so the page "
+                            "cannot name it.",
                         "Rename the picture file using only letters, digits, '-' and '_'.");
                 }
                 local.push_back(&field);
@@ -288,12 +291,14 @@ private:
             }
             if (LooksLocal(picture)) {
                 Add(Severity::Warning, field.tag,
-                    "The picture looks like a file on this computer, but there is no such file; "
-                    "the page will use it as a web address.",
+                    field.The() +
+                        " looks like a file on this computer, but there is no such file; the "
+                        "page will use it as a web address.",
                     "Choose the picture file again.");
             } else if (!markup_.quotesValues && BreaksUnquotedValue(picture)) {
                 Add(Severity::Warning, field.tag,
-                    "The picture address holds a blank, a quote or a bracket, which cuts it short.",
+                    field.The() +
+                        " address holds a blank, a quote or a bracket, which cuts it short.",
                     "Remove them or write a blank as %20.");
             }
         }
@@ -307,8 +312,8 @@ private:
                     !std::filesystem::equivalent(PathFromText(*local[i]->picture),
                                                  PathFromText(*local[j]->picture), error)) {
                     Add(Severity::Warning, local[i]->tag,
-                        "Two different pictures have the same file name, so one copy replaces "
-                        "the other.",
+                        local[i]->The() + " has the same file name as the " + local[j]->name +
+                            " but is another picture, so one copy replaces the other.",
                         "Rename one of the picture files.");
                 }
             }
@@ -333,7 +338,8 @@ private:
         }
         if (split) {
             Add(Severity::Warning, tag,
-                "An entry holds a \"^\", which splits it into the wrong parts.",
+                std::string(testimonials ? "A testimonial" : "A feature") +
+                    " holds a \"^\", which splits it into the wrong parts.",
                 "Remove the \"^\" from the entry.");
         }
         if (bareWebsite) {
@@ -384,13 +390,15 @@ private:
             const struct {
                 LetterField tag;
                 const std::string* value;
-            } parts[] = {{Tag::ClickBankName, &v_.clickBankName},
-                         {Tag::ProductName, &v_.productName},
-                         {Tag::Description, &v_.description}};
+                std::string_view name;
+            } parts[] = {{Tag::ClickBankName, &v_.clickBankName, "ClickBank name"},
+                         {Tag::ProductName, &v_.productName, "ClickBank product name"},
+                         {Tag::Description, &v_.description, "ClickBank description"}};
             for (const auto& part : parts) {
                 if (part.value->find_first_of("'\"/?#&% \t\r\n\\<>") != std::string::npos) {
                     Add(Severity::Error, part.tag,
-                        "This ClickBank value holds a character that breaks the order address.",
+                        "The " + std::string(part.name) +
+                            " holds a character that breaks the order address.",
                         "Use only letters, digits, '-' and '_'.");
                 }
             }
@@ -422,42 +430,45 @@ private:
         const struct {
             LetterField tag;
             std::string_view value;
-        } texts[] = {{Tag::PageTitle, v_.pageTitle},
-                     {Tag::FullName, v_.fullName},
-                     {Tag::CurrentDate, v_.currentDate},
-                     {Tag::Atention, v_.attention},
-                     {Tag::prfEditor1, v_.mainHeadline.fragment},
-                     {Tag::prfEditor2, v_.introduction.fragment},
-                     {Tag::prfEditor3, v_.productIntroduction.fragment},
-                     {Tag::prfEditor10, v_.closing.fragment},
-                     {Tag::prfEditor11, v_.postScript.fragment},
-                     {Tag::DirectLink, v_.directLink},
-                     {Tag::ClickBankName, v_.clickBankName},
-                     {Tag::ProductName, v_.productName},
-                     {Tag::Description, v_.description},
-                     {Tag::PaypalCode, v_.paypalCode},
-                     {Tag::PaypalEmail, v_.paypalEmail}};
+            std::string_view name;
+        } texts[] = {{Tag::PageTitle, v_.pageTitle, "The page title"},
+                     {Tag::FullName, v_.fullName, "The full name"},
+                     {Tag::CurrentDate, v_.currentDate, "The date line"},
+                     {Tag::Atention, v_.attention, "The sub-headline"},
+                     {Tag::prfEditor1, v_.mainHeadline.fragment, "The headline"},
+                     {Tag::prfEditor2, v_.introduction.fragment, "The introduction"},
+                     {Tag::prfEditor3, v_.productIntroduction.fragment, "The product introduction"},
+                     {Tag::prfEditor10, v_.closing.fragment, "The closing statement"},
+                     {Tag::prfEditor11, v_.postScript.fragment, "The P.S."},
+                     {Tag::DirectLink, v_.directLink, "The direct link"},
+                     {Tag::ClickBankName, v_.clickBankName, "The ClickBank name"},
+                     {Tag::ProductName, v_.productName, "The ClickBank product name"},
+                     {Tag::Description, v_.description, "The ClickBank description"},
+                     {Tag::PaypalCode, v_.paypalCode, "The PayPal code"},
+                     {Tag::PaypalEmail, v_.paypalEmail, "The PayPal e-mail"}};
         for (const auto& text : texts) {
-            PlaceholderFinding(text.tag, PlaceholderIn(text.value));
+            PlaceholderFinding(text.tag, text.name, PlaceholderIn(text.value));
         }
         const struct {
             LetterField tag;
             const RecordList* records;
-        } lists[] = {{Tag::Features, &v_.features}, {Tag::Testimonials, &v_.testimonials}};
+            std::string_view name;
+        } lists[] = {{Tag::Features, &v_.features, "A feature"},
+                     {Tag::Testimonials, &v_.testimonials, "A testimonial"}};
         for (const auto& list : lists) {
             for (const auto& record : *list.records) {
                 if (const auto found = PlaceholderIn(record); !found.empty()) {
-                    PlaceholderFinding(list.tag, found);
+                    PlaceholderFinding(list.tag, list.name, found);
                     break;
                 }
             }
         }
     }
 
-    void PlaceholderFinding(LetterField tag, std::string_view placeholder) {
+    void PlaceholderFinding(LetterField tag, std::string_view name, std::string_view placeholder) {
         if (!placeholder.empty()) {
             Add(Severity::Warning, tag,
-                "The text holds " + std::string(placeholder) +
+                std::string(name) + " holds " + std::string(placeholder) +
                     ", which the letter replaces with another value.",
                 "Remove it or change one of its percent signs.");
         }

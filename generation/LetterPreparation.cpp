@@ -34,6 +34,9 @@ namespace {
 
 constexpr std::array<Tag, 3> kPictureFields = {Tag::HeaderPicture, Tag::CoverPicture,
                                                Tag::FooterPicture};
+// Each finding says which of the three pictures it is about.
+constexpr std::array<std::string_view, 3> kPictureNames = {
+    "The header picture", "The cover picture", "The footer picture"};
 // A page heavier than this for a phone loads slowly on a mobile network.
 constexpr std::uintmax_t kPhonePageLimit = 500000;
 // An animation heavier than this is worth a word: it goes out as it is.
@@ -144,8 +147,9 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
             if (BrowsersCannotShow(LeadingBytes(original))) {
                 letter.pictureFindings.push_back(
                     {Severity::Warning, kPictureFields[i],
-                     "The picture is of a kind that most browsers cannot show (such as HEIC or "
-                     "TIFF), and it goes out as it is.",
+                     std::string(kPictureNames[i]) +
+                         " is of a kind that most browsers cannot show (such as HEIC or "
+                         "TIFF), and it goes out as it is.",
                      "Save it as JPEG or PNG, or choose a design that makes pictures for the "
                      "web."});
             }
@@ -176,7 +180,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
             }
             letter.pictureFindings.push_back(
                 {Severity::Warning, kPictureFields[i],
-                 "The picture cannot be made for the web: " + report.reason,
+                 std::string(kPictureNames[i]) + " cannot be made for the web: " + report.reason,
                  "Choose another picture, or save this one again as JPEG or PNG."});
             continue;
         } catch (const FileError&) {
@@ -196,8 +200,9 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
             if (picture->kind == "Animation" && report.originalBytes > kHeavyAnimation) {
                 letter.pictureFindings.push_back(
                     {Severity::Tip, kPictureFields[i],
-                     "The animation weighs " + ByteCountText(report.originalBytes) +
-                         " and goes out as it is, frames and all.",
+                     std::string(kPictureNames[i]) + " is an animation of " +
+                         ByteCountText(report.originalBytes) +
+                         "; it goes out as it is, frames and all.",
                      "A short video or a still picture loads faster on a phone."});
             }
             continue;

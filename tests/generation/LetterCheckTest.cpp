@@ -197,6 +197,30 @@ const CheckCase kCheckCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, LetterCheckCases, ::testing::ValuesIn(kCheckCases),
                          [](const auto& info) { return info.param.name; });
 
+TEST(LetterCheck, EveryFindingSaysWhichFieldItIsAbout) {
+    const struct {
+        std::function<void(V&, D&)> change;
+        LetterField field;
+        const char* sentence;
+    } cases[] = {
+        {[](V& v, D&) { v.footerPicture = "C:\\pics\\logo.gif"; }, Tag::FooterPicture,
+         "The footer picture looks like a file"},
+        {[](V& v, D& d) { v.coverPicture = d.Write("my cover.png", "x").string(); },
+         Tag::CoverPicture, "The cover picture's file name holds a blank"},
+        {[](V& v, D&) { v.features.push_back("^Fast^2^3 times^"); }, Tag::Features,
+         "A feature holds a \"^\""},
+        {[](V& v, D&) { v.fullName = "Ann %%PAGETITLE%%"; }, Tag::FullName, "The full name holds"},
+        {[](V& v, D&) { v.description = "The Handbook"; }, Tag::Description,
+         "The ClickBank description holds a character"},
+    };
+    for (const auto& c : cases) {
+        const auto findings = CheckSample(c.change);
+        EXPECT_TRUE(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+            return f.field == c.field && f.sentence.starts_with(c.sentence);
+        })) << c.sentence;
+    }
+}
+
 TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
     for (const auto& text : {std::optional<std::string>(), std::optional<std::string>("")}) {
         const auto findings = CheckSample(nullptr, text);
