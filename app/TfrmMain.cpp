@@ -641,10 +641,12 @@ std::string TfrmMain::GenerateLetter() const {
 
 void TfrmMain::btnFinishClick() {
     letter_->Finish();
+    RefreshLetterCheck(); // what was written (the output folder, say) changes what it finds
 }
 
 void TfrmMain::btnPublishClick() {
     publisher_->Publish();
+    RefreshLetterCheck();
 }
 
 void TfrmMain::RefreshLetterCheck() {
@@ -694,6 +696,7 @@ void TfrmMain::LoadConfiguration() {
 
 void TfrmMain::btnSaveClick() {
     SaveConfiguration();
+    RefreshLetterCheck();
 }
 
 void TfrmMain::btnLoadClick() {

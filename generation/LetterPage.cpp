@@ -343,6 +343,13 @@ void LetterPage::RefreshCheck() {
                       QVariant::fromValue(static_cast<qulonglong>(finding.field.Ordinal())));
         item->setToolTip(QString::fromUtf8(SeverityName(finding.severity)));
     }
+    if (findings.empty()) {
+        // An empty box reads as a check that did not run; this line is no finding and leads
+        // nowhere (it holds no field).
+        new QListWidgetItem(style->standardIcon(QStyle::SP_DialogApplyButton),
+                            QStringLiteral("No problems found: the letter is ready to save."),
+                            controls_.checkList);
+    }
     if (row >= 0 && row < controls_.checkList->count()) {
         controls_.checkList->setCurrentRow(row);
     }

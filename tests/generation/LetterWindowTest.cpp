@@ -84,6 +84,7 @@ private Q_SLOTS:
     void previewShowsALargePageAndSaysWhenItCannot();
     void checkKeepsTheTemplateUntilItChanges();
     void pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginals();
+    void checkFollowsWhatWasWritten();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -755,6 +756,30 @@ void LetterWindowTest::pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginal
     Control<QLineEdit>(w, "edtCoverPicture")->clear();
     w.Document().SettleNow();
     QTRY_VERIFY(note->text().isEmpty());
+}
+
+void LetterWindowTest::checkFollowsWhatWasWritten() {
+    TfrmMain& w = *window_;
+    ShippedTemplatesAndAPicture(w, Qt::red);
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    auto* list = Control<QListWidget>(w, "lstLetterCheck");
+    const fs::path folder = fs::path(output_.path().toStdString()) / "made-later";
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(folder / "index.html"));
+    w.Document().SettleNow();
+    QTRY_VERIFY(FindingOf(*list, LetterField::Output()) != nullptr);
+    // The folder is made and the letter saved there: the finding goes without another edit.
+    fs::create_directory(folder);
+    messages_.messages.clear();
+    QTest::mouseClick(Control<QPushButton>(w, "btnFinish"), Qt::LeftButton);
+    QVERIFY(fs::exists(folder / "index.html"));
+    QVERIFY(FindingOf(*list, LetterField::Output()) == nullptr);
+    // Findings lead to their fields; only the all-clear line, alone, leads nowhere.
+    for (int row = 0; row < list->count(); ++row) {
+        const bool leads = LetterPage::FieldOfFinding(*list->item(row)).has_value();
+        QVERIFY(leads || (list->count() == 1 &&
+                          list->item(row)->text().startsWith(QStringLiteral("No problems found"))));
+    }
 }
 
 int main(int argc, char** argv) {
