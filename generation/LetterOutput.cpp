@@ -7,6 +7,8 @@
 #include "utils/TextHelpers.h"
 #include "utils/TextSink.h"
 
+#include <optional>
+
 namespace scribvane {
 
 namespace {
@@ -27,6 +29,17 @@ void WriteLetterFile(std::string_view outputFileName, PageEncoding encoding, Bef
     file.Commit(Durability::Replaced);
 }
 
+std::optional<std::uintmax_t> SizeOnDisk(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional(size);
+}
+
+std::optional<std::uintmax_t> SizeOf(const LetterFile& file) {
+    return file.source.empty() ? std::optional<std::uintmax_t>(file.bytes.size())
+                               : SizeOnDisk(file.source);
+}
+
 } // namespace
 
 void WriteLetter(std::string_view outputFileName, std::string_view page, PageEncoding encoding) {
@@ -38,15 +51,10 @@ void WriteLetterFiles(const std::vector<LetterFile>& files, std::string_view out
     const std::string folder = FolderPart(outputFileName);
     for (const LetterFile& file : files) {
         const std::filesystem::path destination = PathFromText(folder + file.name);
-        if (file.namedByContent) {
-            std::error_code error;
-            const auto size = std::filesystem::file_size(destination, error);
-            if (!error &&
-                size == (file.source.empty() ? file.bytes.size()
-                                             : std::filesystem::file_size(file.source, error)) &&
-                !error) {
-                continue; // written before: the same name is the same bytes
-            }
+        // Written before: a file named by its content with that name and size holds it.
+        if (const auto there = SizeOnDisk(destination);
+            file.namedByContent && there && there == SizeOf(file)) {
+            continue;
         }
         if (!file.source.empty()) {
             CopyPicture(file.source, destination);

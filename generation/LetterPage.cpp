@@ -196,14 +196,17 @@ LetterPage::~LetterPage() {
     }
 }
 
-void LetterPage::MakePicturesAside(LetterRequest request) {
+void LetterPage::MakePicturesAside() {
     if (!pictureWorkDone_) {
         return; // the refresh at its end looks again
     }
-    const LetterConfiguration& config = request.configuration;
+    // Taken from the document only when there is work, not on every check.
+    LetterRequest request =
+        RequestOf(document_, programFolder_, SavedPlacement(document_.EmbedPictures()), {});
+    request.pictureCache = &pictures_;
     std::string work = request.templateName.value_or("");
-    for (const Tag field : {Tag::HeaderPicture, Tag::CoverPicture, Tag::FooterPicture}) {
-        work += '\n' + config.Text(field);
+    for (const Tag field : kPictureTags) {
+        work += '\n' + request.configuration.Text(field);
     }
     if (work == madeAside_) {
         return;
@@ -216,7 +219,6 @@ void LetterPage::MakePicturesAside(LetterRequest request) {
         pictureMaker_ = std::make_unique<VipsPictureMaker>();
     }
     request.pictureMaker = pictureMaker_.get();
-    request.templates = nullptr; // the template cache belongs to the window's thread
     pictureWorkDone_ = false;
     pictureWork_ = std::thread([this, request = std::move(request)]() mutable {
         try {
@@ -232,7 +234,7 @@ void LetterPage::MakePicturesAside(LetterRequest request) {
 }
 
 void LetterPage::ShowPictureReports(const std::array<PictureReport, 3>& reports) {
-    const std::array<Tag, 3> fields = {Tag::HeaderPicture, Tag::CoverPicture, Tag::FooterPicture};
+    const auto& fields = kPictureTags;
     const auto text = [](const std::string& ansi) { return QStringOfAnsi(ansi); };
     for (std::size_t i = 0; i < reports.size(); ++i) {
         const PictureReport& report = reports[i];
@@ -297,11 +299,10 @@ std::vector<Finding> LetterPage::CheckCurrentLetter() {
     // Only pictures made before: the check runs while the user types, and never waits.
     request.pictureCache = &pictures_;
     try {
-        LetterRequest aside = request;
         const PreparedLetter letter = PrepareLetter(std::move(request));
         ShowPictureReports(letter.pictureReports);
         if (letter.PicturesPending()) {
-            MakePicturesAside(std::move(aside));
+            MakePicturesAside();
         }
         return letter.Check();
     } catch (const Error&) {

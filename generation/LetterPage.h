@@ -104,7 +104,7 @@ private:
     // Shows what became of each picture; makes the ones not made yet on a thread of its own,
     // then refreshes the check, so the notes show a visitor's weight without a save.
     void ShowPictureReports(const std::array<PictureReport, 3>& reports);
-    void MakePicturesAside(LetterRequest request);
+    void MakePicturesAside();
 
     std::array<std::string, 3> thumbnailOf_; // the picture each thumbnail shows
     std::string madeAside_; // the pictures last made aside, so a cache that keeps nothing

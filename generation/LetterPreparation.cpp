@@ -32,8 +32,6 @@ const std::string& TemplateTextCache::Text(const std::filesystem::path& file) {
 
 namespace {
 
-constexpr std::array<Tag, 3> kPictureFields = {Tag::HeaderPicture, Tag::CoverPicture,
-                                               Tag::FooterPicture};
 // Each finding says which of the three pictures it is about.
 constexpr std::array<std::string_view, 3> kPictureNames = {
     "The header picture", "The cover picture", "The footer picture"};
@@ -126,8 +124,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         IsWebAddress(values.publicAddress) && values.placement == PicturePlacement::CopyBeside
             ? SharedRole(letter.pictures)
             : std::nullopt;
-    const std::array<const std::string*, 3> fields = {&values.headerPicture, &values.coverPicture,
-                                                      &values.footerPicture};
+    const auto fields = PictureFieldsOf(values);
     std::vector<std::filesystem::path> madeOriginals;
     std::vector<LetterFile> made;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -146,7 +143,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         if (!html5 || asTaken) {
             if (BrowsersCannotShow(LeadingBytes(original))) {
                 letter.pictureFindings.push_back(
-                    {Severity::Warning, kPictureFields[i],
+                    {Severity::Warning, kPictureTags[i],
                      std::string(kPictureNames[i]) +
                          " is of a kind that most browsers cannot show (such as HEIC or "
                          "TIFF), and it goes out as it is.",
@@ -179,7 +176,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
                 request.pictureCache->Refused(key, report.reason);
             }
             letter.pictureFindings.push_back(
-                {Severity::Warning, kPictureFields[i],
+                {Severity::Warning, kPictureTags[i],
                  std::string(kPictureNames[i]) + " cannot be made for the web: " + report.reason,
                  "Choose another picture, or save this one again as JPEG or PNG."});
             continue;
@@ -199,7 +196,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
             placed.size = picture->size;
             if (picture->kind == "Animation" && report.originalBytes > kHeavyAnimation) {
                 letter.pictureFindings.push_back(
-                    {Severity::Tip, kPictureFields[i],
+                    {Severity::Tip, kPictureTags[i],
                      std::string(kPictureNames[i]) + " is an animation of " +
                          ByteCountText(report.originalBytes) +
                          "; it goes out as it is, frames and all.",
@@ -215,18 +212,20 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
         return;
     }
     // The originals of made pictures stay home, unless another field sends one as it is.
+    std::vector<std::filesystem::path> sentAsIs;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (letter.pictureReports[i].outcome != PictureOutcome::Made &&
+            letter.pictures.slots[i].kind == PictureSource::Copy) {
+            sentAsIs.push_back(PathFromText(*fields[i]));
+        }
+    }
+    const auto among = [](const std::vector<std::filesystem::path>& paths,
+                          const std::filesystem::path& path) {
+        return std::find(paths.begin(), paths.end(), path) != paths.end();
+    };
     std::vector<LetterFile> files;
     for (auto& file : letter.files) {
-        const bool replaced = std::find(madeOriginals.begin(), madeOriginals.end(), file.source) !=
-                              madeOriginals.end();
-        bool keptElsewhere = false;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            keptElsewhere =
-                keptElsewhere || (letter.pictureReports[i].outcome != PictureOutcome::Made &&
-                                  letter.pictures.slots[i].kind == PictureSource::Copy &&
-                                  PathFromText(*fields[i]) == file.source);
-        }
-        if (!replaced || keptElsewhere) {
+        if (!among(madeOriginals, file.source) || among(sentAsIs, file.source)) {
             files.push_back(std::move(file));
         }
     }
@@ -320,7 +319,7 @@ std::vector<Finding> PreparedLetter::Check(bool checkOutput) const {
         if (weight > kPhonePageLimit) {
             input.pictureFindings.push_back(
                 {Severity::Warning,
-                 heaviest ? LetterField(kPictureFields[*heaviest]) : LetterField(Tag::PageTitle),
+                 heaviest ? LetterField(kPictureTags[*heaviest]) : LetterField(Tag::PageTitle),
                  "The page weighs " + ByteCountText(weight) +
                      " for a phone; above 500 KB it loads slowly on a mobile network.",
                  heaviest ? "Use a smaller picture, or let the pictures be made for the web."

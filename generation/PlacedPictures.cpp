@@ -59,10 +59,13 @@ PlacedPicture Place(const std::string& field, const LetterValues& values, bool s
 
 } // namespace
 
+std::array<const std::string*, 3> PictureFieldsOf(const LetterValues& values) {
+    return {&values.headerPicture, &values.coverPicture, &values.footerPicture};
+}
+
 LetterPictures PlaceLetterPictures(const LetterValues& values, bool sizes) {
     LetterPictures pictures;
-    const std::array<const std::string*, 3> fields = {&values.headerPicture, &values.coverPicture,
-                                                      &values.footerPicture};
+    const auto fields = PictureFieldsOf(values);
     static_assert(fields.size() == std::tuple_size_v<decltype(pictures.slots)>);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         pictures.slots[i] = Place(*fields[i], values, sizes, pictures.files);

@@ -7,6 +7,7 @@
 #include "generation/LetterFiles.h"
 #include "generation/LetterPictures.h"
 #include "generation/PictureSize.h"
+#include "persistence/ConfigTags.h"
 
 #include <array>
 #include <optional>
@@ -19,6 +20,11 @@ struct LetterValues;
 
 // The three picture fields of a letter.
 enum class PictureRole { Header, Cover, Footer };
+
+// Each role's field in the configuration, and its text in a letter's values.
+inline constexpr std::array<Tag, 3> kPictureTags = {Tag::HeaderPicture, Tag::CoverPicture,
+                                                    Tag::FooterPicture};
+std::array<const std::string*, 3> PictureFieldsOf(const LetterValues& values);
 
 // What a picture tag names.
 enum class PictureSource {

@@ -45,6 +45,11 @@ std::uintmax_t FileSizeOr0(const std::filesystem::path& file) {
     return error ? 0 : size;
 }
 
+std::string_view RoleName(PictureRole role) {
+    static constexpr std::string_view kRoles[] = {"header", "cover", "footer"};
+    return kRoles[static_cast<std::size_t>(role)];
+}
+
 std::string ManifestLine(std::string_view what, const WebPictureFile& file) {
     return std::string(what) + ' ' + std::to_string(file.width) + ' ' + file.name + '\n';
 }
@@ -111,9 +116,8 @@ unsigned PhoneWidth(const std::vector<unsigned>& widths, unsigned slotWidth) {
 }
 
 std::string WebPictureOrder::Settings() const {
-    static constexpr std::string_view kRoles[] = {"header", "cover", "footer"};
-    return std::string(kRecipe) + " " + std::string(kRoles[static_cast<std::size_t>(role)]) +
-           " slot " + std::to_string(slotWidth) + (share ? " share" : "");
+    return std::string(kRecipe) + " " + std::string(RoleName(role)) + " slot " +
+           std::to_string(slotWidth) + (share ? " share" : "");
 }
 
 std::uintmax_t WebPictureFile::Size() const {
@@ -167,12 +171,12 @@ void PictureCache::LoadDigests() {
 }
 
 void PictureCache::KeepDigest(const std::filesystem::path& original, const Hashed& hashed) {
+    if (original.string().find('\n') != std::string::npos) {
+        return; // the index holds one original a line
+    }
     const std::string line = std::to_string(hashed.size) + ' ' +
                              std::to_string(hashed.modified.time_since_epoch().count()) + ' ' +
                              hashed.digest + ' ' + original.string() + '\n';
-    if (original.string().find('\n') != std::string::npos) {
-        return;
-    }
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     // One short append per photo; an index grown past its use starts again.
@@ -403,8 +407,7 @@ std::string ByteCountText(std::uintmax_t bytes) {
 
 std::string WebPictureName(PictureRole role, unsigned width, std::string_view bytes,
                            std::string_view extension) {
-    static constexpr std::string_view kRoles[] = {"header", "cover", "footer"};
-    return std::string(kRoles[static_cast<std::size_t>(role)]) + "-" + std::to_string(width) + "-" +
+    return std::string(RoleName(role)) + "-" + std::to_string(width) + "-" +
            Sha256Of(bytes).substr(0, 6) + "." + std::string(extension);
 }
 
