@@ -4,12 +4,14 @@
 #include "generation/BlockWriter.h"
 #include "generation/MergeSteps.h"
 #include "generation/PageEncoding.h"
+#include "generation/SellingRules.h"
 #include "lists/Records.h"
 #include "utils/FileIo.h"
 #include "utils/TextHelpers.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <unistd.h>
@@ -190,6 +192,11 @@ public:
         Contrast(v_.features, v_.featureStyle, Tag::FColor, "feature");
         Contrast(v_.testimonials, v_.testimonialStyle, Tag::TColor, "testimonial");
         Order();
+        CheckSellingRules(v_, input_.templateText,
+                          std::chrono::duration_cast<std::chrono::seconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count(),
+                          findings_);
         Placeholders();
         Encoding();
         if (input_.checkOutput) {

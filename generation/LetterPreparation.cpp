@@ -3,6 +3,8 @@
 
 #include "generation/LetterGenerator.h"
 #include "generation/MergeSteps.h"
+#include "generation/PolicyPages.h"
+#include "generation/SellingBlocks.h"
 #include "generation/TemplateCatalogue.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -238,6 +240,44 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
     letter.files = std::move(files);
 }
 
+// The privacy policy and terms a letter that names its seller links to: the user's own files
+// where they can be read, else the shipped texts, in the page's encoding.
+void AddPolicyPages(PreparedLetter& letter) {
+    const LetterValues& values = letter.values;
+    for (const auto& [kind, own, field, what] :
+         {std::tuple{PolicyKind::Privacy, &values.privacyPage, OptionalTag::PrivacyPage,
+                     "privacy policy"},
+          {PolicyKind::Terms, &values.termsPage, OptionalTag::TermsPage, "terms"}}) {
+        LetterFile file;
+        file.name = std::string(PolicyFileName(kind));
+        if (!TrimBlanks(*own).empty()) {
+            const std::filesystem::path path = PathFromText(std::string(TrimBlanks(*own)));
+            std::error_code error;
+            std::ifstream readable(path, std::ios::binary);
+            if (std::filesystem::is_regular_file(path, error) && readable.good()) {
+                file.source = path;
+                letter.files.push_back(std::move(file));
+                continue;
+            }
+            letter.policyFindings.push_back(
+                {Severity::Warning, field,
+                 "The " + std::string(what) + " file " + std::string(TrimBlanks(*own)) +
+                     " cannot be read; the letter links the shipped text instead.",
+                 "Choose a file that exists, or empty the field."});
+        }
+        std::string page = ShippedPolicyPage(kind, values, letter.templateText, {});
+        if (letter.encoding == PageEncoding::Utf8) {
+            std::string converted;
+            StringSink sink(converted);
+            Utf8Sink utf8(sink);
+            utf8.Put(page);
+            page = std::move(converted);
+        }
+        file.bytes = std::move(page);
+        letter.files.push_back(std::move(file));
+    }
+}
+
 // Counts what it is given.
 class CountingSink final : public TextSink {
 public:
@@ -279,6 +319,9 @@ PreparedLetter PrepareLetter(LetterRequest request) {
     letter.pictures = PlaceLetterPictures(values, letter.writer->Markup().sizesPictures);
     letter.files = letter.pictures.files;
     MakePicturesForWeb(letter, request, originals);
+    if (letter.writer->Dialect() == BlockDialect::Html5 && HasSellerDetails(values)) {
+        AddPolicyPages(letter);
+    }
     return letter;
 }
 
@@ -299,6 +342,8 @@ std::vector<Finding> PreparedLetter::Check(bool checkOutput) const {
     }
     input.checkOutput = checkOutput;
     input.pictureFindings = pictureFindings;
+    input.pictureFindings.insert(input.pictureFindings.end(), policyFindings.begin(),
+                                 policyFindings.end());
     // What a phone loads: the page and the pictures beside it that its slots name.
     if (HasTemplate() && values.placement != PicturePlacement::ShowInPlace) {
         CountingSink page;

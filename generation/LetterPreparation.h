@@ -75,6 +75,8 @@ struct PreparedLetter {
     // about it.
     std::array<PictureReport, 3> pictureReports;
     std::vector<Finding> pictureFindings;
+    // What writing the policy pages found (a file of the user's that cannot be read).
+    std::vector<Finding> policyFindings;
 
     bool HasTemplate() const { return templateFile.has_value(); }
     // The merged page (Windows-1252); empty without a template.

@@ -81,6 +81,14 @@ LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
     values.clickBankButton = config.Optional(OptionalTag::ClickBankButton);
     values.orderClosing = config.Optional(OptionalTag::OrderClosing);
     values.priceLine = config.Optional(OptionalTag::PriceLine);
+    values.sellerName = config.Optional(OptionalTag::SellerName);
+    values.sellerAddress = config.Optional(OptionalTag::SellerAddress);
+    values.sellerEmail = config.Optional(OptionalTag::SellerEmail);
+    values.resultsStatement = config.Optional(OptionalTag::ResultsStatement);
+    values.disclaimer = config.Optional(OptionalTag::Disclaimer);
+    values.offerEnds = config.Optional(OptionalTag::OfferEnds);
+    values.privacyPage = config.Optional(OptionalTag::PrivacyPage);
+    values.termsPage = config.Optional(OptionalTag::TermsPage);
     return values;
 }
 

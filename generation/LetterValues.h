@@ -77,6 +77,15 @@ struct LetterValues {
     std::string clickBankButton;
     std::string orderClosing;
     std::string priceLine;
+    // Who sells and what the rules of selling ask the letter to say; each empty: not said.
+    std::string sellerName;
+    std::string sellerAddress;
+    std::string sellerEmail;
+    std::string resultsStatement;
+    std::string disclaimer;
+    std::string offerEnds; // as stored: ISO 8601, checked where it is read
+    std::string privacyPage; // the user's own policy files; empty: the shipped texts
+    std::string termsPage;
 
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.

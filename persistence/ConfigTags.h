@@ -153,6 +153,15 @@ enum class OptionalTag : std::size_t {
     ClickBankButton, // the ClickBank button's caption
     OrderClosing,    // the line below each order button
     PriceLine,       // a line under the heading; empty: none
+    // Who sells, and what the rules of selling ask a letter to say.
+    SellerName,       // the seller's business name
+    SellerAddress,    // its postal address, one line
+    SellerEmail,      // its contact e-mail address
+    ResultsStatement, // what results are typical, under the testimonials
+    Disclaimer,       // an earnings or health disclaimer
+    OfferEnds,        // the offer's one deadline, ISO 8601 ("2026-12-31T23:59+01:00")
+    PrivacyPage,      // the user's own privacy policy file; empty: the shipped text
+    TermsPage,        // the user's own terms file; empty: the shipped text
     Count
 };
 
@@ -177,6 +186,14 @@ inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNam
     "ClickBankButton",
     "OrderClosing",
     "PriceLine",
+    "SellerName",
+    "SellerAddress",
+    "SellerEmail",
+    "ResultsStatement",
+    "Disclaimer",
+    "OfferEnds",
+    "PrivacyPage",
+    "TermsPage",
 };
 // An entry added without its name would be written under an empty tag.
 static_assert(std::ranges::none_of(kOptionalTagNames,

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string page = NormalizeLines(provider.ConsumeRandomLengthString(4096));
         LetterValues values = ValuesFromBytes(provider.ConsumeRemainingBytesAsString());
         // The check and the placements that touch no file may see the pictures as given.
-        (void)CheckLetter(values, {page, true});
+        (void)CheckLetter(values, {page, true, {}});
         for (const auto placement : {PicturePlacement::ShowInPlace, PicturePlacement::Embed}) {
             values.placement = placement;
             (void)MergeLetter(page, values);
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             records->push_back(WithoutPercent(provider.ConsumeRandomLengthString(32)));
         }
     }
-    (void)CheckLetter(values, {page, true});
+    (void)CheckLetter(values, {page, true, {}});
     KeepPicturesRemote(values);
     const std::string merged = MergeLetter(page, values);
     if (merged != testing::ReferenceMerge(page, values)) {

@@ -95,6 +95,9 @@ CheckSample(const std::function<void(LetterValues&, const TempDir&)>& change,
             std::optional<std::string> templateText = "<html><meta charset=\"utf-8\">") {
     TempDir dir;
     LetterValues values = SampleValues("Classic", (dir / "index.html").string());
+    // The sample sells through ClickBank, which asks for the seller's contact details.
+    values.sellerName = "Windowsill Harvest Press";
+    values.sellerEmail = "help@windowsillharvest.example";
     if (change) {
         change(values, dir);
     }
@@ -233,7 +236,8 @@ TEST(LetterCheck, AMissingOrEmptyTemplateIsAnError) {
 // For an html5 template the check asks for what its head and pictures use, checks the
 // language tag, and drops what only broke the unquoted blocks.
 TEST(LetterCheck, Html5Template) {
-    const std::string html5 = "<meta charset=\"utf-8\">" + std::string(kHtml5Marker);
+    const std::string html5 =
+        "<meta charset=\"utf-8\">" + std::string(kHtml5Marker) + "%%SELLER%%%%RETAILER%%";
     struct Case {
         std::function<void(LetterValues&, const TempDir&)> change;
         std::vector<std::string> fields; // every finding's field, in order

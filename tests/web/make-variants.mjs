@@ -20,7 +20,10 @@ function set(config, tag, value) {
 function withAll(config, values) {
   // The optional entries must follow the 42 in their own order.
   const order = ['PageDescription', 'Language', 'HeaderPictureDescription',
-    'CoverPictureDescription', 'FooterPictureDescription', 'Template'];
+    'CoverPictureDescription', 'FooterPictureDescription', 'Template', 'OriginalPictures',
+    'OrderHeading', 'OrderLine', 'DirectButton', 'ClickBankButton', 'OrderClosing', 'PriceLine',
+    'SellerName', 'SellerAddress', 'SellerEmail', 'ResultsStatement', 'Disclaimer', 'OfferEnds',
+    'PrivacyPage', 'TermsPage'];
   for (const [tag, value] of Object.entries(values).filter(([t]) => !order.includes(t))) {
     config = set(config, tag, value);
   }
@@ -115,6 +118,18 @@ const variants = {
     ProductName: '1',
     Description: 'Windowsill Harvest Handbook & Calendar \xe9',
     PaypalEmail: 'orders&sales@windowsillharvest.example',
+  }),
+  // Every block of the rules of selling, with the characters that must be escaped.
+  rules: withAll(sample, {
+    ClickBankName: 'wsharvest',
+    ProductName: '1',
+    PriceLine: 'Only $27 until the deadline',
+    SellerName: 'Windowsill Harvest <Books> & "Calendars" Ltd',
+    SellerAddress: '12 Garden Row, Leeds LS1 4AB, United Kingdom',
+    SellerEmail: 'help@windowsillharvest.example',
+    ResultsStatement: 'Results vary: most readers harvest their first herbs within six weeks.',
+    Disclaimer: 'This handbook gives gardening advice, not medical or financial advice.',
+    OfferEnds: '2099-12-31T23:59+01:00',
   }),
 };
 
