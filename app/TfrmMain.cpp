@@ -63,6 +63,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -130,6 +131,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
       bsSkinOpenPictureDialog1(FileDialog::Mode::OpenExisting, QStringLiteral("Open picture"),
                                kOpenPictureFilter),
       bsSkinSaveDialog1(FileDialog::Mode::Save, QStringLiteral("Save file"), kSaveFilter),
+      policyDialog_(FileDialog::Mode::OpenExisting, QStringLiteral("Open policy page"),
+                    QStringLiteral("Web pages|*.html;*.htm|All files|*")),
       programFolder_(WithTrailingSeparator(
           programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)),
       updateFolderAddress_(updateFolderAddress.isEmpty() ? QStringOfAnsi(UpdateFolderAddress)
@@ -677,6 +680,16 @@ void TfrmMain::lstLetterCheckActivated(LetterField field) {
     for (int index = 0; index < pgcMain->count(); ++index) {
         if (pgcMain->widget(index)->isAncestorOf(target)) {
             pgcMain->setCurrentIndex(index);
+        }
+    }
+    // A field on a tab of its step is shown by showing its tab.
+    for (QWidget* above = target->parentWidget(); above != nullptr; above = above->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(above)) {
+            for (int index = 0; index < tabs->count(); ++index) {
+                if (tabs->widget(index)->isAncestorOf(target)) {
+                    tabs->setCurrentIndex(index);
+                }
+            }
         }
     }
     target->setFocus(Qt::OtherFocusReason);

@@ -143,6 +143,7 @@ private:
     QWidget* BuildPage1();
     QWidget* BuildPassagePage(int first, int count);
     QWidget* BuildPage7();
+    QWidget* BuildSellerTab(QWidget* parent);
     FormattingToolbar* MakeToolbar(int tag, QWidget* page);
     void BuildSubsystems();
     void ConnectActions();
@@ -186,6 +187,7 @@ private:
     ColorDialog ColorDialog1;
     FileDialog bsSkinOpenPictureDialog1;
     FileDialog bsSkinSaveDialog1;
+    FileDialog policyDialog_;
     QTimer* Timer1 = nullptr;
 
     // The controls the handlers work on.

@@ -5,9 +5,12 @@
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
 #include "generation/FinishStep.h"
+#include "generation/SellingBlocks.h"
 #include "lists/RecordStep.h"
 #include "widgets/ColorChooser.h"
+#include "widgets/DeadlineEdit.h"
 #include "widgets/FormBuilder.h"
+#include "widgets/QtText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace scribvane {
@@ -227,8 +231,21 @@ QWidget* TfrmMain::BuildPassagePage(int first, int count) {
 }
 
 QWidget* TfrmMain::BuildPage7() {
-    QWidget* page = MakePage(QStringLiteral("bsSkinTabSheet11"));
-    QVBoxLayout* layout = PageLayout(page, QStringLiteral("Step 7: Order Link Options"));
+    QWidget* sheet = MakePage(QStringLiteral("bsSkinTabSheet11"));
+    QVBoxLayout* sheetLayout = PageLayout(sheet, QStringLiteral("Step 7: Order Link Options"));
+    // The order options, and beside them who sells and what the rules of selling ask the page
+    // to say: the check leads to either tab.
+    auto* tabs = new QTabWidget(sheet);
+    tabs->setObjectName(QStringLiteral("tabOrder"));
+    tabs->setDocumentMode(true);
+    sheetLayout->addWidget(tabs, 1);
+    auto* page = new QWidget(tabs);
+    page->setObjectName(QStringLiteral("tabOrderOptions"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 6, 0, 0);
+    layout->setSpacing(2);
+    tabs->addTab(page, QStringLiteral("Order options"));
+    tabs->addTab(BuildSellerTab(tabs), QStringLiteral("Seller and rules"));
 
     QLineEdit* directLink = MakeEdit(QStringLiteral("edtDirectLink"), page);
     AddAbove(layout, page, QStringLiteral("Enter the Direct Link to your Order Product Page."),
@@ -315,6 +332,69 @@ QWidget* TfrmMain::BuildPage7() {
     QGridLayout* style = MakeGrid();
     AddStyleRows(QStringLiteral("O"), page, style, 0, true);
     layout->addLayout(style);
+    layout->addStretch(1);
+    return sheet;
+}
+
+QWidget* TfrmMain::BuildSellerTab(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("tabSellerRules"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 6, 0, 0);
+    QLabel* intro = MakeLabel(
+        QStringLiteral("Who sells, and what payment networks and the law ask the page to say. A "
+                       "letter that names its seller gets a privacy policy and terms of sale "
+                       "beside it, linked from its small print."),
+        page);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    QGridLayout* grid = MakeGrid();
+    int row = 0;
+    for (const auto& [name, label, hint] :
+         {std::tuple{"edtSellerName", "Business name:", "As on your invoices"},
+          {"edtSellerAddress", "Postal address:", "Street, town, postcode, country"},
+          {"edtSellerEmail", "Contact e-mail:", "help@example.com"},
+          {"edtDisclaimer", "Disclaimer:", "An earnings or health disclaimer, if you need one"}}) {
+        QLineEdit* edit = MakeEdit(Text(name), page);
+        edit->setPlaceholderText(Text(hint));
+        AddRow(grid, row++, page, Text(label), edit, 2);
+    }
+    // The results statement is offered with a wording the user edits; until then the hint
+    // shows it.
+    QLineEdit* results = MakeEdit(QStringLiteral("edtResultsStatement"), page);
+    const QString wording = QStringOfAnsi(WordsFor("en").typicalResults);
+    results->setPlaceholderText(wording);
+    results->setToolTip(QStringLiteral("Shown under the testimonials: what results are typical."));
+    QPushButton* suggest =
+        MakeButton(QStringLiteral("btnResultsWording"), QStringLiteral("Suggest"), page);
+    suggest->setToolTip(QStringLiteral("Fill in the usual wording, to edit"));
+    connect(suggest, &QPushButton::clicked, this, [results, wording] {
+        results->setText(wording);
+        results->setFocus();
+    });
+    AddRow(grid, row, page, QStringLiteral("Typical results:"), results);
+    grid->addWidget(suggest, row++, 2);
+
+    auto* deadline = new DeadlineEdit(page);
+    deadline->setObjectName(QStringLiteral("dteOfferEnds"));
+    AddRow(grid, row++, page, QStringLiteral("Offer deadline:"), deadline, 2);
+
+    for (const auto& [name, button, label, hint] :
+         {std::tuple{"edtPrivacyPage", "btnPrivacyPage", "Privacy policy:",
+                     "Empty: the shipped privacy policy with your details"},
+          {"edtTermsPage", "btnTermsPage", "Terms of sale:",
+           "Empty: the shipped terms with your details"}}) {
+        QLineEdit* edit = MakeEdit(Text(name), page);
+        edit->setPlaceholderText(Text(hint));
+        QPushButton* browse = MakeButton(Text(button), QStringLiteral("Browse"), page);
+        browse->setAccessibleName(QStringLiteral("Browse for the ") +
+                                  Text(label).chopped(1).toLower());
+        connect(browse, &QPushButton::clicked, this,
+                [this, edit] { Browse(policyDialog_, edit); });
+        AddRow(grid, row, page, Text(label), edit);
+        grid->addWidget(browse, row++, 2);
+    }
+    layout->addLayout(grid);
     layout->addStretch(1);
     return page;
 }

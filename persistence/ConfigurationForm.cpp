@@ -7,6 +7,7 @@
 #include "utils/Errors.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/ControlText.h"
+#include "widgets/DeadlineEdit.h"
 #include "widgets/FontNameChooser.h"
 #include "widgets/QtText.h"
 #include "widgets/SizeSpinEdit.h"
@@ -45,6 +46,14 @@ constexpr OptionalEdit kOptionalEdits[] = {
     {OptionalTag::ClickBankButton, "edtClickBankButton"},
     {OptionalTag::OrderClosing, "edtOrderClosing"},
     {OptionalTag::PriceLine, "edtPriceLine"},
+    {OptionalTag::SellerName, "edtSellerName"},
+    {OptionalTag::SellerAddress, "edtSellerAddress"},
+    {OptionalTag::SellerEmail, "edtSellerEmail"},
+    {OptionalTag::ResultsStatement, "edtResultsStatement"},
+    {OptionalTag::Disclaimer, "edtDisclaimer"},
+    {OptionalTag::OfferEnds, "dteOfferEnds"}, // a DeadlineEdit, bound on its own
+    {OptionalTag::PrivacyPage, "edtPrivacyPage"},
+    {OptionalTag::TermsPage, "edtTermsPage"},
 };
 
 // The user's language as a letter's language tag ("en", "de-CH"); "en" where the system's
@@ -146,6 +155,9 @@ void ConfigurationForm::Apply(const LetterConfiguration& config) {
     }
     if (auto* original = form_.findChild<QCheckBox*>(QStringLiteral("chkOriginalPictures"))) {
         original->setChecked(config.Optional(OptionalTag::OriginalPictures) == "-1");
+    }
+    if (auto* deadline = form_.findChild<DeadlineEdit*>(QStringLiteral("dteOfferEnds"))) {
+        deadline->SetText(QStringOfAnsi(config.Optional(OptionalTag::OfferEnds)));
     }
     applying_ = false;
     // A stored template that the catalogue has is chosen (names compared as the catalogue
@@ -353,6 +365,14 @@ void ConfigurationForm::BindWindowAdditions() {
                 document_.SetOptional(OptionalTag::OriginalPictures, on ? "-1" : "");
             }
         });
+    }
+    if (auto* deadline = form_.findChild<DeadlineEdit*>(QStringLiteral("dteOfferEnds"))) {
+        QObject::connect(deadline, &DeadlineEdit::textEdited, &connections_,
+                         [this](const QString& text) {
+                             if (!applying_) {
+                                 document_.SetOptional(OptionalTag::OfferEnds, AnsiOf(text));
+                             }
+                         });
     }
     if (auto* embed = form_.findChild<QCheckBox*>(QStringLiteral("chkEmbedPictures"))) {
         QObject::connect(embed, &QCheckBox::toggled, &connections_,
