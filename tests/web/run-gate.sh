@@ -85,13 +85,24 @@ if ! java -jar "$vnu" --errors-only --format gnu --stdout --skip-non-html "$work
 fi
 for name in "${templates[@]}"; do
     for variant in "${variants[@]}"; do
-        count=$(grep -c "/letters/$name/$variant/index.html" "$work/vnu.txt" || true)
+        # The letter and the pages beside it (privacy.html, terms.html).
+        count=$(grep -c "/letters/$name/$variant/" "$work/vnu.txt" || true)
         echo "$([ "$count" = 0 ] && echo 'ok  ' || echo 'FAIL') $name/$variant: $count errors"
     done
 done
 if [ $status -ne 0 ]; then
     sed -n "1,40{s|$work/letters/||;p}" "$work/vnu.txt"
 fi
+
+echo "== The honest deadline in Chromium, with the page's clock moved"
+for name in "${templates[@]}"; do
+    letter="$work/letters/$name/rules/index.html"
+    grep -q 'class="offer-deadline"' "$letter" || continue # a template without the block
+    echo "-- $name/rules"
+    if ! node "$here/deadline-check.mjs" "$letter"; then
+        status=1
+    fi
+done
 
 echo "== Lighthouse 12 on Chromium (a11y, best practices, SEO 100; performance >= 95)"
 if ! node "$here/lighthouse-run.mjs" "$work/letters" "$work/lighthouse.json" "${pages[@]}"; then
