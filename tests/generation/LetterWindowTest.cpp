@@ -12,11 +12,13 @@
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
 #include "widgets/ColorChooser.h"
+#include "widgets/DeadlineEdit.h"
 #include "widgets/SizeSpinEdit.h"
 
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -85,6 +88,7 @@ private Q_SLOTS:
     void checkKeepsTheTemplateUntilItChanges();
     void pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginals();
     void checkFollowsWhatWasWritten();
+    void aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -782,6 +786,60 @@ void LetterWindowTest::checkFollowsWhatWasWritten() {
     }
 }
 
+// The newcomer's path: a ClickBank option, a finding that leads to the seller's tab, the
+// details filled in there and a deadline picked, and a letter with the retailer statement,
+// the contact footer and two policy pages, the deadline stored with its zone.
+void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
+    TfrmMain& w = *window_;
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
+    FillTheLetter(picture);
+    Control<QLineEdit>(w, "edtClickBankName")->setText(QStringLiteral("harvest"));
+    const fs::path letter = fs::path(output_.path().toStdString()) / "offer.html";
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
+    auto* pages = Control<QStackedWidget>(w, "pgcMain");
+    pages->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    w.Document().SettleNow();
+    auto* list = Control<QListWidget>(w, "lstLetterCheck");
+    QListWidgetItem* item = nullptr;
+    QTRY_VERIFY((item = FindingOf(*list, LetterField(OptionalTag::SellerName))) != nullptr);
+    QVERIFY(item->text().contains(QStringLiteral("ClickBank")));
+    Q_EMIT list->itemActivated(item);
+    auto* name = Control<QLineEdit>(w, "edtSellerName");
+    QCOMPARE(Control<QTabWidget>(w, "tabOrder")->currentWidget(),
+             Control<QWidget>(w, "tabSellerRules"));
+    QTRY_COMPARE(w.focusWidget(), name);
+
+    QTest::keyClicks(name, QStringLiteral("Harvest <Press>"));
+    Control<QLineEdit>(w, "edtSellerEmail")->setText(QStringLiteral("help@harvest.example"));
+    auto* deadline = Control<DeadlineEdit>(w, "dteOfferEnds");
+    deadline->findChild<QCheckBox*>()->setChecked(true);
+    const QString ends = deadline->Text();
+    QVERIFY(QDateTime::fromString(ends, Qt::ISODate).isValid());
+    QVERIFY(ends.contains(QLatin1Char('+')) || ends.endsWith(QLatin1Char('Z')));
+    pages->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    w.Document().SettleNow();
+    QTRY_VERIFY(FindingOf(*list, LetterField(OptionalTag::SellerName)) == nullptr);
+
+    QTest::mouseClick(Control<QPushButton>(w, "btnFinish"), Qt::LeftButton);
+    const std::string page = TempDir::Read(letter);
+    QVERIFY(page.find("ClickBank is the retailer") != std::string::npos);
+    QVERIFY(page.find("Sold by Harvest &lt;Press&gt;") != std::string::npos);
+    QVERIFY(page.find("class=\"offer-deadline\"") != std::string::npos);
+    for (const char* policy : {"privacy.html", "terms.html"}) {
+        QVERIFY(TempDir::Read(letter.parent_path() / policy).find("Harvest &lt;Press&gt;") !=
+                std::string::npos);
+    }
+
+    // Saved and loaded back, the deadline is the one picked.
+    Control<QPushButton>(w, "btnSave")->click();
+    deadline->findChild<QCheckBox*>()->setChecked(false);
+    QVERIFY(deadline->Text().isEmpty());
+    Control<QPushButton>(w, "btnLoad")->click();
+    QCOMPARE(deadline->Text(), ends);
+    QCOMPARE(name->text(), QStringLiteral("Harvest <Press>"));
+}
+
+
 int main(int argc, char** argv) {
     ScribvaneApplication application(argc, argv);
     LetterWindowTest test;
@@ -790,3 +848,4 @@ int main(int argc, char** argv) {
 
 #include "LetterWindowTest.moc"
 #include "tests/support/TfrmMainProbe.h"
+
