@@ -380,17 +380,16 @@ QWidget* TfrmMain::BuildSellerTab(QWidget* parent) {
     AddRow(grid, row++, page, QStringLiteral("Offer deadline:"), deadline, 2);
 
     for (const auto& [name, button, label, hint] :
-         {std::tuple{"edtPrivacyPage", "btnPrivacyPage", "Privacy policy:",
-                     "Empty: the shipped privacy policy with your details"},
-          {"edtTermsPage", "btnTermsPage", "Terms of sale:",
-           "Empty: the shipped terms with your details"}}) {
+         {std::tuple{"edtPrivacyPage", "btnPrivacyPage",
+                     "Privacy policy:", "Empty: the shipped privacy policy with your details"},
+          {"edtTermsPage", "btnTermsPage",
+           "Terms of sale:", "Empty: the shipped terms with your details"}}) {
         QLineEdit* edit = MakeEdit(Text(name), page);
         edit->setPlaceholderText(Text(hint));
         QPushButton* browse = MakeButton(Text(button), QStringLiteral("Browse"), page);
         browse->setAccessibleName(QStringLiteral("Browse for the ") +
                                   Text(label).chopped(1).toLower());
-        connect(browse, &QPushButton::clicked, this,
-                [this, edit] { Browse(policyDialog_, edit); });
+        connect(browse, &QPushButton::clicked, this, [this, edit] { Browse(policyDialog_, edit); });
         AddRow(grid, row, page, Text(label), edit);
         grid->addWidget(browse, row++, 2);
     }

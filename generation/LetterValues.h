@@ -83,7 +83,7 @@ struct LetterValues {
     std::string sellerEmail;
     std::string resultsStatement;
     std::string disclaimer;
-    std::string offerEnds; // as stored: ISO 8601, checked where it is read
+    std::string offerEnds;   // as stored: ISO 8601, checked where it is read
     std::string privacyPage; // the user's own policy files; empty: the shipped texts
     std::string termsPage;
 

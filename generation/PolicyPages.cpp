@@ -32,8 +32,8 @@ struct Seller {
 Seller SellerOf(const LetterValues& values, bool german) {
     Seller seller;
     const auto name = TrimBlanks(values.sellerName);
-    seller.name = name.empty() ? std::string(german ? "der Verk&auml;ufer" : "the seller")
-                               : EscapeText(name);
+    seller.name =
+        name.empty() ? std::string(german ? "der Verk&auml;ufer" : "the seller") : EscapeText(name);
     seller.address = EscapeText(TrimBlanks(values.sellerAddress));
     if (const auto email = TrimBlanks(values.sellerEmail); !email.empty()) {
         seller.email = "<a href=\"mailto:" + EscapeAttribute(EncodeBlanks(email)) + "\">" +
@@ -77,19 +77,19 @@ std::string PrivacyBody(const LetterValues& values, const Seller& seller,
     std::string body;
     if (german) {
         body += "<h1>Datenschutzerkl&auml;rung</h1>\r\n";
-        body += Paragraph("Diese Erkl&auml;rung sagt, was mit Ihren Daten geschieht, wenn Sie "
-                          "diese Seite besuchen. Verantwortlich ist " +
-                          who + "." +
-                          (seller.email.empty() ? "" : " Fragen an " + seller.email + "."));
+        body +=
+            Paragraph("Diese Erkl&auml;rung sagt, was mit Ihren Daten geschieht, wenn Sie "
+                      "diese Seite besuchen. Verantwortlich ist " +
+                      who + "." + (seller.email.empty() ? "" : " Fragen an " + seller.email + "."));
         body += Heading("Was diese Seite erfasst");
         body += Paragraph(
             "Der Server, der diese Seite ausliefert, protokolliert wie jeder Webserver Ihre "
             "IP-Adresse, die Zeit und die aufgerufene Adresse. Diese Protokolle dienen dem "
             "Betrieb und der Sicherheit der Seite und werden nach kurzer Zeit gel&ouml;scht.");
-        body += uses.empty() ? Paragraph("Die Seite selbst setzt keine Cookies und verwendet "
-                                         "keine Dienste zur Reichweitenmessung.")
-                             : Paragraph("Die Seite verwendet diese Dienste:") +
-                                   UsesList(uses, german);
+        body += uses.empty()
+                    ? Paragraph("Die Seite selbst setzt keine Cookies und verwendet "
+                                "keine Dienste zur Reichweitenmessung.")
+                    : Paragraph("Die Seite verwendet diese Dienste:") + UsesList(uses, german);
     } else {
         body += "<h1>Privacy policy</h1>\r\n";
         body += Paragraph("This policy says what happens to your data when you visit this "
@@ -148,9 +148,9 @@ std::string PrivacyBody(const LetterValues& values, const Seller& seller,
 
 std::string TermsBody(const LetterValues& values, const Seller& seller, bool german) {
     const SellingWords& words = WordsFor(values.language);
-    const std::string who =
-        seller.name + (seller.address.empty() ? std::string() : ", " + seller.address) +
-        (seller.email.empty() ? std::string() : ", " + seller.email);
+    const std::string who = seller.name +
+                            (seller.address.empty() ? std::string() : ", " + seller.address) +
+                            (seller.email.empty() ? std::string() : ", " + seller.email);
     const auto deadline = ReadOfferDeadline(values.offerEnds);
     const std::string price = EscapeText(TrimBlanks(values.priceLine));
     const std::string results = TrimBlanks(values.resultsStatement).empty()

@@ -91,7 +91,7 @@ constexpr std::array<std::string_view, 12> kEnglishMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
 constexpr std::array<std::string_view, 12> kGermanMonths = {
-    "Januar", "Februar", "M&auml;rz",  "April",   "Mai",      "Juni",
+    "Januar", "Februar", "M&auml;rz", "April",   "Mai",      "Juni",
     "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
 
 bool IsGerman(std::string_view language) {
@@ -184,8 +184,8 @@ std::optional<OfferDeadline> ReadOfferDeadline(std::string_view text) {
     const std::chrono::year_month_day date{std::chrono::year(*year),
                                            std::chrono::month(static_cast<unsigned>(*month)),
                                            std::chrono::day(static_cast<unsigned>(*day))};
-    if (!zone.read || at != text.size() || !date.ok() || *year < 1970 || *hour > 23 || *minute > 59 ||
-        second > 59) {
+    if (!zone.read || at != text.size() || !date.ok() || *year < 1970 || *hour > 23 ||
+        *minute > 59 || second > 59) {
         return std::nullopt;
     }
     deadline.year = *year;

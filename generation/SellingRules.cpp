@@ -39,21 +39,25 @@ bool IsMoneySign(char c) {
 // references for currency signs as the signs themselves.
 std::string PlainLowerText(std::string_view text) {
     std::string plain = LowerAscii(TextWithoutTags(text));
-    for (const auto& [reference, sign] :
-         {std::pair{"&euro;", "\x80"}, {"&#8364;", "\x80"}, {"&#x20ac;", "\x80"},
-          {"&pound;", "\xA3"}, {"&#163;", "\xA3"}, {"&nbsp;", " "}, {"$$", " "}}) {
+    for (const auto& [reference, sign] : {std::pair{"&euro;", "\x80"},
+                                          {"&#8364;", "\x80"},
+                                          {"&#x20ac;", "\x80"},
+                                          {"&pound;", "\xA3"},
+                                          {"&#163;", "\xA3"},
+                                          {"&nbsp;", " "},
+                                          {"$$", " "}}) {
         ReplaceAllIn(plain, reference, sign);
     }
     return plain;
 }
 
 constexpr std::array<std::string_view, 46> kUnits = {
-    "pounds", "pound",    "lbs",   "lb",     "kg",      "kgs",       "kilos",     "kilo",
-    "kilograms", "stone", "inches", "inch",  "cm",      "percent",   "dollars",   "dollar",
-    "euros",  "euro",     "usd",   "eur",    "gbp",     "k",         "x",         "days",
-    "weeks",  "months",   "years", "hours",  "minutes", "sales",     "customers", "clients",
-    "leads",  "subscribers", "followers", "times", "pfund", "prozent", "tage", "wochen",
-    "monate", "stunden", "kunden", "mal", "day", "week"};
+    "pounds",    "pound",       "lbs",       "lb",    "kg",      "kgs",     "kilos",     "kilo",
+    "kilograms", "stone",       "inches",    "inch",  "cm",      "percent", "dollars",   "dollar",
+    "euros",     "euro",        "usd",       "eur",   "gbp",     "k",       "x",         "days",
+    "weeks",     "months",      "years",     "hours", "minutes", "sales",   "customers", "clients",
+    "leads",     "subscribers", "followers", "times", "pfund",   "prozent", "tage",      "wochen",
+    "monate",    "stunden",     "kunden",    "mal",   "day",     "week"};
 
 // Words that state a result on their own; "made" or "got" do so only with an amount, which
 // counts by itself.
@@ -66,10 +70,10 @@ bool Among(std::string_view word, std::span<const std::string_view> words) {
 }
 
 constexpr std::array<std::string_view, 22> kUrgency = {
-    "only today",   "today only",     "expires in",     "expires today",  "expires tonight",
-    "hours left",   "days left",      "minutes left",   "last chance",    "limited time",
-    "ends tonight", "ends today",     "ends at midnight", "ends soon",    "before midnight",
-    "offer ends",   "act now",        "nur heute",      "heute nur",      "letzte chance",
+    "only today",   "today only",    "expires in",       "expires today", "expires tonight",
+    "hours left",   "days left",     "minutes left",     "last chance",   "limited time",
+    "ends tonight", "ends today",    "ends at midnight", "ends soon",     "before midnight",
+    "offer ends",   "act now",       "nur heute",        "heute nur",     "letzte chance",
     "endet heute",  "nur noch heute"};
 
 // The testimonial's words (field 3 of its record).
@@ -156,8 +160,8 @@ private:
     }
 
     bool Urges() const {
-        for (const Passage* passage : {&v_.mainHeadline, &v_.introduction,
-                                       &v_.productIntroduction, &v_.closing, &v_.postScript}) {
+        for (const Passage* passage : {&v_.mainHeadline, &v_.introduction, &v_.productIntroduction,
+                                       &v_.closing, &v_.postScript}) {
             if (!passage->empty && SpeaksOfUrgency(passage->fragment)) {
                 return true;
             }
@@ -227,8 +231,8 @@ private:
     }
 
     static constexpr std::array<std::string LetterValues::*, 7> texts_ = {
-        &LetterValues::attention,    &LetterValues::orderHeading, &LetterValues::orderLine,
-        &LetterValues::orderClosing, &LetterValues::priceLine,    &LetterValues::directButton,
+        &LetterValues::attention,      &LetterValues::orderHeading, &LetterValues::orderLine,
+        &LetterValues::orderClosing,   &LetterValues::priceLine,    &LetterValues::directButton,
         &LetterValues::clickBankButton};
 
     const LetterValues& v_;

@@ -839,7 +839,6 @@ void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
     QCOMPARE(name->text(), QStringLiteral("Harvest <Press>"));
 }
 
-
 int main(int argc, char** argv) {
     ScribvaneApplication application(argc, argv);
     LetterWindowTest test;
@@ -848,4 +847,3 @@ int main(int argc, char** argv) {
 
 #include "LetterWindowTest.moc"
 #include "tests/support/TfrmMainProbe.h"
-

@@ -7,10 +7,9 @@
 #include "generation/SellingBlocks.h"
 #include "tests/support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace scribvane {
 namespace {
@@ -46,8 +45,8 @@ TEST(SellingRules, ReadsResultsAndHasteInWhatReadersSee) {
 }
 
 TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
-    const std::string html5 = std::string(kHtml5Marker) +
-                              "%%SELLER%%%%RETAILER%%%%RESULTS%%%%DISCLAIMER%%%%DEADLINE%%";
+    const std::string html5 =
+        std::string(kHtml5Marker) + "%%SELLER%%%%RETAILER%%%%RESULTS%%%%DISCLAIMER%%%%DEADLINE%%";
     using Change = std::function<void(LetterValues&)>;
     const Change seller = [](LetterValues& v) {
         v.sellerName = "Harvest Press";
@@ -76,8 +75,11 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
              seller(v);
              v.clickBankName = "x";
          },
-         html5, {}},
-        {"not an e-mail", [](LetterValues& v) { v.sellerEmail = "help at harvest"; }, html5,
+         html5,
+         {}},
+        {"not an e-mail",
+         [](LetterValues& v) { v.sellerEmail = "help at harvest"; },
+         html5,
          {{Severity::Warning, "SellerEmail"}}},
         {"a result without a statement",
          [](LetterValues& v) { v.testimonials.push_back("^Ann^^I lost 9 lbs!^"); },
@@ -88,9 +90,12 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
              v.testimonials.push_back("^Ann^^I lost 9 lbs!^");
              v.resultsStatement = "Results vary.";
          },
-         html5, {}},
+         html5,
+         {}},
         {"haste without a deadline",
-         [](LetterValues& v) { v.closing = {false, "<p>Last chance!</p>"}; },
+         [](LetterValues& v) {
+             v.closing = {false, "<p>Last chance!</p>"};
+         },
          html5,
          {{Severity::Warning, "OfferEnds"}}},
         {"haste with a deadline",
@@ -98,12 +103,19 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
              v.priceLine = "Only today";
              v.offerEnds = "2026-12-31T23:59+01:00";
          },
-         html5, {}},
-        {"a deadline passed", [](LetterValues& v) { v.offerEnds = "2026-12-01T00:00Z"; }, html5,
+         html5,
+         {}},
+        {"a deadline passed",
+         [](LetterValues& v) { v.offerEnds = "2026-12-01T00:00Z"; },
+         html5,
          {{Severity::Warning, "OfferEnds"}}},
-        {"no date", [](LetterValues& v) { v.offerEnds = "next Friday"; }, html5,
+        {"no date",
+         [](LetterValues& v) { v.offerEnds = "next Friday"; },
+         html5,
          {{Severity::Warning, "OfferEnds"}}},
-        {"no zone", [](LetterValues& v) { v.offerEnds = "2027-01-31T12:00"; }, html5,
+        {"no zone",
+         [](LetterValues& v) { v.offerEnds = "2027-01-31T12:00"; },
+         html5,
          {{Severity::Tip, "OfferEnds"}}},
         {"a template without the places",
          [&](LetterValues& v) {
@@ -120,7 +132,8 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
              seller(v);
              v.disclaimer = "Not advice.";
          },
-         "<html>", {}},
+         "<html>",
+         {}},
     };
     for (const auto& c : cases) {
         LetterValues values;
@@ -217,12 +230,24 @@ TEST(PrepareLetter, WritesThePolicyPagesOfALetterThatNamesItsSeller) {
     } cases[] = {
         {"Page", "", "", PicturePlacement::CopyBeside, {}, 0},
         {"Old", "Press", "", PicturePlacement::CopyBeside, {}, 0},
-        {"Page", "Press", "", PicturePlacement::CopyBeside,
-         {"privacy.html", "shipped", "terms.html", "shipped"}, 0},
-        {"Page", "Press", own, PicturePlacement::Embed,
-         {"privacy.html", "own", "terms.html", "shipped"}, 0},
-        {"Page", "Press", (dir / "gone.html").string(), PicturePlacement::CopyBeside,
-         {"privacy.html", "shipped", "terms.html", "shipped"}, 1},
+        {"Page",
+         "Press",
+         "",
+         PicturePlacement::CopyBeside,
+         {"privacy.html", "shipped", "terms.html", "shipped"},
+         0},
+        {"Page",
+         "Press",
+         own,
+         PicturePlacement::Embed,
+         {"privacy.html", "own", "terms.html", "shipped"},
+         0},
+        {"Page",
+         "Press",
+         (dir / "gone.html").string(),
+         PicturePlacement::CopyBeside,
+         {"privacy.html", "shipped", "terms.html", "shipped"},
+         1},
     };
     for (const auto& c : cases) {
         LetterRequest request;
