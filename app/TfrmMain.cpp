@@ -564,15 +564,28 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMain::btnNextClick() {
-    if (pgcMain->currentIndex() < pgcMain->count() - 1) {
-        pgcMain->setCurrentIndex(pgcMain->currentIndex() + 1);
-    }
-    ShowNavigation();
+    GoToStep(pgcMain->currentIndex() + 1);
 }
 
 void TfrmMain::btnBackClick() {
-    if (pgcMain->currentIndex() > 0) {
-        pgcMain->setCurrentIndex(pgcMain->currentIndex() - 1);
+    GoToStep(pgcMain->currentIndex() - 1);
+}
+
+bool TfrmMain::SettleRecordEdits() {
+    // The record steps' inputs may hold what Update or Create has not taken yet.
+    for (RecordPage* records : {features_.get(), testimonials_.get()}) {
+        if (pgcMain->currentWidget()->isAncestorOf(records->ListWidget()) &&
+            !records->SettlePendingEdit()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void TfrmMain::GoToStep(int index) {
+    if (index >= 0 && index < pgcMain->count() && index != pgcMain->currentIndex() &&
+        SettleRecordEdits()) {
+        pgcMain->setCurrentIndex(index);
     }
     ShowNavigation();
 }
@@ -674,7 +687,7 @@ void TfrmMain::btnPreviewClick() {
 
 void TfrmMain::lstLetterCheckActivated(LetterField field) {
     QWidget* target = configuration_->ControlOf(field);
-    if (target == nullptr) {
+    if (target == nullptr || !SettleRecordEdits()) {
         return;
     }
     for (int index = 0; index < pgcMain->count(); ++index) {

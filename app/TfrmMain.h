@@ -143,6 +143,10 @@ private:
     QWidget* BuildPage1();
     QWidget* BuildPassagePage(int first, int count);
     QWidget* BuildPage7();
+    // Goes to step `index` (from 0) once the record inputs are settled; nothing for a step
+    // that is not there.
+    void GoToStep(int index);
+    bool SettleRecordEdits();
     QWidget* BuildSellerTab(QWidget* parent);
     FormattingToolbar* MakeToolbar(int tag, QWidget* page);
     void BuildSubsystems();

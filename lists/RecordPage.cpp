@@ -39,6 +39,7 @@ RecordPage::RecordPage(RecordKind kind, RecordPageControls controls,
     QObject::connect(model, &QAbstractItemModel::rowsRemoved, &connections_, follow);
     QObject::connect(model, &QAbstractItemModel::rowsMoved, &connections_, follow);
     QObject::connect(model, &QAbstractItemModel::modelReset, &connections_, follow);
+    shownAsTyped_ = RecordAsTyped();
 }
 
 QListWidgetItem* RecordPage::MakeItem(std::string record) const {
@@ -65,31 +66,105 @@ void RecordPage::FollowList() {
     }
     records_ = std::move(records);
     following_ = false;
+    // A dragged entry takes the inputs along; an emptied list shows none.
+    if (!controls_.list->selectedItems().isEmpty()) {
+        shownRow_ = SelectedRow(*controls_.list);
+    } else if (shownRow_ >= list.count()) {
+        shownRow_ = -1;
+    }
+}
+
+namespace {
+
+std::vector<std::string> InputFields(const RecordPageControls& controls) {
+    std::vector<std::string> fields;
+    for (const QLineEdit* input : controls.inputs) {
+        fields.push_back(AnsiOf(input->text()));
+    }
+    fields.push_back(MemoText(*controls.text));
+    return fields;
+}
+
+std::string RecordOfFields(RecordKind kind, const std::vector<std::string>& fields) {
+    return kind == RecordKind::Feature ? MakeFeatureRecord(fields[0], fields[1])
+                                       : MakeTestimonialRecord(fields[0], fields[1], fields[2]);
+}
+
+} // namespace
+
+std::string RecordPage::RecordAsTyped() const {
+    return RecordOfFields(kind_, InputFields(controls_));
 }
 
 std::string RecordPage::RecordOfInputs() const {
-    std::vector<std::string> fields;
-    for (const QLineEdit* input : controls_.inputs) {
-        fields.push_back(AnsiOf(input->text()));
-    }
-    fields.push_back(MemoText(*controls_.text));
-    for (const std::string& field : fields) {
-        if (field.empty()) {
+    const std::vector<std::string> fields = InputFields(controls_);
+    for (std::size_t index = 0; index < fields.size(); ++index) {
+        // Many customers have no website: a testimonial needs its name and its words.
+        if (kind_ == RecordKind::Testimonial && index == 1) {
+            continue;
+        }
+        if (fields[index].empty()) {
             messages_.Warning(
                 kind_ == RecordKind::Feature
                     ? QStringLiteral("Please provide a valid feature's content.")
-                    : QStringLiteral("Please provide a valid testimonial's content."));
+                : index == 0 ? QStringLiteral("Please provide the name of the customer who gave "
+                                              "the testimonial.")
+                             : QStringLiteral("Please provide a valid testimonial's content."));
             return {};
         }
     }
-    return kind_ == RecordKind::Feature ? MakeFeatureRecord(fields[0], fields[1])
-                                        : MakeTestimonialRecord(fields[0], fields[1], fields[2]);
+    return RecordOfFields(kind_, fields);
 }
 
-void RecordPage::CreateRecord() {
+bool RecordPage::HasPendingEdit() const {
+    return RecordAsTyped() != shownAsTyped_;
+}
+
+bool RecordPage::SettlePendingEdit() {
+    if (!HasPendingEdit()) {
+        return true;
+    }
+    const bool feature = kind_ == RecordKind::Feature;
+    const bool shown = shownRow_ >= 0 && shownRow_ < controls_.list->count();
+    const QString text =
+        shown ? QStringLiteral("%1 was changed, but the change is not in the list yet. Apply it "
+                               "as Update would?")
+                    .arg(controls_.list->item(shownRow_)->text())
+              : (feature ? QStringLiteral("The feature you typed is not in the list yet. Add it "
+                                          "as Create would?")
+                         : QStringLiteral("The testimonial you typed is not in the list yet. Add "
+                                          "it as Create would?"));
+    switch (messages_.AskApplyEdit(text)) {
+    case CloseAnswer::Save:
+        if (shown) {
+            return ApplyTo(shownRow_);
+        }
+        return CreateRecord();
+    case CloseAnswer::Discard:
+        if (shown) {
+            ShowRow(shownRow_);
+        } else {
+            ClearInputs();
+        }
+        return true;
+    case CloseAnswer::Stay:
+        break;
+    }
+    return false;
+}
+
+void RecordPage::ClearInputs() {
+    for (QLineEdit* input : controls_.inputs) {
+        input->clear();
+    }
+    controls_.text->clear();
+    shownAsTyped_ = RecordAsTyped();
+}
+
+bool RecordPage::CreateRecord() {
     std::string record = RecordOfInputs();
     if (record.empty()) {
-        return;
+        return false;
     }
     QListWidget& list = *controls_.list;
     {
@@ -99,11 +174,10 @@ void RecordPage::CreateRecord() {
         list.setCurrentRow(-1);
         list.clearSelection();
     }
-    for (QLineEdit* input : controls_.inputs) {
-        input->clear();
-    }
-    controls_.text->clear();
+    shownRow_ = -1;
+    ClearInputs();
     controls_.inputs.front()->setFocus();
+    return true;
 }
 
 void RecordPage::UpdateSelectedRecord() {
@@ -115,14 +189,21 @@ void RecordPage::UpdateSelectedRecord() {
                               : QStringLiteral("Please select a testimonial to update."));
         return;
     }
+    ApplyTo(row);
+}
+
+bool RecordPage::ApplyTo(int row) {
     std::string record = RecordOfInputs();
     if (record.empty()) {
-        return;
+        return false;
     }
     records_[static_cast<std::size_t>(row)] = record;
     // Setting the caption's record tells the list's watchers that the list changed.
-    list.item(row)->setData(kRecordRole, QByteArray::fromStdString(record));
+    controls_.list->item(row)->setData(kRecordRole, QByteArray::fromStdString(record));
     SetMemoText(*controls_.details, RecordDetails(kind_, record));
+    shownRow_ = row;
+    shownAsTyped_ = RecordAsTyped();
+    return true;
 }
 
 void RecordPage::MoveSelectedRecord(int step) {
@@ -137,6 +218,7 @@ void RecordPage::MoveSelectedRecord(int step) {
     list.insertItem(target, item);
     list.setCurrentItem(item);
     item->setSelected(true);
+    shownRow_ = target;
 }
 
 void RecordPage::DeleteSelectedRecord() {
@@ -160,10 +242,40 @@ void RecordPage::DeleteSelectedRecord() {
         list.clearSelection();
     }
     controls_.details->clear();
+    // The inputs keep the deleted entry's words, which Create would add again.
+    shownRow_ = -1;
+    shownAsTyped_ = RecordAsTyped();
 }
 
 void RecordPage::ShowSelectedRecord() {
-    const int row = SelectedRow(*controls_.list);
+    if (settling_) {
+        return;
+    }
+    QListWidget& list = *controls_.list;
+    const int row = SelectedRow(list);
+    if (row == shownRow_ && !HasPendingEdit()) {
+        return;
+    }
+    if (row != shownRow_ && HasPendingEdit()) {
+        settling_ = true;
+        const bool leave = SettlePendingEdit();
+        settling_ = false;
+        const QSignalBlocker blocker(&list);
+        // A new entry added on the way goes to the end, so the chosen row stays where it was.
+        const int back = leave ? row : shownRow_;
+        list.clearSelection();
+        if (back >= 0 && back < list.count()) {
+            list.setCurrentRow(back);
+            list.item(back)->setSelected(true);
+        }
+        if (!leave) {
+            return;
+        }
+    }
+    ShowRow(row);
+}
+
+void RecordPage::ShowRow(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= records_.size()) {
         return;
     }
@@ -175,6 +287,8 @@ void RecordPage::ShowSelectedRecord() {
     }
     SetMemoText(*controls_.text,
                 DecodeLineBreaks(FieldAt(fields, controls_.inputs.size() + 1), "\r\n"));
+    shownRow_ = row;
+    shownAsTyped_ = RecordAsTyped();
 }
 
 QAbstractItemModel* RecordPage::ListModel() const {
@@ -192,6 +306,9 @@ void RecordPage::ShowRecords(std::vector<std::string> records) {
         list.addItem(item);
     }
     following_ = false;
+    // What the inputs hold is neither an entry of the new list nor new work of the user's.
+    shownRow_ = -1;
+    shownAsTyped_ = RecordAsTyped();
 }
 
 } // namespace scribvane

@@ -59,6 +59,11 @@ CloseAnswer DialogMessageService::AskSaveBeforeLoading(const QString& text) {
                         QStringLiteral("Load Without Saving"), QStringLiteral("Cancel"));
 }
 
+CloseAnswer DialogMessageService::AskApplyEdit(const QString& text) {
+    return AskSaveFirst(text, QStringLiteral("Apply"), QStringLiteral("Discard"),
+                        QStringLiteral("Stay"));
+}
+
 CloseAnswer DialogMessageService::AskSaveFirst(const QString& text, const QString& save,
                                                const QString& discard, const QString& stay) {
     const QString title = parent_ != nullptr ? parent_->window()->windowTitle() : QString();

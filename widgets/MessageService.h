@@ -38,6 +38,9 @@ public:
     virtual CloseAnswer AskSaveBeforeLoading(const QString& text) {
         return AskSaveBeforeClosing(text);
     }
+    // Before leaving a record whose inputs were changed without Update (or filled without
+    // Create): Save stands for applying them, Discard for dropping them, Stay for going back.
+    virtual CloseAnswer AskApplyEdit(const QString& text) { return AskSaveBeforeClosing(text); }
 };
 
 // Shows real message boxes, titled with the caption of the parent's window.
@@ -52,6 +55,7 @@ public:
     void Error(const QString& text) override;
     CloseAnswer AskSaveBeforeClosing(const QString& text) override;
     CloseAnswer AskSaveBeforeLoading(const QString& text) override;
+    CloseAnswer AskApplyEdit(const QString& text) override;
 
 private:
     CloseAnswer AskSaveFirst(const QString& text, const QString& save, const QString& discard,

@@ -95,6 +95,7 @@ private Q_SLOTS:
     void entriesAreCorrectedAndMovedInPlace();
     void draggingACaptionMovesItsRecord_data();
     void draggingACaptionMovesItsRecord();
+    void editsNotTakenAreAppliedDiscardedOrKeptBeforeLeaving();
 
 private:
     struct Page {
@@ -279,12 +280,11 @@ void ListsWindowTest::createRefusesAnEmptyField_data() {
     QTest::newRow("feature without either") << f << ""
                                             << ""
                                             << "" << feature;
-    QTest::newRow("testimonial without name") << t << ""
-                                              << "web"
-                                              << "content" << testimonial;
-    QTest::newRow("testimonial without website") << t << "Ann"
-                                                 << ""
-                                                 << "content" << testimonial;
+    QTest::newRow("testimonial without name")
+        << t << ""
+        << "web"
+        << "content"
+        << QStringLiteral("Please provide the name of the customer who gave the testimonial.");
     QTest::newRow("testimonial without content") << t << "Ann"
                                                  << "web"
                                                  << "" << testimonial;
@@ -526,6 +526,63 @@ void ListsWindowTest::draggingACaptionMovesItsRecord() {
     ClickCaption(captions, 1);
     QVERIFY(Shown(shown).startsWith(QStringLiteral("A\n")));
     QVERIFY(messages_.messages.isEmpty());
+}
+
+// Inputs changed without Update, or filled without Create, are asked about before another
+// entry is shown or another step: applied, dropped, or kept with the user staying. A
+// testimonial needs no website.
+void ListsWindowTest::editsNotTakenAreAppliedDiscardedOrKeptBeforeLeaving() {
+    TfrmMain& w = *window_;
+    Page page = PageOf(QStringLiteral("feature"));
+    Create(QStringLiteral("feature"), QStringLiteral("A"), {}, QStringLiteral("a"));
+    Create(QStringLiteral("feature"), QStringLiteral("B"), {}, QStringLiteral("b"));
+    auto* title = Control<QLineEdit>(w, "edtFeatureTitle");
+    ClickCaption(page.list, 0);
+    QCOMPARE(title->text(), QStringLiteral("A"));
+    ClickCaption(page.list, 1); // nothing changed: nothing asked
+    QVERIFY(messages_.messages.isEmpty());
+
+    const struct {
+        CloseAnswer answer;
+        bool leaves;
+        std::vector<std::string> records;
+        QString shown; // the title input afterwards
+    } cases[] = {
+        {CloseAnswer::Stay, false, {"^A^a^", "^B^b^"}, QStringLiteral("B2")},
+        {CloseAnswer::Discard, true, {"^A^a^", "^B^b^"}, QStringLiteral("A")},
+        {CloseAnswer::Save, true, {"^A^a^", "^B2^b^"}, QStringLiteral("A")},
+    };
+    for (const auto& c : cases) {
+        ClickCaption(page.list, 1);
+        title->setText(QStringLiteral("B2"));
+        messages_.messages.clear();
+        messages_.closeAnswers = {c.answer};
+        ClickCaption(page.list, 0);
+        QCOMPARE(messages_.messages.size(), 1);
+        QVERIFY(messages_.messages[0].text.startsWith(QStringLiteral("Feature 2 was changed")));
+        QCOMPARE(page.records, c.records);
+        QCOMPARE(title->text(), c.shown);
+        QCOMPARE(page.list->currentRow(), c.leaves ? 0 : 1);
+        init();
+        PageOf(QStringLiteral("feature"));
+        Create(QStringLiteral("feature"), QStringLiteral("A"), {}, QStringLiteral("a"));
+        Create(QStringLiteral("feature"), QStringLiteral("B"), {}, QStringLiteral("b"));
+    }
+
+    // A new entry typed but not created, on going to the next step.
+    auto* pages = Control<QStackedWidget>(w, "pgcMain");
+    Fill(QStringLiteral("feature"), QStringLiteral("C"), {}, QStringLiteral("c"));
+    messages_.closeAnswers = {CloseAnswer::Stay, CloseAnswer::Save};
+    QWidget* step = pages->currentWidget();
+    Control<QPushButton>(w, "btnNext")->click();
+    QCOMPARE(pages->currentWidget(), step);
+    Control<QPushButton>(w, "btnNext")->click();
+    QVERIFY(pages->currentWidget() != step);
+    QCOMPARE(page.records, (std::vector<std::string>{"^A^a^", "^B^b^", "^C^c^"}));
+
+    Create(QStringLiteral("testimonial"), QStringLiteral("Ann"), {}, QStringLiteral("Great"));
+    QCOMPARE(PageOf(QStringLiteral("testimonial")).records,
+             std::vector<std::string>{"^Ann^^Great^"});
 }
 
 int main(int argc, char** argv) {

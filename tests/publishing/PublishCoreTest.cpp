@@ -204,13 +204,16 @@ TEST(PublishCommand, ThePublicAddressNamesThePageAndItsCover) {
 }
 
 // Without --template the design the configuration chose is published, the same page that
-// scribvane-generate writes for it, not the first of the catalogue.
+// scribvane-generate writes for it, not the first of the catalogue, and the policy pages of a
+// letter that names its seller with it.
 TEST(PublishCommand, PublishesTheStoredDesign) {
     TempDir dir;
     const std::string templates = SCRIBVANE_TEMPLATES_DIR;
     const auto config = dir.Write("config.dat", TempDir::Read(templates + "/sample-config.dat") +
-                                                    "<%%Template%%>Story<%%/Template%%>\r\n");
+                                                    "<%%Template%%>Story<%%/Template%%>\r\n"
+                                                    "<%%SellerName%%>Press<%%/SellerName%%>\r\n");
     std::filesystem::create_directories(dir / "made");
+    std::filesystem::create_directories(dir / "other");
     const auto run = [&](const std::vector<std::string>& arguments, bool publish) {
         std::ostringstream out;
         std::ostringstream err;
@@ -228,11 +231,15 @@ TEST(PublishCommand, PublishesTheStoredDesign) {
     arguments.insert(arguments.end(), {"--output", (dir / "made" / "index.html").string()});
     run(arguments, false);
     arguments.insert(arguments.end(), {"--template", "Classic", "--output",
-                                       (dir / "made" / "classic.html").string()});
+                                       (dir / "other" / "classic.html").string()});
     run(arguments, false);
     const std::string published = TempDir::Read(dir / "site" / "index.html");
     EXPECT_EQ(published, TempDir::Read(dir / "made" / "index.html"));
-    EXPECT_NE(published, TempDir::Read(dir / "made" / "classic.html"));
+    EXPECT_NE(published, TempDir::Read(dir / "other" / "classic.html"));
+    for (const char* policy : {"privacy.html", "terms.html"}) {
+        EXPECT_EQ(TempDir::Read(dir / "site" / policy), TempDir::Read(dir / "made" / policy));
+        EXPECT_NE(TempDir::Read(dir / "site" / policy).find("Press"), std::string::npos);
+    }
 }
 
 TEST(PublishCommand, TheGeneratorHandsPublishingToItsHelperWithTheSameArguments) {
