@@ -57,12 +57,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -73,7 +76,9 @@ namespace scribvane {
 
 namespace {
 
-constexpr int kClientWidth = 785;
+// Room for the step list beside the pages, which keep the width they were laid out for.
+constexpr int kStepListWidth = 200;
+constexpr int kClientWidth = 785 + kStepListWidth;
 constexpr int kClientHeight = 631;
 constexpr int kButtonBarHeight = 33;
 constexpr int kBannerHeight = 65;
@@ -178,6 +183,8 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
 
 TfrmMain::~TfrmMain() {
     FormDestroy();
+    // The findings go with the pages; the step list must not follow them any more.
+    disconnect(finish_->letter.checkList->model(), nullptr, this, nullptr);
 }
 
 void TfrmMain::BuildRegions() {
@@ -258,7 +265,15 @@ void TfrmMain::BuildRegions() {
     pgcMain->setObjectName(QStringLiteral("pgcMain"));
     BuildPages();
     scroller->setWidget(pgcMain);
-    layout->addWidget(scroller, 1);
+    // The steps by name beside the pages: any step is one click away, and the steps where the
+    // check finds something are marked.
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    lstSteps = BuildStepList();
+    body->addWidget(lstSteps);
+    body->addWidget(scroller, 1);
+    layout->addLayout(body, 1);
 
     QFrame* wizard = MakePanel(QStringLiteral("panWizard"), kWizardPanelHeight, true, this);
     auto* navigation = new QHBoxLayout(wizard);
@@ -340,6 +355,14 @@ void TfrmMain::ConnectActions() {
             &TfrmMain::cbxTemplatesChange);
     connect(finish_->finish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
     connect(finish_->publish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
+    // The step list marks the steps the check finds something on.
+    QAbstractItemModel* findings = finish_->letter.checkList->model();
+    for (const auto signal :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(findings, signal, this, &TfrmMain::MarkStepsWithFindings);
+    }
+    connect(findings, &QAbstractItemModel::modelReset, this, &TfrmMain::MarkStepsWithFindings);
+    connect(findings, &QAbstractItemModel::dataChanged, this, &TfrmMain::MarkStepsWithFindings);
     // The check follows the letter once it settles, and every load.
     connect(document_.get(), &LetterDocument::settled, this, &TfrmMain::RefreshLetterCheck);
     connect(session_.get(), &LetterSession::loaded, this, &TfrmMain::RefreshLetterCheck);
@@ -561,6 +584,95 @@ void TfrmMain::StartKeepingWork() {
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
+}
+
+namespace {
+
+// An unmarked step keeps the mark's room, so the step names stay in one column.
+QIcon NoMark(QSize size) {
+    QPixmap room(size);
+    room.fill(Qt::transparent);
+    return QIcon(room);
+}
+
+} // namespace
+
+QListWidget* TfrmMain::BuildStepList() {
+    auto* steps = new QListWidget(this);
+    steps->setObjectName(QStringLiteral("lstSteps"));
+    steps->setAccessibleName(QStringLiteral("Steps"));
+    steps->setFixedWidth(kStepListWidth);
+    steps->setFrameShape(QFrame::NoFrame);
+    steps->setProperty("stepList", true);
+    steps->setIconSize(QSize(14, 14));
+    steps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    steps->setWordWrap(true); // a longer name, as a brand may give, takes a second line
+    for (int index = 0; index < pgcMain->count(); ++index) {
+        QString name = QStringLiteral("Step %1").arg(index + 1);
+        for (const QLabel* label : pgcMain->widget(index)->findChildren<QLabel*>()) {
+            if (label->property("pageTitle").toBool()) {
+                name = label->text(); // "Step 7: Order Link Options"
+                break;
+            }
+        }
+        const qsizetype colon = name.indexOf(QLatin1Char(':'));
+        auto* item = new QListWidgetItem(
+            colon > 0 ? QStringLiteral("%1. %2").arg(index + 1).arg(name.mid(colon + 1).trimmed())
+                      : name,
+            steps);
+        item->setToolTip(name);
+        item->setIcon(NoMark(steps->iconSize()));
+    }
+    steps->setCurrentRow(0);
+    connect(steps, &QListWidget::currentRowChanged, this, [this, steps](int row) {
+        if (row != pgcMain->currentIndex()) {
+            GoToStep(row);
+            // Staying on a record step (its edit not settled) keeps the list on it too.
+            const QSignalBlocker blocker(steps);
+            steps->setCurrentRow(pgcMain->currentIndex());
+        }
+    });
+    connect(pgcMain, &QStackedWidget::currentChanged, steps, [steps](int index) {
+        const QSignalBlocker blocker(steps);
+        steps->setCurrentRow(index);
+    });
+    for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                     {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, step] { GoToStep(pgcMain->currentIndex() + step); });
+    }
+    return steps;
+}
+
+void TfrmMain::MarkStepsWithFindings() {
+    std::vector<bool> marked(static_cast<std::size_t>(pgcMain->count()), false);
+    const QListWidget& findings = *finish_->letter.checkList;
+    for (int row = 0; row < findings.count(); ++row) {
+        // Tips are for the letter's good, not faults: they leave the step unmarked.
+        const auto severity = LetterPage::SeverityOfFinding(*findings.item(row));
+        if (!severity || *severity == Severity::Tip) {
+            continue;
+        }
+        const auto field = LetterPage::FieldOfFinding(*findings.item(row));
+        QWidget* control = field ? configuration_->ControlOf(*field) : nullptr;
+        for (int index = 0; control != nullptr && index < pgcMain->count(); ++index) {
+            if (pgcMain->widget(index)->isAncestorOf(control)) {
+                marked[static_cast<std::size_t>(index)] = true;
+            }
+        }
+    }
+    const QIcon mark = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QIcon none = NoMark(lstSteps->iconSize());
+    for (int index = 0; index < lstSteps->count(); ++index) {
+        QListWidgetItem* item = lstSteps->item(index);
+        const bool on = marked[static_cast<std::size_t>(index)];
+        item->setIcon(on ? mark : none);
+        // Said to screen readers with the step's name.
+        item->setData(Qt::AccessibleDescriptionRole,
+                      on ? QStringLiteral("The letter check found a problem on this step")
+                         : QString());
+    }
 }
 
 void TfrmMain::btnNextClick() {

@@ -22,6 +22,7 @@
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QStackedWidget;
 class QTimer;
@@ -146,6 +147,8 @@ private:
     // Goes to step `index` (from 0) once the record inputs are settled; nothing for a step
     // that is not there.
     void GoToStep(int index);
+    QListWidget* BuildStepList();
+    void MarkStepsWithFindings();
     bool SettleRecordEdits();
     QWidget* BuildSellerTab(QWidget* parent);
     FormattingToolbar* MakeToolbar(int tag, QWidget* page);
@@ -208,6 +211,7 @@ private:
     QLineEdit* edtCoverPicture = nullptr;
     QLineEdit* edtFooterPicture = nullptr;
     QLineEdit* edtOrderHeading = nullptr;
+    QListWidget* lstSteps = nullptr;
     std::array<HtmlEditor*, 5> editors_{};
     std::array<FormattingToolbar*, 5> toolbars_{};
     std::unique_ptr<FinishStep> finish_;

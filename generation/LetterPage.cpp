@@ -342,6 +342,7 @@ void LetterPage::RefreshCheck() {
         auto* item = new QListWidgetItem(icon(finding.severity), text, controls_.checkList);
         item->setData(Qt::UserRole,
                       QVariant::fromValue(static_cast<qulonglong>(finding.field.Ordinal())));
+        item->setData(kSeverityRole, static_cast<int>(finding.severity));
         item->setToolTip(QString::fromUtf8(SeverityName(finding.severity)));
     }
     if (findings.empty()) {
@@ -360,6 +361,12 @@ std::optional<LetterField> LetterPage::FieldOfFinding(const QListWidgetItem& ite
     bool ok = false;
     const qulonglong ordinal = item.data(Qt::UserRole).toULongLong(&ok);
     return ok ? LetterField::FromOrdinal(ordinal) : std::nullopt;
+}
+
+std::optional<Severity> LetterPage::SeverityOfFinding(const QListWidgetItem& item) {
+    bool ok = false;
+    const int severity = item.data(kSeverityRole).toInt(&ok);
+    return ok ? std::optional<Severity>(static_cast<Severity>(severity)) : std::nullopt;
 }
 
 void LetterPage::Finish() {

@@ -83,6 +83,9 @@ public:
     void RefreshCheck();
     // The field a row of the check list is about.
     static std::optional<LetterField> FieldOfFinding(const QListWidgetItem& item);
+    // How serious the finding of a check line is; nothing for the all-clear line.
+    static std::optional<Severity> SeverityOfFinding(const QListWidgetItem& item);
+    static constexpr int kSeverityRole = Qt::UserRole + 1;
     // How often the template file was read for the check (it is read again only when another
     // template is chosen or the file changed).
     int TemplateReads() const { return checkedTemplates_.Reads(); }

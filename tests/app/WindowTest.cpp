@@ -6,6 +6,7 @@
 #include "editing/FormattingToolbar.h"
 #include "editing/HtmlEditor.h"
 #include "persistence/ConfigTags.h"
+#include "persistence/LetterDocument.h"
 #include "tests/support/NoUpdateServer.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/RecordingDialogService.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
 
     void startUpLeavesPageZeroWithBackDisabled();
     void frameHasItsCaptionSizeAndRegions();
+    void stepListGoesToAnyStepAndMarksWhereTheCheckFindsSomething();
     void firstShowVisitsEveryPageOnce();
     void everyFieldStartsAtItsInitialValue();
     void choosersShowTheirInitialEntries();
@@ -123,7 +125,8 @@ void WindowTest::startUpLeavesPageZeroWithBackDisabled() {
 void WindowTest::frameHasItsCaptionSizeAndRegions() {
     TfrmMain fresh(folder_.path(), &messages_, NoUpdateServer(), &dialogs_);
     QCOMPARE(fresh.windowTitle(), QStringLiteral("Scribvane"));
-    QCOMPARE(fresh.size(), QSize(785, 631));
+    // The pages keep the width they were laid out for beside the step list.
+    QCOMPARE(fresh.size(), QSize(785 + 200, 631));
     QVERIFY(Probe(fresh).ProgramFolder().endsWith(QLatin1Char('/')));
 
     const struct {
@@ -633,6 +636,42 @@ void WindowTest::failedStartUpStepIsReportedAndStartUpGoesOn() {
 }
 
 // The failure handler lives in the application object, so the test runs under the real one.
+// The step list names the eight steps, goes to the one chosen by click or keyboard (and with
+// Ctrl+Page Down/Up), follows Back and Next, and marks the steps the check finds a problem on.
+void WindowTest::stepListGoesToAnyStepAndMarksWhereTheCheckFindsSomething() {
+    TfrmMain& w = *window_;
+    auto* steps = Control<QListWidget>(w, "lstSteps");
+    auto* pages = Control<QStackedWidget>(w, "pgcMain");
+    QCOMPARE(steps->count(), 8);
+    QCOMPARE(steps->item(0)->text(), QStringLiteral("1. General settings"));
+    QCOMPARE(steps->item(6)->text(), QStringLiteral("7. Order Link Options"));
+    QCOMPARE(steps->item(7)->text(), QStringLiteral("8. Finish"));
+    pages->setCurrentIndex(0);
+    const QRect seventh = steps->visualItemRect(steps->item(6));
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, seventh.center());
+    QCOMPARE(pages->currentIndex(), 6);
+    QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(pages->currentIndex(), 7);
+    QCOMPARE(steps->currentRow(), 7);
+    Control<QPushButton>(w, "btnBack")->click();
+    QCOMPARE(steps->currentRow(), 6);
+    steps->setFocus();
+    QTest::keyClick(steps, Qt::Key_Home);
+    QCOMPARE(pages->currentIndex(), 0);
+
+    // An empty page title is a finding of step 1; a title clears it.
+    Control<QLineEdit>(w, "edtPageTitle")->clear();
+    pages->setCurrentIndex(7);
+    w.Document().SettleNow();
+    QTRY_VERIFY(!steps->item(0)->data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    QCOMPARE(steps->item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+             QStringLiteral("The letter check found a problem on this step"));
+    Control<QLineEdit>(w, "edtPageTitle")->setText(QStringLiteral("A title"));
+    w.Document().SettleNow();
+    QTRY_VERIFY(steps->item(0)->data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    pages->setCurrentIndex(0);
+}
+
 int main(int argc, char** argv) {
     ScribvaneApplication application(argc, argv);
     WindowTest test;

@@ -793,6 +793,7 @@ void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
     TfrmMain& w = *window_;
     const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
     FillTheLetter(picture);
+    Control<QLineEdit>(w, "edtLanguage")->setText(QStringLiteral("en"));
     Control<QLineEdit>(w, "edtClickBankName")->setText(QStringLiteral("harvest"));
     const fs::path letter = fs::path(output_.path().toStdString()) / "offer.html";
     Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
