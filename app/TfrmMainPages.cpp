@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -80,12 +81,18 @@ void TfrmMain::BuildPages() {
     // The keyboard reaches each area after its toolbar's choosers, as they stand above it.
     for (std::size_t index = 0; index < editors_.size(); ++index) {
         QWidget::setTabOrder(toolbars_[index]->fontSizeChooser(), editors_[index]);
+        // Ctrl+K makes a link, as in the word processors users know.
+        FormattingToolbar* toolbar = toolbars_[index];
+        new QShortcut(
+            QKeySequence(Qt::CTRL | Qt::Key_K), editors_[index],
+            [toolbar] { toolbar->LinkClick(); }, Qt::WidgetWithChildrenShortcut);
     }
 }
 
 FormattingToolbar* TfrmMain::MakeToolbar(int tag, QWidget* page) {
     auto* toolbar = new FormattingToolbar(
-        tag, [this](int editorTag) { return EditorForTag(editorTag); }, ColorDialog1, page);
+        tag, [this](int editorTag) { return EditorForTag(editorTag); }, ColorDialog1, *dialogs_,
+        page);
     if (toolbar->objectName().isEmpty()) {
         toolbar->setObjectName(QStringLiteral("bsSkinToolBar%1").arg(tag));
     }

@@ -3,12 +3,16 @@
 
 #include "editing/ColorDialog.h"
 #include "editing/HtmlEditor.h"
+#include "editing/LinkAddress.h"
+#include "widgets/DialogService.h"
+#include "widgets/QtText.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QToolButton>
 #include <QVariant>
 #include <array>
+#include <tuple>
 
 // Resources of a static library are only linked in when something asks for them.
 static void InitEditingIcons() {
@@ -134,8 +138,8 @@ const char* const kSizes[] = {"1  (  8 pt)", "2  (10 pt)", "3  (12 pt)", "4  (14
 } // namespace
 
 FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDialog& colorDialog,
-                                     QWidget* parent)
-    : QToolBar(parent), tag_(tag), editorForTag_(std::move(editorForTag)),
+                                     DialogService& dialogs, QWidget* parent)
+    : QToolBar(parent), tag_(tag), dialogs_(dialogs), editorForTag_(std::move(editorForTag)),
       colorDialog_(colorDialog) {
     InitEditingIcons();
     setObjectName(Numbered("bsSkinToolBar", tag));
@@ -143,6 +147,8 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
     setMovable(false);
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Sixteen buttons and two choosers fit the page's width in one row at this size.
+    setIconSize(QSize(16, 16));
 
     const ElementNames names = NamesForTag(tag);
 
@@ -151,7 +157,7 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
     fontName_->setProperty("Tag", tag);
     fontName_->setAccessibleName(QStringLiteral("Font name"));
     fontName_->setToolTip(QStringLiteral("Font name"));
-    fontName_->setMinimumContentsLength(14);
+    fontName_->setMinimumContentsLength(11);
     fontName_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     addWidget(fontName_);
     addSeparator();
@@ -202,6 +208,27 @@ FormattingToolbar::FormattingToolbar(int tag, EditorForTag editorForTag, ColorDi
             addSeparator();
         }
     }
+    // Link, heading and clear formatting come after the colours, so the buttons before them
+    // keep the names and places they always had.
+    addSeparator();
+    using Action = void (FormattingToolbar::*)();
+    for (const auto& [stem, icon, name, action] :
+         {std::tuple{"btnLink", "link", "Link (Ctrl+K)", Action(&FormattingToolbar::LinkClick)},
+          {"btnHeading", "heading", "Heading", Action(&FormattingToolbar::HeadingClick)},
+          {"btnClearFormatting", "clear-formatting", "Clear formatting",
+           Action(&FormattingToolbar::ClearFormattingClick)}}) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(Numbered(stem, tag));
+        button->setProperty("Tag", tag);
+        button->setIcon(QIcon(QStringLiteral(":/editing/icons/%1.svg").arg(QLatin1String(icon))));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        const QString caption = QLatin1String(name);
+        button->setAccessibleName(caption.left(caption.indexOf(QStringLiteral(" ("))));
+        button->setToolTip(caption);
+        connect(button, &QToolButton::clicked, this, action);
+        addWidget(button);
+    }
 
     connect(fontSize_, &QComboBox::currentTextChanged, this,
             &FormattingToolbar::cbxFontSize1Change);
@@ -226,6 +253,42 @@ void FormattingToolbar::Exec(const QString& command, const QVariant& value) {
     if (HtmlEditor* editor = EditorOfSender()) {
         editor->ExecCommand(command, value);
     }
+}
+
+void FormattingToolbar::LinkClick() {
+    HtmlEditor* editor = editorForTag_ ? editorForTag_(tag_) : nullptr;
+    if (editor == nullptr) {
+        return;
+    }
+    QString offered = editor->LinkAtCaret();
+    if (offered.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive)) {
+        offered = offered.mid(7);
+    }
+    QString label = QStringLiteral("Web address or e-mail address (empty: no link):");
+    for (;;) {
+        const auto answer = dialogs_.AskText(this, QStringLiteral("Link"), label, offered);
+        if (!answer) {
+            return;
+        }
+        if (const auto address = LinkAddressOf(AnsiOf(*answer))) {
+            editor->SetLink(QStringOfAnsi(*address));
+            editor->setFocus();
+            return;
+        }
+        offered = *answer;
+        label = QStringLiteral("That is not a web or e-mail address. Web address (shop.example/"
+                               "order) or e-mail address (help@shop.example):");
+    }
+}
+
+void FormattingToolbar::HeadingClick() {
+    if (HtmlEditor* editor = editorForTag_ ? editorForTag_(tag_) : nullptr) {
+        editor->ToggleHeading();
+    }
+}
+
+void FormattingToolbar::ClearFormattingClick() {
+    Exec(QStringLiteral("RemoveFormat"));
 }
 
 void FormattingToolbar::btnBold1Click() {

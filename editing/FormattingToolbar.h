@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace scribvane {
 
+class DialogService;
+
 class ColorDialog;
 class HtmlEditor;
 
@@ -25,7 +27,7 @@ public:
     using EditorForTag = std::function<HtmlEditor*(int tag)>;
 
     FormattingToolbar(int tag, EditorForTag editorForTag, ColorDialog& colorDialog,
-                      QWidget* parent = nullptr);
+                      DialogService& dialogs, QWidget* parent = nullptr);
 
     int tag() const { return tag_; }
     QComboBox* fontNameChooser() const { return fontName_; }
@@ -52,12 +54,19 @@ public:
     void btnBGColor1Click();
     void cbxFontSize1Change();
     void cbxFontName1Change();
+    // Link (Ctrl+K in the area): asks for the address, offering the link at the caret; an
+    // empty answer removes it. Heading toggles an h2; Clear Formatting removes the inline
+    // formatting of the selection.
+    void LinkClick();
+    void HeadingClick();
+    void ClearFormattingClick();
 
 private:
     HtmlEditor* EditorOfSender() const;
     void Exec(const QString& command, const QVariant& value = QVariant());
 
     int tag_;
+    DialogService& dialogs_;
     EditorForTag editorForTag_;
     ColorDialog& colorDialog_;
     QComboBox* fontName_ = nullptr;

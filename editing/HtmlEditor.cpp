@@ -143,7 +143,17 @@ constexpr CommandInfo kCommands[] = {
     {"BackColor", ValueKind::Color, false},
     {"FontName", ValueKind::Name, false},
     {"FontSize", ValueKind::Size, false},
+    {"RemoveFormat", ValueKind::None, false},
 };
+
+// The link the caret or the selection stands in: its anchor element, or null.
+constexpr const char* kAnchorScript =
+    "function anchorAtSelection() {"
+    "  var s = window.getSelection();"
+    "  var n = s.rangeCount ? s.getRangeAt(0).commonAncestorContainer : null;"
+    "  while (n && n.nodeName !== 'A') n = n.parentNode;"
+    "  return n;"
+    "}";
 
 // The commands whose state the toolbar shows as checked buttons.
 const QString kStateScript = QStringLiteral(
@@ -515,6 +525,74 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
                  kKeepCaretScript);
     const QPointer<HtmlEditor> self(this);
     d->RunAndWait(script);
+    if (self) {
+        d->stateTimer->start();
+        Q_EMIT changed();
+    }
+}
+
+QString HtmlEditor::LinkAtCaret() {
+    if (!d->ready || d->broken) {
+        return {};
+    }
+    const auto href =
+        d->RunAndWait(QLatin1String(kAnchorScript) +
+                      QStringLiteral("(function () {"
+                                     "  var a = anchorAtSelection();"
+                                     "  return a ? (a.getAttribute('href') || '') : '';"
+                                     "})()"));
+    return href ? href->toString() : QString();
+}
+
+void HtmlEditor::SetLink(const QString& address) {
+    if (!d->ready || d->broken) {
+        return;
+    }
+    // Only what a visitor's click may open: a web page or an e-mail.
+    const QString lower = address.trimmed().toLower();
+    if (!address.isEmpty() && !lower.startsWith(QStringLiteral("https://")) &&
+        !lower.startsWith(QStringLiteral("http://")) &&
+        !lower.startsWith(QStringLiteral("mailto:"))) {
+        return;
+    }
+    // A caret inside a link stands for the whole link; a caret elsewhere gets the address as
+    // its text.
+    const QString script =
+        QLatin1String(kAnchorScript) +
+        QStringLiteral("(function (url) {"
+                       "  var s = window.getSelection();"
+                       "  var a = anchorAtSelection();"
+                       "  if (a && s.isCollapsed) {"
+                       "    var r = document.createRange(); r.selectNodeContents(a);"
+                       "    s.removeAllRanges(); s.addRange(r);"
+                       "  }"
+                       "  if (!url) return document.execCommand('unlink', false, null);"
+                       "  if (s.isCollapsed) return document.execCommand('insertHTML', false,"
+                       "    '<a href=\"' + url.replace(/&/g, '&amp;').replace(/\"/g, '&quot;')"
+                       "    .replace(/</g, '&lt;') + '\">' + url.replace(/&/g, '&amp;')"
+                       "    .replace(/</g, '&lt;') + '</a>');"
+                       "  return document.execCommand('createLink', false, url);"
+                       "})(%1)")
+            .arg(ScriptLiteral(address.trimmed()));
+    const QPointer<HtmlEditor> self(this);
+    d->RunAndWait(script);
+    if (self) {
+        d->stateTimer->start();
+        Q_EMIT changed();
+    }
+}
+
+void HtmlEditor::ToggleHeading() {
+    if (!d->ready || d->broken) {
+        return;
+    }
+    const QPointer<HtmlEditor> self(this);
+    d->RunAndWait(QStringLiteral(
+        "(function () {"
+        "  var inHeading = String(document.queryCommandValue('formatBlock')).toLowerCase() === "
+        "'h2';"
+        "  return document.execCommand('formatBlock', false, inHeading ? 'div' : 'h2');"
+        "})()"));
     if (self) {
         d->stateTimer->start();
         Q_EMIT changed();

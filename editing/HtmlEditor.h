@@ -30,6 +30,15 @@ public:
     // Runs one editing command on the selection. Colour commands take a colour value (red in
     // the low byte), "FontSize" an integer 1 to 7, "FontName" a name; the rest take nothing.
     void ExecCommand(const QString& command, const QVariant& value = QVariant());
+    // The address of the link at the caret or selection; empty where there is none.
+    QString LinkAtCaret();
+    // Makes the selection (or, with a caret in a link, that link) a link to `address`, an
+    // http(s) or mailto address; an empty address removes the link. With a bare caret
+    // elsewhere the address is inserted as its own text.
+    void SetLink(const QString& address);
+    // Makes the caret's block a heading one level below the page's headline (h2), or a heading
+    // a plain block again.
+    void ToggleHeading();
 
     // Pastes the clipboard at the caret: rich text keeps only what the toolbar can make (see
     // editing/PasteCleaner.h); `plainText` pastes the text alone. Ctrl+V and Ctrl+Shift+V.

@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QStringList>
 
 namespace scribvane {
@@ -20,6 +22,15 @@ std::optional<QColor> StandardDialogService::PickColor(QWidget* parent, const QC
         return std::nullopt;
     }
     return dialog.selectedColor();
+}
+
+std::optional<QString> StandardDialogService::AskText(QWidget* parent, const QString& title,
+                                                      const QString& label,
+                                                      const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 std::optional<QString> StandardDialogService::ChooseFile(QWidget* parent,

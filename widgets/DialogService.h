@@ -25,6 +25,9 @@ public:
     // An open or save dialog as `dialog` describes it (mode, title, filter, where it starts);
     // the chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> ChooseFile(QWidget* parent, const FileDialog& dialog) = 0;
+    // A line of text, asked with `label` and offered as `initial`; nullopt when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
+                                           const QString& label, const QString& initial) = 0;
 };
 
 // Shows the real dialogs.
@@ -33,6 +36,8 @@ public:
     std::optional<QColor> PickColor(QWidget* parent, const QColor& initial,
                                     const QString& title) override;
     std::optional<QString> ChooseFile(QWidget* parent, const FileDialog& dialog) override;
+    std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
 };
 
 // One shared real service, for controls that were given none.

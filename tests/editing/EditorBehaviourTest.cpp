@@ -184,7 +184,7 @@ private Q_SLOTS:
         testing::RecordingDialogService dialogs;
         ColorDialog colors(dialogs);
         FormattingToolbar toolbar(
-            1, [this](int) { return editor_; }, colors);
+            1, [this](int) { return editor_; }, colors, dialogs);
         connect(editor_, &HtmlEditor::formatStateChanged, &toolbar,
                 &FormattingToolbar::ShowFormatState);
         const auto button = [&](const char* name) {
@@ -213,6 +213,54 @@ private Q_SLOTS:
         }
         QVERIFY(!button("btnUnderline1")->isChecked());
         QVERIFY(!button("btnNumber1")->isCheckable());
+    }
+
+    // Link makes the selection a link (a typed address made one a link needs, a refused one
+    // asked again), offers the link at the caret to change or remove; Heading toggles an h2;
+    // Clear Formatting takes the inline formatting away. The stored form carries them.
+    void linkHeadingAndClearFormattingReachTheStoredPassage() {
+        testing::RecordingDialogService dialogs;
+        ColorDialog colors(dialogs);
+        FormattingToolbar toolbar(
+            1, [this](int) { return editor_; }, colors, dialogs);
+        editor_->SetDocumentHTML(QStringLiteral("<div>Order <b>here</b></div>"));
+        Focus();
+        const auto select = [this](const char* script) {
+            RunScript(*editor_, QStringLiteral("var r = document.createRange(); %1;"
+                                               "getSelection().removeAllRanges();"
+                                               "getSelection().addRange(r); true")
+                                    .arg(QLatin1String(script)));
+        };
+        select("r.selectNodeContents(document.querySelector('b'))");
+        dialogs.textAnswers = {QStringLiteral("javascript:alert(1)"),
+                               QStringLiteral("shop.example/order?a=1&b=2")};
+        toolbar.LinkClick();
+        QCOMPARE(dialogs.textLabels.size(), 2); // refused, then asked again
+        QVERIFY(dialogs.textLabels[1].startsWith(QStringLiteral("That is not")));
+        QTRY_VERIFY(editor_->GetBodyHTML().contains(
+            QStringLiteral("<a href=\"https://shop.example/order?a=1&amp;b=2\">")));
+
+        // A caret in the link offers it, and an empty answer removes it.
+        RunScript(*editor_, QStringLiteral("getSelection().collapse("
+                                           "document.querySelector('a b').firstChild, 1); true"));
+        dialogs.textAnswers = {QString()};
+        toolbar.LinkClick();
+        QCOMPARE(dialogs.offeredTexts.last(), QStringLiteral("https://shop.example/order?a=1&b=2"));
+        QTRY_VERIFY(!editor_->GetBodyHTML().contains(QStringLiteral("<a ")));
+        // An e-mail address becomes a mailto link.
+        select("r.selectNodeContents(document.querySelector('b'))");
+        dialogs.textAnswers = {QStringLiteral("help@shop.example")};
+        toolbar.LinkClick();
+        QTRY_VERIFY(
+            editor_->GetBodyHTML().contains(QStringLiteral("href=\"mailto:help@shop.example\"")));
+
+        toolbar.HeadingClick();
+        QTRY_VERIFY(editor_->GetBodyHTML().contains(QStringLiteral("<h2>")));
+        toolbar.HeadingClick();
+        QTRY_VERIFY(!editor_->GetBodyHTML().contains(QStringLiteral("<h2>")));
+        select("r.selectNodeContents(document.body)");
+        toolbar.ClearFormattingClick();
+        QTRY_VERIFY(!editor_->GetBodyHTML().contains(QStringLiteral("<b>")));
     }
 };
 

@@ -108,19 +108,24 @@ private Q_SLOTS:
                            << QStringLiteral(
                                   "cbxFontName1 | cbxFontSize1 | btnBold1 btnItalic1 btnUnderline1 "
                                   "| btnNumber1 btnPlecas1 btnOutdent1 btnIdent1 | btnLeft1 "
-                                  "btnCenter1 btnRight1 btnAlign1 | btnFontColor1 btnBGColor1");
+                                  "btnCenter1 btnRight1 btnAlign1 | btnFontColor1 btnBGColor1 | "
+                                  "btnLink1 btnHeading1 "
+                                  "btnClearFormatting1");
         QTest::newRow("2") << 2
                            << QStringLiteral(
                                   "cbxFontName2 | cbxFontSize2 | btnBold2 btnItalic2 btnUnderline2 "
                                   "| btnNumber2 btnPlecas2 btnOutdent2 btnIdent2 | btnLeft2 "
-                                  "btnCenter2 btnRight2 btnAlign2 | btnFontColor2 btnBGColor2");
+                                  "btnCenter2 btnRight2 btnAlign2 | btnFontColor2 btnBGColor2 | "
+                                  "btnLink2 btnHeading2 "
+                                  "btnClearFormatting2");
         QTest::newRow("3") << 3
                            << QStringLiteral(
                                   "cbxFontName3 | bsSkinComboBox1 | bsSkinSpeedButton1 "
                                   "bsSkinSpeedButton2 bsSkinSpeedButton3 | bsSkinSpeedButton4 "
                                   "bsSkinSpeedButton5 bsSkinSpeedButton6 bsSkinSpeedButton7 | "
                                   "bsSkinSpeedButton8 bsSkinSpeedButton9 bsSkinSpeedButton10 "
-                                  "bsSkinSpeedButton11 | bsSkinSpeedButton13 bsSkinSpeedButton12");
+                                  "bsSkinSpeedButton11 | bsSkinSpeedButton13 bsSkinSpeedButton12 | "
+                                  "btnLink3 btnHeading3 btnClearFormatting3");
         QTest::newRow("10") << 10
                             << QStringLiteral(
                                    "cbxFontName10 | bsSkinComboBox7 | bsSkinSpeedButton92 "
@@ -128,7 +133,8 @@ private Q_SLOTS:
                                    "bsSkinSpeedButton96 bsSkinSpeedButton97 bsSkinSpeedButton98 | "
                                    "bsSkinSpeedButton99 bsSkinSpeedButton100 bsSkinSpeedButton101 "
                                    "bsSkinSpeedButton102 | bsSkinSpeedButton104 "
-                                   "bsSkinSpeedButton103");
+                                   "bsSkinSpeedButton103 | btnLink10 btnHeading10 "
+                                   "btnClearFormatting10");
         QTest::newRow("11") << 11
                             << QStringLiteral(
                                    "cbxFontName11 | bsSkinComboBox10 | bsSkinSpeedButton105 "
@@ -136,14 +142,15 @@ private Q_SLOTS:
                                    "bsSkinSpeedButton108 bsSkinSpeedButton109 bsSkinSpeedButton110 "
                                    "bsSkinSpeedButton111 | bsSkinSpeedButton112 "
                                    "bsSkinSpeedButton113 bsSkinSpeedButton114 bsSkinSpeedButton115 "
-                                   "| bsSkinSpeedButton117 bsSkinSpeedButton116");
+                                   "| bsSkinSpeedButton117 bsSkinSpeedButton116 | btnLink11 "
+                                   "btnHeading11 btnClearFormatting11");
     }
 
     void elementsCarryTheirNamesInOrder() {
         QFETCH(int, tag);
         QFETCH(QString, layout);
         lookups_ = 0;
-        FormattingToolbar toolbar(tag, Lookup(), colorDialog_);
+        FormattingToolbar toolbar(tag, Lookup(), colorDialog_, dialogs_);
         QCOMPARE(Layout(toolbar).join(QLatin1Char(' ')), layout);
         for (QAction* action : toolbar.actions()) {
             if (action->isSeparator()) {
@@ -164,7 +171,7 @@ private Q_SLOTS:
 
     void sizeChooserOffersSevenFixedSizes() {
         lookups_ = 0;
-        FormattingToolbar toolbar(1, Lookup(), colorDialog_);
+        FormattingToolbar toolbar(1, Lookup(), colorDialog_, dialogs_);
         QComboBox* sizes = toolbar.fontSizeChooser();
         QStringList items;
         for (int i = 0; i < sizes->count(); ++i) {
@@ -189,8 +196,8 @@ private Q_SLOTS:
     void boldFormatsOnlyItsOwnArea() {
         QFETCH(int, tag);
         QFETCH(QString, button);
-        FormattingToolbar toolbar1(1, Lookup(), colorDialog_);
-        FormattingToolbar toolbar10(10, Lookup(), colorDialog_);
+        FormattingToolbar toolbar1(1, Lookup(), colorDialog_, dialogs_);
+        FormattingToolbar toolbar10(10, Lookup(), colorDialog_, dialogs_);
         SelectWordInBoth();
         FormattingToolbar& toolbar = tag == 1 ? toolbar1 : toolbar10;
         toolbar.findChild<QToolButton*>(button)->click();
@@ -224,7 +231,7 @@ private Q_SLOTS:
     void buttonsSendTheirCommands() {
         QFETCH(QString, button);
         QFETCH(QString, expected);
-        FormattingToolbar toolbar(10, Lookup(), colorDialog_);
+        FormattingToolbar toolbar(10, Lookup(), colorDialog_, dialogs_);
         SelectWordInBoth();
         toolbar.findChild<QToolButton*>(button)->click();
         const QString body = area10_->GetBodyHTML();
@@ -235,7 +242,7 @@ private Q_SLOTS:
     void numberedListOfToolbar2Works() {
         HtmlEditor* area = area1_.get();
         FormattingToolbar toolbar(
-            2, [area](int tag) { return tag == 2 ? area : nullptr; }, colorDialog_);
+            2, [area](int tag) { return tag == 2 ? area : nullptr; }, colorDialog_, dialogs_);
         SelectWordInBoth();
         Button(toolbar, "btnNumber2")->click();
         QVERIFY(area1_->GetBodyHTML().contains(QStringLiteral("<li>word</li>")));
@@ -253,7 +260,7 @@ private Q_SLOTS:
     void sizeChooserSendsItsDigit() {
         QFETCH(QString, item);
         QFETCH(QString, expected);
-        FormattingToolbar toolbar(10, Lookup(), colorDialog_);
+        FormattingToolbar toolbar(10, Lookup(), colorDialog_, dialogs_);
         SelectWordInBoth();
         toolbar.fontSizeChooser()->setCurrentText(item);
         QVERIFY(area10_->GetBodyHTML().contains(expected));
@@ -261,7 +268,7 @@ private Q_SLOTS:
     }
 
     void fontNameGoesToItsOwnArea() {
-        FormattingToolbar toolbar(1, Lookup(), colorDialog_);
+        FormattingToolbar toolbar(1, Lookup(), colorDialog_, dialogs_);
         toolbar.fontNameChooser()->addItems(
             {QStringLiteral("Arial"), QStringLiteral("Courier New")});
         SelectWordInBoth();
@@ -274,8 +281,8 @@ private Q_SLOTS:
     void colourDialogRemembersTheLastConfirmedColour() {
         RecordingDialogService dialogs;
         ColorDialog dialog(dialogs);
-        FormattingToolbar toolbar1(1, Lookup(), dialog);
-        FormattingToolbar toolbar10(10, Lookup(), dialog);
+        FormattingToolbar toolbar1(1, Lookup(), dialog, dialogs_);
+        FormattingToolbar toolbar10(10, Lookup(), dialog, dialogs_);
         SelectWordInBoth();
 
         dialogs.colorAnswers.append(QColor(255, 0, 0));
@@ -301,7 +308,7 @@ private Q_SLOTS:
     void colourButtonOpensTheDialogEvenWithoutArea() {
         RecordingDialogService dialogs;
         ColorDialog dialog(dialogs);
-        FormattingToolbar toolbar(5, Lookup(), dialog);
+        FormattingToolbar toolbar(5, Lookup(), dialog, dialogs_);
         dialogs.colorAnswers.append(QColor(0x56, 0x34, 0x12));
         Button(toolbar, "btnFontColor5")->click();
         QCOMPARE(dialog.Color(), 0x123456u); // the dialog ran; no area, nothing else

@@ -25,6 +25,16 @@ public:
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
     }
 
+    std::optional<QString> AskText(QWidget*, const QString&, const QString& label,
+                                   const QString& initial) override {
+        textLabels.append(label);
+        offeredTexts.append(initial);
+        return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+    }
+
+    QList<std::optional<QString>> textAnswers; // nullopt = Cancel
+    QList<QString> textLabels;
+    QList<QString> offeredTexts;
     QList<std::optional<QColor>> colorAnswers; // nullopt = Cancel
     QList<QColor> offeredColors;
     QList<QString> colorTitles;
