@@ -465,6 +465,7 @@ void TfrmMain::FillFontChoosers(const QStringList& families) {
         const QSignalBlocker blocker(chooser);
         chooser->clear();
         chooser->addItems(names);
+        MarkFamiliesVisitorsLack(*chooser);
         chooser->setCurrentIndex(-1);
     }
     int position = -1;
@@ -761,6 +762,11 @@ void TfrmMain::cbxTemplatesChange() {
     letter_->ShowTemplatePreview();
     // An empty heading is the template's own, so that is the one the edit offers.
     edtOrderHeading->setPlaceholderText(QStringOfAnsi(letter_->TemplateOrderHeading()));
+    // The areas show text that names no font as the chosen design's page shows it.
+    const QString font = QStringOfAnsi(letter_->TemplateBodyFont());
+    for (HtmlEditor* editor : editors_) {
+        editor->SetBaseFont(font);
+    }
 }
 
 std::string TfrmMain::GenerateLetter() const {

@@ -246,6 +246,12 @@ struct HtmlEditor::Private {
     QTimer* stateTimer = nullptr; // gathers the many caret moves of one action into one query
     bool ready = false;
     bool broken = false; // the engine's process died: its document is gone
+    QString baseFont;    // on the html element, which a new document leaves in place
+
+    QString BaseFontScript() const {
+        return QStringLiteral("document.documentElement.style.fontFamily = %1;")
+            .arg(ScriptLiteral(baseFont));
+    }
 
     // Runs a script in our own world and waits for its answer; nothing when none came.
     std::optional<QVariant> RunAndWait(const QString& script) {
@@ -428,14 +434,15 @@ HtmlEditor::HtmlEditor(QWidget* parent) : QWidget(parent), d(new Private) {
         }
         QPointer<HtmlEditor> self(this);
         d->page->runJavaScript(
-            d->TitleScript() + QStringLiteral("document.designMode = 'on';"
-                                              "document.addEventListener('input', function () {"
-                                              "  console.log('scribvane:changed');"
-                                              "}, true);"
-                                              "document.execCommand('styleWithCSS', false, false);"
-                                              "document.execCommand('defaultParagraphSeparator',"
-                                              " false, 'div');"
-                                              "true;"),
+            d->TitleScript() + d->BaseFontScript() +
+                QStringLiteral("document.designMode = 'on';"
+                               "document.addEventListener('input', function () {"
+                               "  console.log('scribvane:changed');"
+                               "}, true);"
+                               "document.execCommand('styleWithCSS', false, false);"
+                               "document.execCommand('defaultParagraphSeparator',"
+                               " false, 'div');"
+                               "true;"),
             kOwnWorld, [self](const QVariant&) {
                 if (self && !self->d->ready) {
                     HideEngineWindows();
@@ -579,6 +586,13 @@ void HtmlEditor::SetLink(const QString& address) {
     if (self) {
         d->stateTimer->start();
         Q_EMIT changed();
+    }
+}
+
+void HtmlEditor::SetBaseFont(const QString& families) {
+    d->baseFont = families;
+    if (d->ready && !d->broken) {
+        d->page->runJavaScript(d->BaseFontScript(), kOwnWorld);
     }
 }
 

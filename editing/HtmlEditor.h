@@ -39,6 +39,9 @@ public:
     // Makes the caret's block a heading one level below the page's headline (h2), or a heading
     // a plain block again.
     void ToggleHeading();
+    // The font the area shows text in that names none, as the page shows it: CSS families
+    // ("Arial, sans-serif"); empty for the browser's default. Not part of the document.
+    void SetBaseFont(const QString& families);
 
     // Pastes the clipboard at the caret: rich text keeps only what the toolbar can make (see
     // editing/PasteCleaner.h); `plainText` pastes the text alone. Ctrl+V and Ctrl+Shift+V.

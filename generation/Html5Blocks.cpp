@@ -618,4 +618,52 @@ std::string Html5PriceLine(const LetterValues& values) {
                : "<p class=\"order-price\">" + EscapeText(values.priceLine) + "</p>";
 }
 
+std::string BodyFontOfTemplate(std::string_view templateText) {
+    const std::size_t style = FindIgnoringAsciiCase(templateText, "<style");
+    if (style == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view sheet = templateText.substr(style);
+    // The first rule whose selector is "body" alone.
+    for (std::size_t at = FindIgnoringAsciiCase(sheet, "body"); at != std::string_view::npos;
+         at = FindIgnoringAsciiCase(sheet, "body", at + 4)) {
+        const bool starts =
+            at == 0 || std::string_view(" \t\r\n}>").find(sheet[at - 1]) != std::string_view::npos;
+        const std::size_t open = sheet.find_first_not_of(" \t\r\n", at + 4);
+        if (!starts || open == std::string_view::npos || sheet[open] != '{') {
+            continue;
+        }
+        const std::string_view rule = sheet.substr(open + 1, sheet.find('}', open) - open - 1);
+        for (const std::string_view property : {"font-family:", "font:"}) {
+            std::size_t found = FindIgnoringAsciiCase(rule, property);
+            while (found != std::string_view::npos && found > 0 &&
+                   (std::isalnum(static_cast<unsigned char>(rule[found - 1])) != 0 ||
+                    rule[found - 1] == '-')) {
+                found = FindIgnoringAsciiCase(rule, property, found + 1);
+            }
+            if (found == std::string_view::npos) {
+                continue;
+            }
+            std::string_view value = rule.substr(found + property.size());
+            value = TrimBlanks(value.substr(0, value.find(';')));
+            if (property == "font:") {
+                // The families follow the size (and its line height): "17px/1.65 Arial, serif".
+                std::size_t families = 0;
+                for (std::size_t i = 0; i < value.size(); ++i) {
+                    if (std::isdigit(static_cast<unsigned char>(value[i])) != 0 &&
+                        (i == 0 || value[i - 1] == ' ')) {
+                        const std::size_t end = value.find(' ', i);
+                        families = end == std::string_view::npos ? value.size() : end + 1;
+                        break;
+                    }
+                }
+                value = TrimBlanks(value.substr(families));
+            }
+            return std::string(value);
+        }
+        return {};
+    }
+    return {};
+}
+
 } // namespace scribvane

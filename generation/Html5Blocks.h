@@ -66,4 +66,10 @@ std::string OrderHeadingOfTemplate(std::string_view templateText);
 // The price line under it, or nothing when there is none.
 std::string Html5PriceLine(const LetterValues& values);
 
+// The font families the template's style sheet gives its body ("\"Segoe UI\", Arial,
+// sans-serif"), from a font-family or font declaration of its body rule; empty when it names
+// none (a template without a style sheet shows the browser's default font, as the editing
+// areas do).
+std::string BodyFontOfTemplate(std::string_view templateText);
+
 } // namespace scribvane

@@ -93,6 +93,15 @@ void LetterPage::ShowTemplatePreview() {
     controls_.preview->setPixmap(QPixmap::fromImage(picture));
 }
 
+std::string LetterPage::TemplateBodyFont() {
+    const auto file = FindTemplateFile(TemplateFolder(programFolder_), document_.TemplateName());
+    try {
+        return file ? BodyFontOfTemplate(checkedTemplates_.Text(*file)) : std::string();
+    } catch (const Error&) {
+        return {}; // the check says that the template cannot be read
+    }
+}
+
 std::string LetterPage::TemplateOrderHeading() {
     const auto file = FindTemplateFile(TemplateFolder(programFolder_), document_.TemplateName());
     try {

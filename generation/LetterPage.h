@@ -56,6 +56,8 @@ public:
     // Shows the chosen template's preview, or hides the group when it has none.
     void ShowTemplatePreview();
     // The heading the chosen template gives its order section when the letter gives none.
+    // The font families the chosen template gives its page's text; empty for none.
+    std::string TemplateBodyFont();
     std::string TemplateOrderHeading();
     // The page text of the chosen template, or empty text when there is no such template;
     // local pictures are copied beside the output (or embedded) as the letter asks.

@@ -41,6 +41,26 @@ QStringList InstalledTypefaceFamilies() {
     return TypefaceFamilies(QFontDatabase::families());
 }
 
+void MarkFamiliesVisitorsLack(QComboBox& chooser) {
+    // The list stays sorted; a family visitors may lack is greyed and says what the page falls
+    // back to, so the choice is an informed one.
+    const QColor lacking = chooser.palette().color(QPalette::PlaceholderText);
+    for (int index = 0; index < chooser.count(); ++index) {
+        const std::string family = chooser.itemText(index).toStdString();
+        if (EveryVisitorHas(family)) {
+            chooser.setItemData(index, QStringLiteral("Every visitor has this font."),
+                                Qt::ToolTipRole);
+            continue;
+        }
+        const QString note =
+            QStringLiteral("Not every visitor has this font; the page falls back to %1.")
+                .arg(QString::fromLatin1(FallbackFonts(KindOfFont(family)).substr(2)));
+        chooser.setItemData(index, note, Qt::ToolTipRole);
+        chooser.setItemData(index, note, Qt::AccessibleDescriptionRole);
+        chooser.setItemData(index, lacking, Qt::ForegroundRole);
+    }
+}
+
 FontNameChooser::FontNameChooser(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setMaxVisibleItems(20);
@@ -52,22 +72,7 @@ void FontNameChooser::SetFontNames(const QStringList& names) {
         const QSignalBlocker blocker(this);
         clear();
         addItems(SortedFontNames(names));
-        // The list stays sorted; a family visitors may lack is greyed and says what the page
-        // falls back to, so the choice is an informed one.
-        const QColor lacking = palette().color(QPalette::PlaceholderText);
-        for (int index = 0; index < count(); ++index) {
-            const std::string family = itemText(index).toStdString();
-            if (EveryVisitorHas(family)) {
-                setItemData(index, QStringLiteral("Every visitor has this font."), Qt::ToolTipRole);
-                continue;
-            }
-            const QString note =
-                QStringLiteral("Not every visitor has this font; the page falls back to %1.")
-                    .arg(QString::fromLatin1(FallbackFonts(KindOfFont(family)).substr(2)));
-            setItemData(index, note, Qt::ToolTipRole);
-            setItemData(index, note, Qt::AccessibleDescriptionRole);
-            setItemData(index, lacking, Qt::ForegroundRole);
-        }
+        MarkFamiliesVisitorsLack(*this);
         setCurrentIndex(-1);
     }
     ShowFontName(shown);

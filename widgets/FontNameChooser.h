@@ -8,6 +8,10 @@
 
 namespace scribvane {
 
+// Greys the families of a font list that not every visitor has, each saying what the page
+// falls back to instead.
+void MarkFamiliesVisitorsLack(QComboBox& chooser);
+
 class FontNameChooser : public QComboBox {
     Q_OBJECT
 

@@ -381,3 +381,37 @@ TEST(Html5Blocks, TemplateWithoutMarkerGetsTheSpecifiedBytes) {
 
 } // namespace
 } // namespace scribvane
+
+namespace scribvane {
+namespace {
+
+// The editing areas show the families the chosen design gives its page.
+TEST(BodyFontOfTemplate, ReadsTheBodyRulesFamilies) {
+    const struct {
+        std::string_view text;
+        std::string_view families;
+    } cases[] = {
+        {"<style>body { margin: 0; font: 17px/1.65 \"Segoe UI\", Arial, sans-serif; }</style>",
+         "\"Segoe UI\", Arial, sans-serif"},
+        {"<style>\r\nBODY{font-family:Georgia, serif}</style>", "Georgia, serif"},
+        {"<style>.body { font: 12px Arial; } body { font: bold 16px Georgia, serif; }</style>",
+         "Georgia, serif"},
+        {"<style>tbody { font-family: Arial; }</style>", ""},
+        {"<style>body { color: red; }</style>", ""},
+        {"<html><body><font face=Arial>no sheet</font></body></html>", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BodyFontOfTemplate(c.text), c.families) << c.text;
+    }
+    // Every shipped design names its page's font.
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(SCRIBVANE_TEMPLATES_DIR))) {
+        if (entry.path().extension() == ".tem") {
+            const std::string families = BodyFontOfTemplate(ReadTemplateText(entry.path()));
+            EXPECT_TRUE(families.ends_with("serif")) << entry.path() << ": " << families;
+        }
+    }
+}
+
+} // namespace
+} // namespace scribvane
