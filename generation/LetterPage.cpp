@@ -51,6 +51,14 @@ LetterPage::LetterPage(LetterPageControls controls, const LetterDocument& docume
     if (controls_.gallery != nullptr) {
         controls_.gallery->SetSource(TemplateFolder(programFolder_),
                                      [this] { return TakeLetterSnapshot(); });
+        // The preview group follows the chosen design's tile as it is drawn again.
+        QObject::connect(controls_.gallery, &TemplateGallery::thumbnailReady,
+                         controls_.previewGroup, [this](const QString& name) {
+                             if (name.compare(QStringOfAnsi(document_.TemplateName()),
+                                              Qt::CaseInsensitive) == 0) {
+                                 ShowTemplatePreview();
+                             }
+                         });
     }
 }
 
@@ -72,6 +80,16 @@ void LetterPage::FillTemplateList() {
 
 void LetterPage::ShowTemplatePreview() {
     controls_.previewGroup->setVisible(true);
+    // The user's own letter in the design once the gallery has drawn it; the design's stock
+    // picture only until then.
+    if (controls_.gallery != nullptr) {
+        const QImage letter =
+            controls_.gallery->LetterPicture(QStringOfAnsi(document_.TemplateName()));
+        if (!letter.isNull()) {
+            controls_.preview->setPixmap(QPixmap::fromImage(letter));
+            return;
+        }
+    }
     const auto preview = FindPreviewFile(TemplateFolder(programFolder_), document_.TemplateName());
     if (!preview) {
         // The picture shown before stays in Image1, unseen.

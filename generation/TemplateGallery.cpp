@@ -37,6 +37,7 @@ constexpr int kMaxRegrabs = 15;
 constexpr std::size_t kMaxPageBytes = 2 * 1024 * 1024 - 4096;
 constexpr int kPictureRole = Qt::UserRole + 1;
 constexpr int kShowsLetterRole = Qt::UserRole + 2;
+constexpr int kLetterPictureRole = Qt::UserRole + 3;
 
 // Renders the page it is given and goes nowhere else.
 class StillPage : public QWebEnginePage {
@@ -61,8 +62,9 @@ TemplateGallery::TemplateGallery(QComboBox* templates, QWidget* parent)
     setObjectName(QStringLiteral("galTemplates"));
     setAccessibleName(QStringLiteral("Templates"));
     setViewMode(QListView::IconMode);
+    // A grid: at the window's first size the six designs stand in two rows, all in view.
     setFlow(QListView::LeftToRight);
-    setWrapping(false);
+    setWrapping(true);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -70,9 +72,9 @@ TemplateGallery::TemplateGallery(QComboBox* templates, QWidget* parent)
     setIconSize(kThumbnailSize);
     setSpacing(6);
     setWordWrap(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedHeight(kThumbnailSize.height() + fontMetrics().height() * 2 + 24);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFixedHeight(2 * (kThumbnailSize.height() + fontMetrics().height() * 2 + 2) + 6);
 
     // The chooser is filled with its signals blocked and items added one by one: one reload
     // once it has settled.
@@ -285,6 +287,8 @@ void TemplateGallery::Grab() {
         Tile& tile = tiles_[static_cast<std::size_t>(row)];
         SetTileImage(row, image);
         item(row)->setData(kShowsLetterRole, true);
+        item(row)->setData(kLetterPictureRole, image.scaled(kLetterPictureSize, Qt::KeepAspectRatio,
+                                                            Qt::SmoothTransformation));
         tile.rendered = true;
         tile.shownPage = renderingPage_;
         Q_EMIT thumbnailReady(tile.name);
@@ -332,6 +336,16 @@ bool TemplateGallery::Busy() const {
 
 QImage TemplateGallery::Thumbnail(int row) const {
     return row >= 0 && row < count() ? item(row)->data(kPictureRole).value<QImage>() : QImage();
+}
+
+QImage TemplateGallery::LetterPicture(const QString& templateName) const {
+    for (int row = 0; row < count(); ++row) {
+        if (ShowsLetter(row) && tiles_[static_cast<std::size_t>(row)].name.compare(
+                                    templateName, Qt::CaseInsensitive) == 0) {
+            return item(row)->data(kLetterPictureRole).value<QImage>();
+        }
+    }
+    return {};
 }
 
 bool TemplateGallery::ShowsLetter(int row) const {

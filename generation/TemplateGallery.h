@@ -48,6 +48,10 @@ public:
     QImage Thumbnail(int row) const;
     // Whether the tile shows the letter rendered, not the stock preview.
     bool ShowsLetter(int row) const;
+    // The user's letter in the named design at the preview group's size, once rendered; null
+    // before.
+    QImage LetterPicture(const QString& templateName) const;
+    static constexpr QSize kLetterPictureSize{400, 290};
     // Whether thumbnails are waiting to be merged, rendered or grabbed.
     bool Busy() const;
 

@@ -539,6 +539,11 @@ void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
         }
     }
     QVERIFY(drawn);
+    // The preview group shows the user's letter in the chosen design, not its stock picture.
+    const QImage letter = gallery.LetterPicture(gallery.item(1)->text());
+    QVERIFY(!letter.isNull());
+    QTRY_COMPARE(Control<QLabel>(w, "Image1")->pixmap().toImage(),
+                 letter.convertToFormat(Control<QLabel>(w, "Image1")->pixmap().toImage().format()));
     // The window that draws the thumbnails lies beyond every screen and lets clicks through:
     // on X11 it is mapped, and it once lay over the whole screen and took every click.
     for (QWidget* top : QApplication::topLevelWidgets()) {
