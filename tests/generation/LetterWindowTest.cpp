@@ -15,6 +15,7 @@
 #include "widgets/DeadlineEdit.h"
 #include "widgets/SizeSpinEdit.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <filesystem>
+#include <functional>
 
 using namespace scribvane;
 using scribvane::testing::Control;
@@ -539,6 +541,21 @@ void LetterWindowTest::galleryTileChoosesTheTemplateAndShowsTheLetter() {
         }
     }
     QVERIFY(drawn);
+    // Assistive technology finds each design once: the hidden chooser's items are not shown.
+    const std::function<int(QAccessibleInterface*, const QString&)> shown =
+        [&shown](QAccessibleInterface* node, const QString& name) {
+            if (node == nullptr || node->state().invisible) {
+                return 0;
+            }
+            int found = node->text(QAccessible::Name) == name ? 1 : 0;
+            for (int child = 0; child < node->childCount(); ++child) {
+                found += shown(node->child(child), name);
+            }
+            return found;
+        };
+    Control<QStackedWidget>(w, "pgcMain")
+        ->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
+    QCOMPARE(shown(QAccessible::queryAccessibleInterface(&w), gallery.item(1)->text()), 1);
     // The preview group shows the user's letter in the chosen design, not its stock picture.
     const QImage letter = gallery.LetterPicture(gallery.item(1)->text());
     QVERIFY(!letter.isNull());
