@@ -217,7 +217,12 @@ std::string PolicyHead(std::string_view title, const LetterValues& values,
     LetterValues own;
     own.pageTitle = std::string(title);
     own.pageDescription = std::string(title);
-    own.language = values.language;
+    // The shipped texts are German or English: a page in English says so, whatever the letter's
+    // own language.
+    own.language = &WordsFor(values.language) == &WordsFor("en") &&
+                           !StartsWithIgnoringAsciiCase(values.language, "en")
+                       ? std::string("en")
+                       : values.language;
     own.mainBgColor = values.mainBgColor;
     own.currentDate = values.currentDate;
     const LetterPictures none;

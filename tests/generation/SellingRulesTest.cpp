@@ -216,7 +216,7 @@ TEST(SellingBlocks, SayTheUsersWordsEscapedAndTheDeadlineWithoutScript) {
 TEST(PrepareLetter, WritesThePolicyPagesOfALetterThatNamesItsSeller) {
     TempDir dir;
     std::filesystem::create_directories(dir / "Templates");
-    dir.Write("Templates/Page.tem", "<html><head><meta charset=\"utf-8\">" +
+    dir.Write("Templates/Page.tem", "<html lang=\"%%LANG%%\"><head><meta charset=\"utf-8\">" +
                                         std::string(kHtml5Marker) +
                                         "<title>%%PAGETITLE%%</title></head><body>"
                                         "%%SELLER%%</body></html>");
@@ -254,6 +254,7 @@ TEST(PrepareLetter, WritesThePolicyPagesOfALetterThatNamesItsSeller) {
         request.configuration.Set(Tag::PageTitle, std::string("Offer"));
         request.configuration.SetOptional(OptionalTag::SellerName, c.seller);
         request.configuration.SetOptional(OptionalTag::PrivacyPage, c.privacyPage);
+        request.configuration.SetOptional(OptionalTag::Language, std::string("pl"));
         request.templateFolder = dir / "Templates";
         request.templateName = c.templateName;
         request.outputFileName = (dir / "out" / "offer.html").string();
@@ -267,6 +268,8 @@ TEST(PrepareLetter, WritesThePolicyPagesOfALetterThatNamesItsSeller) {
                 EXPECT_NE(file.bytes.find("<a href=\"offer.html\">Back to the offer</a>"),
                           std::string::npos);
                 EXPECT_NE(file.bytes.find("Press"), std::string::npos);
+                // The shipped texts are English here, and say so.
+                EXPECT_NE(file.bytes.find("<html lang=\"en\""), std::string::npos);
             }
         }
         EXPECT_EQ(files, c.files) << c.templateName << " " << c.privacyPage;
