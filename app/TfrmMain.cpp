@@ -640,8 +640,9 @@ QListWidget* TfrmMain::BuildStepList() {
     for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
                                      {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
         auto* shortcut = new QShortcut(keys, this);
+        const int delta = step; // clang 14 cannot capture a structured binding
         connect(shortcut, &QShortcut::activated, this,
-                [this, step] { GoToStep(pgcMain->currentIndex() + step); });
+                [this, delta] { GoToStep(pgcMain->currentIndex() + delta); });
     }
     return steps;
 }

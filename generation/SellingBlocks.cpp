@@ -196,7 +196,7 @@ std::optional<OfferDeadline> ReadOfferDeadline(std::string_view text) {
     deadline.second = second;
     const std::int64_t wall =
         static_cast<std::int64_t>(std::chrono::sys_days(date).time_since_epoch().count()) * 86400 +
-        *hour * 3600 + *minute * 60 + second;
+        std::int64_t{*hour} * 3600 + std::int64_t{*minute} * 60 + second;
     if (zone.given) {
         deadline.zoneGiven = true;
         deadline.offsetMinutes = zone.minutes;
