@@ -151,6 +151,7 @@ private:
     void MarkStepsWithFindings();
     bool SettleRecordEdits();
     QWidget* BuildSellerTab(QWidget* parent);
+    QWidget* BuildSignupTab(QWidget* parent);
     FormattingToolbar* MakeToolbar(int tag, QWidget* page);
     void BuildSubsystems();
     void ConnectActions();

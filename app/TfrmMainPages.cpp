@@ -6,7 +6,9 @@
 #include "editing/HtmlEditor.h"
 #include "generation/FinishStep.h"
 #include "generation/SellingBlocks.h"
+#include "generation/SignupForm.h"
 #include "lists/RecordStep.h"
+#include "utils/TextHelpers.h"
 #include "widgets/ColorChooser.h"
 #include "widgets/DeadlineEdit.h"
 #include "widgets/FormBuilder.h"
@@ -253,6 +255,7 @@ QWidget* TfrmMain::BuildPage7() {
     layout->setSpacing(2);
     tabs->addTab(page, QStringLiteral("Order options"));
     tabs->addTab(BuildSellerTab(tabs), QStringLiteral("Seller and rules"));
+    tabs->addTab(BuildSignupTab(tabs), QStringLiteral("Sign-up form"));
 
     QLineEdit* directLink = MakeEdit(QStringLiteral("edtDirectLink"), page);
     AddAbove(layout, page, QStringLiteral("Enter the Direct Link to your Order Product Page."),
@@ -341,6 +344,45 @@ QWidget* TfrmMain::BuildPage7() {
     layout->addLayout(style);
     layout->addStretch(1);
     return sheet;
+}
+
+QWidget* TfrmMain::BuildSignupTab(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("tabSignup"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 6, 0, 0);
+    QLabel* intro = MakeLabel(
+        QStringLiteral("A form under the order section collects the e-mail addresses of visitors "
+                       "who do not buy yet, for your mailing-list provider. Paste the address of "
+                       "your form from Mailchimp, Kit, MailerLite, Brevo or Formspree, any other "
+                       "form address, or a page of your own site for Netlify Forms. It works "
+                       "without script."),
+        page);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    QGridLayout* grid = MakeGrid();
+    QLineEdit* address = MakeEdit(QStringLiteral("edtSignupAddress"), page);
+    address->setPlaceholderText(QStringLiteral("https://formspree.io/f/abcdwxyz"));
+    AddRow(grid, 0, page, QStringLiteral("Form address:"), address);
+    QLabel* provider = MakeLabel(QString(), page);
+    provider->setObjectName(QStringLiteral("lblSignupProvider"));
+    provider->setProperty("note", true);
+    grid->addWidget(provider, 1, 1);
+    QLineEdit* consent = MakeEdit(QStringLiteral("edtSignupConsent"), page);
+    consent->setPlaceholderText(
+        QStringLiteral("Empty: no check box. \"Yes, send me the garden newsletter.\""));
+    AddRow(grid, 2, page, QStringLiteral("Consent wording:"), consent);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    // Which provider the address names, and so which fields the form sends.
+    connect(address, &QLineEdit::textChanged, provider, [provider](const QString& text) {
+        const std::string typed = AnsiOf(text);
+        provider->setText(
+            TrimBlanks(typed).empty()
+                ? QString()
+                : QStringLiteral("Sends to %1.").arg(QStringOfAnsi(SignupProviderOf(typed).name)));
+    });
+    return page;
 }
 
 QWidget* TfrmMain::BuildSellerTab(QWidget* parent) {

@@ -5,6 +5,7 @@
 #include "generation/HtmlText.h"
 #include "generation/MergeSteps.h"
 #include "generation/SellingBlocks.h"
+#include "generation/SignupForm.h"
 
 #include <array>
 
@@ -15,7 +16,7 @@ using In = const MergeInput&;
 
 // The order section's heading and price line, the blocks of the rules of selling, then the
 // head of an html5 page, last, so no later step scans what they insert.
-constexpr std::array<MergeStep, 11> kOwnSteps = {{
+constexpr std::array<MergeStep, 12> kOwnSteps = {{
     {22, "%%ORDERHEADING%%", [](In in) { return Html5OrderHeading(in.values, in.templateText); },
      Always},
     {22, "%%PRICELINE%%", [](In in) { return Html5PriceLine(in.values); }, Always},
@@ -24,6 +25,7 @@ constexpr std::array<MergeStep, 11> kOwnSteps = {{
     {22, "%%SELLER%%", [](In in) { return Html5Seller(in.values); }, Always},
     {22, "%%RETAILER%%", [](In in) { return Html5Retailer(in.values); }, Always},
     {22, "%%DISCLAIMER%%", [](In in) { return Html5Disclaimer(in.values); }, Always},
+    {22, "%%SIGNUP%%", [](In in) { return Html5Signup(in.values); }, Always},
     {22, "%%LANG%%", [](In in) { return Html5Language(in.values); }, Always},
     {22, "%%DESCRIPTION%%", [](In in) { return Html5Description(in.values); }, Always},
     {22, "%%OPENGRAPH%%", [](In in) { return Html5OpenGraph(in.values, in.pictures); }, Always},

@@ -5,6 +5,7 @@
 #include "generation/MergeSteps.h"
 #include "generation/PolicyPages.h"
 #include "generation/SellingBlocks.h"
+#include "generation/SignupForm.h"
 #include "generation/TemplateCatalogue.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -265,7 +266,11 @@ void AddPolicyPages(PreparedLetter& letter) {
                      " cannot be read; the letter links the shipped text instead.",
                  "Choose a file that exists, or empty the field."});
         }
-        std::string page = ShippedPolicyPage(kind, values, letter.templateText, {});
+        std::vector<DataUse> uses;
+        if (auto signup = SignupDataUse(values)) {
+            uses.push_back(std::move(*signup));
+        }
+        std::string page = ShippedPolicyPage(kind, values, letter.templateText, uses);
         if (letter.encoding == PageEncoding::Utf8) {
             std::string converted;
             StringSink sink(converted);

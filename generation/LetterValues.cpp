@@ -89,6 +89,8 @@ LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
     values.offerEnds = config.Optional(OptionalTag::OfferEnds);
     values.privacyPage = config.Optional(OptionalTag::PrivacyPage);
     values.termsPage = config.Optional(OptionalTag::TermsPage);
+    values.signupAddress = config.Optional(OptionalTag::SignupAddress);
+    values.signupConsent = config.Optional(OptionalTag::SignupConsent);
     return values;
 }
 

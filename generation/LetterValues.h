@@ -86,6 +86,8 @@ struct LetterValues {
     std::string offerEnds;   // as stored: ISO 8601, checked where it is read
     std::string privacyPage; // the user's own policy files; empty: the shipped texts
     std::string termsPage;
+    std::string signupAddress; // where the sign-up form posts; empty: no form
+    std::string signupConsent; // its consent check box's wording; empty: none
 
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.

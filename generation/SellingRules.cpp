@@ -106,6 +106,7 @@ public:
         Seller();
         Results();
         Deadline();
+        Signup();
         Places();
     }
 
@@ -206,18 +207,53 @@ private:
         }
     }
 
+    // The sign-up form posts visitors' addresses: to a web address, encrypted, and with what
+    // they agree to said, or a privacy policy that says it.
+    void Signup() {
+        const std::string_view address = TrimBlanks(v_.signupAddress);
+        if (address.empty()) {
+            return;
+        }
+        // A scheme before any slash ("https:", "mailto:") makes it absolute; a page of the
+        // site's own (Netlify Forms) has none.
+        const std::size_t colon = address.find(':');
+        const bool absolute = colon != std::string_view::npos && colon < address.find('/');
+        if ((absolute && !IsWebAddress(address)) ||
+            address.find_first_of(" \"<>") != std::string_view::npos) {
+            Add(Severity::Warning, OptionalTag::SignupAddress,
+                "The sign-up form's address is not a web address, so the form cannot send.",
+                "Paste the form address your mailing-list provider gives you.");
+            return;
+        }
+        if (StartsWithIgnoringAsciiCase(address, "http://")) {
+            Add(Severity::Warning, OptionalTag::SignupAddress,
+                "The sign-up form sends visitors' e-mail addresses unencrypted (http://).",
+                "Use the provider's https:// address.");
+        }
+        // The policy pages go with a letter that names its seller.
+        if (Blank(v_.signupConsent) && !HasSellerDetails(v_)) {
+            Add(Severity::Warning, OptionalTag::SignupConsent,
+                "The sign-up form collects e-mail addresses without a consent wording, and the "
+                "letter has no privacy policy that says what happens to them (GDPR Art. 6, 7 "
+                "and 13).",
+                "Write the consent wording, or fill in the seller's details for a privacy "
+                "policy.");
+        }
+    }
+
     // A value given that the chosen html5 template has no place for. A template of the old
     // kind has none of these blocks; its letter keeps its bytes.
     void Places() {
         if (!template_ || DialectOf(*template_) != BlockDialect::Html5) {
             return;
         }
-        const std::array<std::tuple<bool, std::string_view, std::string_view>, 5> places = {{
+        const std::array<std::tuple<bool, std::string_view, std::string_view>, 6> places = {{
             {HasSellerDetails(v_), "%%SELLER%%", "the seller's details"},
             {!Blank(v_.clickBankName), "%%RETAILER%%", "ClickBank's retailer statement"},
             {!Blank(v_.resultsStatement), "%%RESULTS%%", "the results statement"},
             {!Blank(v_.disclaimer), "%%DISCLAIMER%%", "the disclaimer"},
             {ReadOfferDeadline(v_.offerEnds).has_value(), "%%DEADLINE%%", "the offer deadline"},
+            {!Blank(v_.signupAddress), "%%SIGNUP%%", "the sign-up form"},
         }};
         for (const auto& [given, placeholder, what] : places) {
             if (given && template_->find(placeholder) == std::string_view::npos) {

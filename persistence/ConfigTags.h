@@ -162,6 +162,10 @@ enum class OptionalTag : std::size_t {
     OfferEnds,        // the offer's one deadline, ISO 8601 ("2026-12-31T23:59+01:00")
     PrivacyPage,      // the user's own privacy policy file; empty: the shipped text
     TermsPage,        // the user's own terms file; empty: the shipped text
+    // The e-mail sign-up form: where it posts (the provider's form address), and the wording
+    // of its consent check box (empty: none).
+    SignupAddress,
+    SignupConsent,
     Count
 };
 
@@ -194,6 +198,8 @@ inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNam
     "OfferEnds",
     "PrivacyPage",
     "TermsPage",
+    "SignupAddress",
+    "SignupConsent",
 };
 // An entry added without its name would be written under an empty tag.
 static_assert(std::ranges::none_of(kOptionalTagNames,

@@ -54,6 +54,8 @@ constexpr OptionalEdit kOptionalEdits[] = {
     {OptionalTag::OfferEnds, "dteOfferEnds"}, // a DeadlineEdit, bound on its own
     {OptionalTag::PrivacyPage, "edtPrivacyPage"},
     {OptionalTag::TermsPage, "edtTermsPage"},
+    {OptionalTag::SignupAddress, "edtSignupAddress"},
+    {OptionalTag::SignupConsent, "edtSignupConsent"},
 };
 
 // The user's language as a letter's language tag ("en", "de-CH"); "en" where the system's

@@ -839,6 +839,9 @@ void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
     const QString ends = deadline->Text();
     QVERIFY(QDateTime::fromString(ends, Qt::ISODate).isValid());
     QVERIFY(ends.contains(QLatin1Char('+')) || ends.endsWith(QLatin1Char('Z')));
+    Control<QLineEdit>(w, "edtSignupAddress")->setText(QStringLiteral("https://formspree.io/f/x"));
+    QCOMPARE(Control<QLabel>(w, "lblSignupProvider")->text(),
+             QStringLiteral("Sends to Formspree."));
     pages->setCurrentWidget(Control<QWidget>(w, "bsSkinTabSheet12"));
     w.Document().SettleNow();
     QTRY_VERIFY(FindingOf(*list, LetterField(OptionalTag::SellerName)) == nullptr);
@@ -848,6 +851,9 @@ void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
     QVERIFY(page.find("ClickBank is the retailer") != std::string::npos);
     QVERIFY(page.find("Sold by Harvest &lt;Press&gt;") != std::string::npos);
     QVERIFY(page.find("class=\"offer-deadline\"") != std::string::npos);
+    QVERIFY(
+        page.find("<form class=\"signup\" method=\"post\" action=\"https://formspree.io/f/x\"") !=
+        std::string::npos);
     for (const char* policy : {"privacy.html", "terms.html"}) {
         QVERIFY(TempDir::Read(letter.parent_path() / policy).find("Harvest &lt;Press&gt;") !=
                 std::string::npos);

@@ -5,6 +5,7 @@
 #include "generation/BlockDialect.h"
 #include "generation/LetterPreparation.h"
 #include "generation/SellingBlocks.h"
+#include "generation/SignupForm.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -127,6 +128,24 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
          {{Severity::Warning, "Template"},
           {Severity::Error, "Template"},
           {Severity::Warning, "Template"}}},
+        {"a sign-up form posting unencrypted, without consent or privacy policy",
+         [](LetterValues& v) { v.signupAddress = "http://lists.example/subscribe"; },
+         html5 + "%%SIGNUP%%",
+         {{Severity::Warning, "SignupAddress"}, {Severity::Warning, "SignupConsent"}}},
+        {"a sign-up form with its consent wording",
+         [](LetterValues& v) {
+             v.signupAddress = "https://formspree.io/f/abc";
+             v.signupConsent = "Yes, send me news.";
+         },
+         html5 + "%%SIGNUP%%",
+         {}},
+        {"a sign-up form to no web address",
+         [&](LetterValues& v) {
+             seller(v);
+             v.signupAddress = "mailto:me@x.example";
+         },
+         html5 + "%%SIGNUP%%",
+         {{Severity::Warning, "SignupAddress"}}},
         {"a template of the old kind has none to miss",
          [&](LetterValues& v) {
              seller(v);
@@ -208,6 +227,43 @@ TEST(SellingBlocks, SayTheUsersWordsEscapedAndTheDeadlineWithoutScript) {
     EXPECT_NE(deadline.find("<time datetime=\"2026-12-31T23:59:00+01:00\">31. Dezember 2026, "
                             "23:59 Uhr (UTC+01:00)</time>"),
               std::string::npos);
+}
+
+// The form sends what each provider reads, with its robot trap, and the user's consent words.
+TEST(SignupForm, NamesItsFieldsAsTheProviderReadsThem) {
+    const struct {
+        std::string_view address;
+        std::string_view provider, email, name, trap;
+    } cases[] = {
+        {"https://example.us1.list-manage.com/subscribe/post?u=abc&id=123", "Mailchimp", "EMAIL",
+         "FNAME", "b_abc_123"},
+        {"https://app.kit.com/forms/42/subscriptions", "Kit", "email_address", "first_name",
+         "website"},
+        {"https://assets.mailerlite.com/jsonp/1/forms/2/subscribe", "MailerLite", "fields[email]",
+         "fields[name]", "website"},
+        {"https://sibforms.com/serve/MUIF", "Brevo", "EMAIL", "FIRSTNAME", "email_address_check"},
+        {"https://formspree.io/f/xyz", "Formspree", "email", "name", "_gotcha"},
+        {"thanks.html", "Netlify Forms", "email", "name", "bot-field"},
+        {"https://notformspree.io/f/xyz", "the form's own service", "email", "name", "website"},
+    };
+    for (const auto& c : cases) {
+        const SignupProvider provider = SignupProviderOf(c.address);
+        EXPECT_EQ(provider.name, c.provider) << c.address;
+        EXPECT_EQ(provider.emailField, c.email) << c.address;
+        EXPECT_EQ(provider.nameField, c.name) << c.address;
+        EXPECT_EQ(provider.honeypotField, c.trap) << c.address;
+    }
+    LetterValues values;
+    EXPECT_EQ(Html5Signup(values), "");
+    EXPECT_FALSE(SignupDataUse(values));
+    values.signupAddress = "https://formspree.io/f/a b\"";
+    values.signupConsent = "Yes <please> & thanks";
+    const std::string form = Html5Signup(values);
+    EXPECT_NE(form.find("action=\"https://formspree.io/f/a%20b%22\""), std::string::npos);
+    EXPECT_NE(form.find(">Yes &lt;please&gt; &amp; thanks</label>"), std::string::npos);
+    EXPECT_NE(form.find("name=\"_gotcha\" tabindex=\"-1\""), std::string::npos);
+    EXPECT_NE(form.find("autocomplete=\"email\" required"), std::string::npos);
+    EXPECT_EQ(form.find("<script"), std::string::npos);
 }
 
 // The policy pages go beside every letter that names its seller, whatever the placement of

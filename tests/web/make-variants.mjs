@@ -23,7 +23,7 @@ function withAll(config, values) {
     'CoverPictureDescription', 'FooterPictureDescription', 'Template', 'OriginalPictures',
     'OrderHeading', 'OrderLine', 'DirectButton', 'ClickBankButton', 'OrderClosing', 'PriceLine',
     'SellerName', 'SellerAddress', 'SellerEmail', 'ResultsStatement', 'Disclaimer', 'OfferEnds',
-    'PrivacyPage', 'TermsPage'];
+    'PrivacyPage', 'TermsPage', 'SignupAddress', 'SignupConsent'];
   for (const [tag, value] of Object.entries(values).filter(([t]) => !order.includes(t))) {
     config = set(config, tag, value);
   }
@@ -130,6 +130,8 @@ const variants = {
     ResultsStatement: 'Results vary: most readers harvest their first herbs within six weeks.',
     Disclaimer: 'This handbook gives gardening advice, not medical or financial advice.',
     OfferEnds: '2099-12-31T23:59+01:00',
+    SignupAddress: 'https://formspree.io/f/xyzzyabc',
+    SignupConsent: 'Yes, send me the windowsill newsletter & tips <weekly>.',
   }),
 };
 

@@ -94,12 +94,15 @@ if [ $status -ne 0 ]; then
     sed -n "1,40{s|$work/letters/||;p}" "$work/vnu.txt"
 fi
 
-echo "== The honest deadline in Chromium, with the page's clock moved"
+echo "== The honest deadline (the page's clock moved) and the sign-up form posted without script"
 for name in "${templates[@]}"; do
     letter="$work/letters/$name/rules/index.html"
     grep -q 'class="offer-deadline"' "$letter" || continue # a template without the block
     echo "-- $name/rules"
     if ! node "$here/deadline-check.mjs" "$letter"; then
+        status=1
+    fi
+    if ! node "$here/signup-check.mjs" "$letter"; then
         status=1
     fi
 done
