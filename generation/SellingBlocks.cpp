@@ -130,21 +130,24 @@ constexpr SellingWords kGerman = {
     "Ihrem eigenen Einsatz und Ihren Umst\xE4nden ab."};
 
 // Counts down to the moment the page carries, the same for every visitor; past it, says the
-// offer has ended. Without script the page shows the deadline itself.
+// offer has ended. Without script the page shows the deadline itself. A module script runs once
+// the page is parsed, so it never holds up the parser (which lets a browser paint half a page,
+// and then move it). Each box is taken once, however often the block stands in the page.
 constexpr std::string_view kCountdownScript =
-    "<script>(function(){var b=document.currentScript.previousElementSibling,"
-    "e=Number(b.getAttribute('data-ends')),w=b.querySelector('.offer-when'),"
-    "c=b.querySelector('.offer-countdown'),t;"
-    "function p(n){return(n<10?'0':'')+n}"
-    "function s(){var r=Math.floor((e-Date.now())/1000);"
+    "<script type=\"module\">"
+    "for(const b of document.querySelectorAll('.offer-deadline[data-ends]:not([data-counting])')){"
+    "b.setAttribute('data-counting','');"
+    "const e=Number(b.getAttribute('data-ends')),w=b.querySelector('.offer-when'),"
+    "c=b.querySelector('.offer-countdown'),p=n=>(n<10?'0':'')+n;let t=0;"
+    "const s=()=>{const r=Math.floor((e-Date.now())/1000);"
     "if(r<=0){w.firstChild.nodeValue=b.getAttribute('data-was')+' ';"
     "c.textContent=b.getAttribute('data-ended');b.classList.add('ended');"
     "if(t)clearInterval(t);return false}"
-    "var d=Math.floor(r/86400);"
+    "const d=Math.floor(r/86400);"
     "c.textContent=b.getAttribute('data-left')+' '+(d>0?d+' '+b.getAttribute(d===1?'data-day':"
     "'data-days')+' ':'')+p(Math.floor(r%86400/3600))+':'+p(Math.floor(r%3600/60))+':'+p(r%60);"
-    "return true}"
-    "if(s())t=setInterval(s,1000)})();</script>";
+    "return true};"
+    "if(s())t=setInterval(s,1000)}</script>";
 
 } // namespace
 
@@ -300,7 +303,8 @@ std::string Html5Deadline(const LetterValues& values) {
     const auto attribute = [](std::string_view name, std::string_view value) {
         return " data-" + std::string(name) + "=\"" + std::string(value) + "\"";
     };
-    // The countdown's line is there from the start, so filling it moves nothing.
+    // The countdown's one line is there from the start, so filling it moves nothing, however
+    // narrow the column.
     return "<p class=\"offer-deadline\"" +
            attribute("ends", std::to_string(deadline->utcSeconds * 1000)) +
            attribute("was", words.offerEnded) + attribute("ended", words.offerHasEnded) +
@@ -309,7 +313,8 @@ std::string Html5Deadline(const LetterValues& values) {
            std::string(words.offerEnds) + " <time datetime=\"" + DeadlineDateTime(*deadline) +
            "\">" + DeadlineText(*deadline, values.language) +
            "</time>.</span><span class=\"offer-countdown\" role=\"timer\" "
-           "style=\"display:block;min-height:1.6em\"></span></p>" +
+           "style=\"display:block;min-height:1.6em;white-space:nowrap;overflow:hidden;"
+           "text-overflow:ellipsis\"></span></p>" +
            std::string(kCountdownScript);
 }
 
