@@ -183,8 +183,6 @@ TfrmMain::TfrmMain(const QString& programFolder, MessageService* messages,
 
 TfrmMain::~TfrmMain() {
     FormDestroy();
-    // The findings go with the pages; the step list must not follow them any more.
-    disconnect(finish_->letter.checkList->model(), nullptr, this, nullptr);
 }
 
 void TfrmMain::BuildRegions() {
@@ -355,14 +353,19 @@ void TfrmMain::ConnectActions() {
             &TfrmMain::cbxTemplatesChange);
     connect(finish_->finish, &QPushButton::clicked, this, &TfrmMain::btnFinishClick);
     connect(finish_->publish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
-    // The step list marks the steps the check finds something on.
+    // The step list marks the steps the check finds something on, once per refresh of the
+    // check, which refills the list a row at a time. The timer's connections end with it, so
+    // nothing is marked while the window is taken down.
+    auto* mark = new QTimer(this);
+    mark->setSingleShot(true);
+    mark->setInterval(0);
+    connect(mark, &QTimer::timeout, this, &TfrmMain::MarkStepsWithFindings);
     QAbstractItemModel* findings = finish_->letter.checkList->model();
-    for (const auto signal :
-         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(findings, signal, this, &TfrmMain::MarkStepsWithFindings);
-    }
-    connect(findings, &QAbstractItemModel::modelReset, this, &TfrmMain::MarkStepsWithFindings);
-    connect(findings, &QAbstractItemModel::dataChanged, this, &TfrmMain::MarkStepsWithFindings);
+    const auto later = [mark] { mark->start(); };
+    connect(findings, &QAbstractItemModel::rowsInserted, mark, later);
+    connect(findings, &QAbstractItemModel::rowsRemoved, mark, later);
+    connect(findings, &QAbstractItemModel::modelReset, mark, later);
+    connect(findings, &QAbstractItemModel::dataChanged, mark, later);
     // The check follows the letter once it settles, and every load.
     connect(document_.get(), &LetterDocument::settled, this, &TfrmMain::RefreshLetterCheck);
     connect(session_.get(), &LetterSession::loaded, this, &TfrmMain::RefreshLetterCheck);

@@ -346,20 +346,30 @@ QWidget* TfrmMain::BuildPage7() {
     return sheet;
 }
 
+namespace {
+
+// A tab of step 7: its words on top, wrapped to the width, then what the caller adds.
+QVBoxLayout* TabLayout(QWidget* page, const QString& intro) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 6, 0, 0);
+    QLabel* words = MakeLabel(intro, page);
+    words->setWordWrap(true);
+    layout->addWidget(words);
+    return layout;
+}
+
+} // namespace
+
 QWidget* TfrmMain::BuildSignupTab(QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(QStringLiteral("tabSignup"));
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 6, 0, 0);
-    QLabel* intro = MakeLabel(
+    QVBoxLayout* layout = TabLayout(
+        page,
         QStringLiteral("A form under the order section collects the e-mail addresses of visitors "
                        "who do not buy yet, for your mailing-list provider. Paste the address of "
                        "your form from Mailchimp, Kit, MailerLite, Brevo or Formspree, any other "
                        "form address, or a page of your own site for Netlify Forms. It works "
-                       "without script."),
-        page);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+                       "without script."));
     QGridLayout* grid = MakeGrid();
     QLineEdit* address = MakeEdit(QStringLiteral("edtSignupAddress"), page);
     address->setPlaceholderText(QStringLiteral("https://formspree.io/f/abcdwxyz"));
@@ -388,15 +398,11 @@ QWidget* TfrmMain::BuildSignupTab(QWidget* parent) {
 QWidget* TfrmMain::BuildSellerTab(QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(QStringLiteral("tabSellerRules"));
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 6, 0, 0);
-    QLabel* intro = MakeLabel(
+    QVBoxLayout* layout = TabLayout(
+        page,
         QStringLiteral("Who sells, and what payment networks and the law ask the page to say. A "
                        "letter that names its seller gets a privacy policy and terms of sale "
-                       "beside it, linked from its small print."),
-        page);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+                       "beside it, linked from its small print."));
     QGridLayout* grid = MakeGrid();
     int row = 0;
     for (const auto& [name, label, hint] :

@@ -284,6 +284,17 @@ struct HtmlEditor::Private {
         return answer->value;
     }
 
+    // Runs a script that edits the document, then tells the toolbar and the listeners, unless
+    // the wait closed the window with this area.
+    void Edit(const QString& script) {
+        const QPointer<HtmlEditor> self(owner);
+        RunAndWait(script);
+        if (self) {
+            stateTimer->start();
+            Q_EMIT owner->changed();
+        }
+    }
+
     // Assistive technology names the document by its title: the area's passage. Only the
     // live document has it; the serialized form always writes an empty title.
     QString TitleScript() const {
@@ -486,15 +497,10 @@ void HtmlEditor::SetDocumentHTML(const QString& html) {
     const std::string document = FragmentToDocument(AnsiToUtf8(stored));
     // Written through the document rather than loaded as a page: no navigation happens, the
     // design mode stays, and there is no size limit as for a loaded page.
-    const QPointer<HtmlEditor> self(this); // waiting may close the window with this area
-    d->RunAndWait(QStringLiteral("document.documentElement.innerHTML = %1; %2 true;")
-                      .arg(ScriptLiteral(QString::fromUtf8(
-                               document.data(), static_cast<qsizetype>(document.size()))),
-                           d->TitleScript()));
-    if (self) {
-        d->stateTimer->start();
-        Q_EMIT changed();
-    }
+    d->Edit(QStringLiteral("document.documentElement.innerHTML = %1; %2 true;")
+                .arg(ScriptLiteral(QString::fromUtf8(document.data(),
+                                                     static_cast<qsizetype>(document.size()))),
+                     d->TitleScript()));
 }
 
 void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
@@ -530,12 +536,7 @@ void HtmlEditor::ExecCommand(const QString& command, const QVariant& value) {
             .arg(ScriptLiteral(QLatin1String(info->name)), argument,
                  info->onlyWhenEnabled ? QStringLiteral("true") : QStringLiteral("false"),
                  kKeepCaretScript);
-    const QPointer<HtmlEditor> self(this);
-    d->RunAndWait(script);
-    if (self) {
-        d->stateTimer->start();
-        Q_EMIT changed();
-    }
+    d->Edit(script);
 }
 
 QString HtmlEditor::LinkAtCaret() {
@@ -581,12 +582,7 @@ void HtmlEditor::SetLink(const QString& address) {
                        "  return document.execCommand('createLink', false, url);"
                        "})(%1)")
             .arg(ScriptLiteral(address.trimmed()));
-    const QPointer<HtmlEditor> self(this);
-    d->RunAndWait(script);
-    if (self) {
-        d->stateTimer->start();
-        Q_EMIT changed();
-    }
+    d->Edit(script);
 }
 
 void HtmlEditor::SetBaseFont(const QString& families) {
@@ -600,17 +596,12 @@ void HtmlEditor::ToggleHeading() {
     if (!d->ready || d->broken) {
         return;
     }
-    const QPointer<HtmlEditor> self(this);
-    d->RunAndWait(QStringLiteral(
+    d->Edit(QStringLiteral(
         "(function () {"
         "  var inHeading = String(document.queryCommandValue('formatBlock')).toLowerCase() === "
         "'h2';"
         "  return document.execCommand('formatBlock', false, inHeading ? 'div' : 'h2');"
         "})()"));
-    if (self) {
-        d->stateTimer->start();
-        Q_EMIT changed();
-    }
 }
 
 void HtmlEditor::PasteClipboard(bool plainText) {

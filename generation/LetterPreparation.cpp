@@ -245,6 +245,11 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
 // where they can be read, else the shipped texts, in the page's encoding.
 void AddPolicyPages(PreparedLetter& letter) {
     const LetterValues& values = letter.values;
+    // What the letter collects, which the privacy policy lists.
+    std::vector<DataUse> uses;
+    if (auto signup = SignupDataUse(values)) {
+        uses.push_back(std::move(*signup));
+    }
     for (const auto& [kind, own, field, what] :
          {std::tuple{PolicyKind::Privacy, &values.privacyPage, OptionalTag::PrivacyPage,
                      "privacy policy"},
@@ -265,10 +270,6 @@ void AddPolicyPages(PreparedLetter& letter) {
                  "The " + std::string(what) + " file " + std::string(TrimBlanks(*own)) +
                      " cannot be read; the letter links the shipped text instead.",
                  "Choose a file that exists, or empty the field."});
-        }
-        std::vector<DataUse> uses;
-        if (auto signup = SignupDataUse(values)) {
-            uses.push_back(std::move(*signup));
         }
         std::string page = ShippedPolicyPage(kind, values, letter.templateText, uses);
         if (letter.encoding == PageEncoding::Utf8) {

@@ -219,10 +219,10 @@ std::string PolicyHead(std::string_view title, const LetterValues& values,
     own.pageDescription = std::string(title);
     // The shipped texts are German or English: a page in English says so, whatever the letter's
     // own language.
-    own.language = &WordsFor(values.language) == &WordsFor("en") &&
-                           !StartsWithIgnoringAsciiCase(values.language, "en")
-                       ? std::string("en")
-                       : values.language;
+    own.language =
+        !IsGermanLetter(values.language) && !StartsWithIgnoringAsciiCase(values.language, "en")
+            ? std::string("en")
+            : values.language;
     own.mainBgColor = values.mainBgColor;
     own.currentDate = values.currentDate;
     const LetterPictures none;
@@ -246,7 +246,7 @@ std::string_view PolicyFileName(PolicyKind kind) {
 std::string ShippedPolicyPage(PolicyKind kind, const LetterValues& values,
                               std::string_view templateText, const std::vector<DataUse>& uses) {
     const SellingWords& words = WordsFor(values.language);
-    const bool german = &words != &WordsFor("en");
+    const bool german = IsGermanLetter(values.language);
     const Seller seller = SellerOf(values, german);
     const std::string_view what = kind == PolicyKind::Privacy ? words.privacy : words.terms;
     const std::string title = std::string(what) + " &ndash; " + seller.name;

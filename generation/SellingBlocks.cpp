@@ -94,11 +94,6 @@ constexpr std::array<std::string_view, 12> kGermanMonths = {
     "Januar", "Februar", "M&auml;rz", "April",   "Mai",      "Juni",
     "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
 
-bool IsGerman(std::string_view language) {
-    return EqualsIgnoringAsciiCase(language.substr(0, 2), "de") &&
-           (language.size() == 2 || language[2] == '-' || language[2] == '_');
-}
-
 constexpr SellingWords kEnglish = {
     "Sold by",
     "Privacy policy",
@@ -233,12 +228,17 @@ std::string DeadlineText(const OfferDeadline& deadline, std::string_view languag
         "(UTC" + (deadline.offsetMinutes == 0 ? std::string() : ZoneText(deadline.offsetMinutes)) +
         ")";
     const auto month = static_cast<std::size_t>(deadline.month - 1);
-    if (IsGerman(language)) {
+    if (IsGermanLetter(language)) {
         return std::to_string(deadline.day) + ". " + std::string(kGermanMonths[month]) + " " +
                std::to_string(deadline.year) + ", " + time + " Uhr " + zone;
     }
     return std::to_string(deadline.day) + " " + std::string(kEnglishMonths[month]) + " " +
            std::to_string(deadline.year) + ", " + time + " " + zone;
+}
+
+bool IsGermanLetter(std::string_view language) {
+    return EqualsIgnoringAsciiCase(language.substr(0, 2), "de") &&
+           (language.size() == 2 || language[2] == '-' || language[2] == '_');
 }
 
 bool HasSellerDetails(const LetterValues& values) {
@@ -247,7 +247,7 @@ bool HasSellerDetails(const LetterValues& values) {
 }
 
 const SellingWords& WordsFor(std::string_view language) {
-    return IsGerman(language) ? kGerman : kEnglish;
+    return IsGermanLetter(language) ? kGerman : kEnglish;
 }
 
 std::string Html5Seller(const LetterValues& values) {

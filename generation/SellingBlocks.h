@@ -31,6 +31,9 @@ std::string DeadlineDateTime(const OfferDeadline& deadline);
 // "31 December 2026, 23:59 (UTC+01:00)" in the letter's language (German or English).
 std::string DeadlineText(const OfferDeadline& deadline, std::string_view language);
 
+// Whether a letter in this language gets the German texts ("de", "de-AT"), else the English.
+bool IsGermanLetter(std::string_view language);
+
 // Whether the letter names its seller: then it gets the contact footer and the policy pages.
 bool HasSellerDetails(const LetterValues& values);
 

@@ -191,16 +191,16 @@ private:
                 "Give it as 2026-12-31T23:59+01:00, or choose it on step 7.");
             return;
         }
+        const std::string shown = DeadlineText(*deadline, "en"); // ends "(UTC+01:00)"
         if (!deadline->zoneGiven) {
             Add(Severity::Tip, OptionalTag::OfferEnds,
                 "The offer deadline names no time zone; it is read in this computer's, " +
-                    DeadlineText(*deadline, "en").substr(DeadlineText(*deadline, "en").rfind('(')) +
-                    ".",
+                    shown.substr(shown.rfind('(')) + ".",
                 "Choose the deadline again on step 7 to store it with its zone.");
         }
         if (deadline->utcSeconds <= now_) {
             Add(Severity::Warning, OptionalTag::OfferEnds,
-                "The offer deadline (" + DeadlineText(*deadline, "en") +
+                "The offer deadline (" + shown +
                     ") has passed: the page says the offer has ended (" +
                     std::string(kDeadlineRule) + ").",
                 "Give the offer's new deadline, or remove it.");

@@ -2,6 +2,7 @@
 #include "generation/SignupForm.h"
 
 #include "generation/HtmlText.h"
+#include "generation/SellingBlocks.h"
 #include "utils/TextHelpers.h"
 
 namespace scribvane {
@@ -38,11 +39,6 @@ std::string_view QueryParameter(std::string_view address, std::string_view name)
         rest = pair.size() < rest.size() ? rest.substr(pair.size() + 1) : std::string_view();
     }
     return {};
-}
-
-bool IsGerman(std::string_view language) {
-    return EqualsIgnoringAsciiCase(language.substr(0, 2), "de") &&
-           (language.size() == 2 || language[2] == '-' || language[2] == '_');
 }
 
 } // namespace
@@ -87,7 +83,7 @@ std::string Html5Signup(const LetterValues& values) {
     if (address.empty()) {
         return {};
     }
-    const bool german = IsGerman(values.language);
+    const bool german = IsGermanLetter(values.language);
     const SignupProvider provider = SignupProviderOf(address);
     const auto input = [](std::string_view id, std::string_view type, std::string_view name,
                           std::string_view autocomplete, bool required) {
@@ -135,7 +131,7 @@ std::optional<DataUse> SignupDataUse(const LetterValues& values) {
     if (address.empty()) {
         return std::nullopt;
     }
-    const bool german = IsGerman(values.language);
+    const bool german = IsGermanLetter(values.language);
     const SignupProvider provider = SignupProviderOf(address);
     return DataUse{std::string(german ? "E-Mail-Anmeldung" : "E-mail sign-up") + " (" +
                        std::string(provider.name) + ")",
