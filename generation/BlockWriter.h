@@ -36,8 +36,9 @@ public:
     // The tag of a picture slot; empty for an empty field.
     virtual std::string Picture(PictureRole role, const PlacedPicture& picture,
                                 std::string_view description) const = 0;
-    // The headline passage (step 6); empty for an empty passage.
-    virtual std::string Headline(const Passage& passage) const = 0;
+    // The main headline passage (step 6), with the headlines tested against it where the
+    // dialect tests headlines; empty for an empty passage.
+    virtual std::string Headline(const LetterValues& values) const = 0;
     // "From:" and "Current Date:" lines; empty when the text is.
     virtual std::string From(std::string_view fullName) const = 0;
     virtual std::string Date(std::string_view currentDate) const = 0;
@@ -49,6 +50,8 @@ public:
     virtual std::string DirectOrder(const LetterValues& values) const = 0;
     virtual std::string ClickBankOrder(const LetterValues& values) const = 0;
     virtual std::string AffiliateId(std::string_view paypalEmail) const = 0;
+    // The user's PayPal code (step 17).
+    virtual std::string PaypalCode(const LetterValues& values) const = 0;
     // The lists, of up to megabytes, handed to `out` in pieces.
     virtual void WriteTestimonials(const LetterValues& values, TextSink& out) const = 0;
     virtual void WriteFeatures(const LetterValues& values, TextSink& out) const = 0;

@@ -6,6 +6,7 @@
 #include "generation/MergeSteps.h"
 #include "generation/SellingBlocks.h"
 #include "generation/SignupForm.h"
+#include "generation/VisitorTracking.h"
 
 #include <array>
 
@@ -14,9 +15,17 @@ namespace {
 
 using In = const MergeInput&;
 
-// The order section's heading and price line, the blocks of the rules of selling, then the
-// head of an html5 page, last, so no later step scans what they insert.
-constexpr std::array<MergeStep, 12> kOwnSteps = {{
+// While the letter tests headlines, the direct link names the one shown, for the seller's
+// order page to count.
+std::string HeadlineCarried(const std::string& link, const LetterValues& values) {
+    const std::string_view mark = FirstHeadlineMark(values);
+    return mark.empty() ? link : WithQueryParameter(link, "headline", mark);
+}
+
+// The order section's heading and price line, the blocks of the rules of selling and of
+// learning what sells, then the head of an html5 page, last, so no later step scans what they
+// insert.
+constexpr std::array<MergeStep, 14> kOwnSteps = {{
     {22, "%%ORDERHEADING%%", [](In in) { return Html5OrderHeading(in.values, in.templateText); },
      Always},
     {22, "%%PRICELINE%%", [](In in) { return Html5PriceLine(in.values); }, Always},
@@ -26,6 +35,8 @@ constexpr std::array<MergeStep, 12> kOwnSteps = {{
     {22, "%%RETAILER%%", [](In in) { return Html5Retailer(in.values); }, Always},
     {22, "%%DISCLAIMER%%", [](In in) { return Html5Disclaimer(in.values); }, Always},
     {22, "%%SIGNUP%%", [](In in) { return Html5Signup(in.values); }, Always},
+    {22, "%%CONSENT%%", [](In in) { return Html5Consent(in.values); }, Always},
+    {22, "%%TRACKING%%", [](In in) { return Html5Tracking(in.values); }, Always},
     {22, "%%LANG%%", [](In in) { return Html5Language(in.values); }, Always},
     {22, "%%DESCRIPTION%%", [](In in) { return Html5Description(in.values); }, Always},
     {22, "%%OPENGRAPH%%", [](In in) { return Html5OpenGraph(in.values, in.pictures); }, Always},
@@ -43,8 +54,10 @@ public:
         return Html5Picture(role, picture, description);
     }
 
-    std::string Headline(const scribvane::Passage& passage) const override {
-        return passage.empty ? std::string() : Html5Headline(passage.fragment);
+    std::string Headline(const LetterValues& values) const override {
+        return values.mainHeadline.empty
+                   ? std::string()
+                   : Html5HeadlineTest(values, Html5Headline(values.mainHeadline.fragment));
     }
 
     std::string From(std::string_view fullName) const override { return Html5From(fullName); }
@@ -63,7 +76,7 @@ public:
     std::string DirectOrder(const LetterValues& values) const override {
         return values.directLink.empty()
                    ? std::string()
-                   : Html5DirectOrder(values.directLink, true,
+                   : Html5DirectOrder(HeadlineCarried(values.directLink, values), true,
                                       {values.orderLine, values.directButton, values.orderClosing});
     }
 
@@ -73,11 +86,16 @@ public:
                    : Html5ClickBankOrder(
                          values.clickBankName, values.productName, values.description,
                          values.directLink.empty(),
-                         {values.orderLine, values.clickBankButton, values.orderClosing});
+                         {values.orderLine, values.clickBankButton, values.orderClosing},
+                         FirstHeadlineMark(values));
     }
 
     std::string AffiliateId(std::string_view paypalEmail) const override {
         return EscapeAttribute(paypalEmail);
+    }
+
+    std::string PaypalCode(const LetterValues& values) const override {
+        return WithPaypalCustomField(values.paypalCode, FirstHeadlineMark(values));
     }
 
     void WriteTestimonials(const LetterValues& values, TextSink& out) const override {

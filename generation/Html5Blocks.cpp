@@ -19,80 +19,6 @@
 namespace scribvane {
 namespace {
 
-// One tag of a fragment: its whole text, lower-case name and attribute text.
-struct MarkupTag {
-    std::string_view whole;
-    std::string name;
-    bool closing = false;
-    std::string_view attributes;
-};
-
-// The tag starting at `at` (a '<'), or nothing when no tag starts there.
-std::optional<MarkupTag> TagAt(std::string_view text, std::size_t at) {
-    std::size_t i = at + 1;
-    MarkupTag tag;
-    if (i < text.size() && text[i] == '/') {
-        tag.closing = true;
-        ++i;
-    }
-    const std::size_t nameStart = i;
-    while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i])) != 0) {
-        tag.name += LowerAscii(text[i]);
-        ++i;
-    }
-    const std::size_t end = text.find('>', i);
-    if (i == nameStart || end == std::string_view::npos) {
-        return std::nullopt;
-    }
-    tag.whole = text.substr(at, end + 1 - at);
-    tag.attributes = text.substr(i, end - i);
-    return tag;
-}
-
-// The value of an attribute in a tag's attribute text: quoted with either quote, or bare.
-std::optional<std::string_view> AttributeOf(std::string_view attributes, std::string_view name) {
-    std::size_t i = 0;
-    while (i < attributes.size()) {
-        while (i < attributes.size() &&
-               (std::isspace(static_cast<unsigned char>(attributes[i])) != 0 ||
-                attributes[i] == '/')) {
-            ++i;
-        }
-        const std::size_t nameStart = i;
-        while (i < attributes.size() && attributes[i] != '=' &&
-               std::isspace(static_cast<unsigned char>(attributes[i])) == 0) {
-            ++i;
-        }
-        const std::string_view found = attributes.substr(nameStart, i - nameStart);
-        std::optional<std::string_view> value;
-        if (i < attributes.size() && attributes[i] == '=') {
-            ++i;
-            if (i < attributes.size() && (attributes[i] == '"' || attributes[i] == '\'')) {
-                const char quote = attributes[i];
-                const std::size_t close = attributes.find(quote, i + 1);
-                const std::size_t valueEnd =
-                    close == std::string_view::npos ? attributes.size() : close;
-                value = attributes.substr(i + 1, valueEnd - i - 1);
-                i = valueEnd + 1;
-            } else {
-                const std::size_t valueStart = i;
-                while (i < attributes.size() &&
-                       std::isspace(static_cast<unsigned char>(attributes[i])) == 0) {
-                    ++i;
-                }
-                value = attributes.substr(valueStart, i - valueStart);
-            }
-        }
-        if (!found.empty() && EqualsIgnoringAsciiCase(found, name)) {
-            return value ? *value : std::string_view();
-        }
-        if (found.empty()) {
-            ++i;
-        }
-    }
-    return std::nullopt;
-}
-
 // The font size of <font size>: 1 to 7, or relative to 3 with a sign.
 std::optional<std::string_view> FontSizeOf(std::string_view size) {
     constexpr std::array<std::string_view, 7> kSizes = {"10px", "13px", "16px", "18px",
@@ -453,11 +379,12 @@ std::string Html5DirectOrder(std::string_view link, bool primary, const OrderWor
 }
 
 std::string Html5ClickBankOrder(std::string_view accountName, std::string_view productName,
-                                std::string_view description, bool primary,
-                                const OrderWords& words) {
+                                std::string_view description, bool primary, const OrderWords& words,
+                                std::string_view mark) {
     const std::string address = std::string(kClickBankSellAddress) + "?" +
                                 PercentEncode(accountName) + "/" + PercentEncode(productName) +
-                                "/" + PercentEncode(description);
+                                "/" + PercentEncode(description) +
+                                (mark.empty() ? std::string() : "&vtid=" + std::string(mark));
     return OrderBlock("Order Using ClickBank!", EscapeAttribute(address),
                       "Click Here To Pay With ClickBank!", primary, words);
 }

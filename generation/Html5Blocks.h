@@ -43,9 +43,10 @@ struct OrderWords {
 
 // The order options as links; `primary` marks the one button the page leads with.
 std::string Html5DirectOrder(std::string_view link, bool primary, const OrderWords& words = {});
+// `mark` names the headline shown in ClickBank's tracking id (vtid); empty: none.
 std::string Html5ClickBankOrder(std::string_view accountName, std::string_view productName,
                                 std::string_view description, bool primary,
-                                const OrderWords& words = {});
+                                const OrderWords& words = {}, std::string_view mark = {});
 
 // The inline style that carries a list's chosen colours, font, size and flags.
 std::string Html5BlockStyle(const BlockStyle& style);

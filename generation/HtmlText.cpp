@@ -2,6 +2,7 @@
 #include "generation/HtmlText.h"
 
 #include "utils/TextCoding.h"
+#include "utils/TextHelpers.h"
 #include "utils/Win1252.h"
 
 #include <cctype>
@@ -146,6 +147,70 @@ std::string TextWithoutTags(std::string_view text) {
         out += c;
     }
     return out;
+}
+
+std::optional<MarkupTag> TagAt(std::string_view text, std::size_t at) {
+    std::size_t i = at + 1;
+    MarkupTag tag;
+    if (i < text.size() && text[i] == '/') {
+        tag.closing = true;
+        ++i;
+    }
+    const std::size_t nameStart = i;
+    while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i])) != 0) {
+        tag.name += LowerAscii(text[i]);
+        ++i;
+    }
+    const std::size_t end = text.find('>', i);
+    if (i == nameStart || end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    tag.whole = text.substr(at, end + 1 - at);
+    tag.attributes = text.substr(i, end - i);
+    return tag;
+}
+
+std::optional<std::string_view> AttributeOf(std::string_view attributes, std::string_view name) {
+    std::size_t i = 0;
+    while (i < attributes.size()) {
+        while (i < attributes.size() &&
+               (std::isspace(static_cast<unsigned char>(attributes[i])) != 0 ||
+                attributes[i] == '/')) {
+            ++i;
+        }
+        const std::size_t nameStart = i;
+        while (i < attributes.size() && attributes[i] != '=' &&
+               std::isspace(static_cast<unsigned char>(attributes[i])) == 0) {
+            ++i;
+        }
+        const std::string_view found = attributes.substr(nameStart, i - nameStart);
+        std::optional<std::string_view> value;
+        if (i < attributes.size() && attributes[i] == '=') {
+            ++i;
+            if (i < attributes.size() && (attributes[i] == '"' || attributes[i] == '\'')) {
+                const char quote = attributes[i];
+                const std::size_t close = attributes.find(quote, i + 1);
+                const std::size_t valueEnd =
+                    close == std::string_view::npos ? attributes.size() : close;
+                value = attributes.substr(i + 1, valueEnd - i - 1);
+                i = valueEnd + 1;
+            } else {
+                const std::size_t valueStart = i;
+                while (i < attributes.size() &&
+                       std::isspace(static_cast<unsigned char>(attributes[i])) == 0) {
+                    ++i;
+                }
+                value = attributes.substr(valueStart, i - valueStart);
+            }
+        }
+        if (!found.empty() && EqualsIgnoringAsciiCase(found, name)) {
+            return value ? *value : std::string_view();
+        }
+        if (found.empty()) {
+            ++i;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace scribvane

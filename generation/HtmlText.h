@@ -2,6 +2,7 @@
 // address, or into a description that must hold no markup.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,20 @@ std::string EncodeBlanks(std::string_view address);
 // The text of a value that may hold markup: tags dropped, runs of white space made one blank,
 // blanks at both ends removed.
 std::string TextWithoutTags(std::string_view text);
+
+// One tag of a fragment: its whole text, lower-case name and attribute text.
+struct MarkupTag {
+    std::string_view whole;
+    std::string name;
+    bool closing = false;
+    std::string_view attributes;
+};
+
+// The tag starting at `at` (a '<'), or nothing when no tag starts there.
+std::optional<MarkupTag> TagAt(std::string_view text, std::size_t at);
+
+// The value of an attribute in a tag's attribute text: quoted with either quote, or bare; an
+// empty value for an attribute without one.
+std::optional<std::string_view> AttributeOf(std::string_view attributes, std::string_view name);
 
 } // namespace scribvane

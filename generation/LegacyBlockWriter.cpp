@@ -56,8 +56,8 @@ public:
         return "<img border=0 src=" + picture.source + std::string(row.localTagEnd);
     }
 
-    std::string Headline(const scribvane::Passage& passage) const override {
-        return PassageText(passage);
+    std::string Headline(const LetterValues& values) const override {
+        return PassageText(values.mainHeadline);
     }
 
     std::string From(std::string_view fullName) const override {
@@ -91,6 +91,8 @@ public:
     std::string AffiliateId(std::string_view paypalEmail) const override {
         return std::string(paypalEmail);
     }
+
+    std::string PaypalCode(const LetterValues& values) const override { return values.paypalCode; }
 
     void WriteTestimonials(const LetterValues& values, TextSink& out) const override {
         WriteTestimonialsHtml(values.testimonials, values.testimonialStyle, out);

@@ -7,6 +7,7 @@
 #include "generation/SellingBlocks.h"
 #include "generation/SignupForm.h"
 #include "generation/TemplateCatalogue.h"
+#include "generation/VisitorTracking.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
 #include "utils/TextCoding.h"
@@ -246,7 +247,7 @@ void MakePicturesForWeb(PreparedLetter& letter, const LetterRequest& request, bo
 void AddPolicyPages(PreparedLetter& letter) {
     const LetterValues& values = letter.values;
     // What the letter collects, which the privacy policy lists.
-    std::vector<DataUse> uses;
+    std::vector<DataUse> uses = TrackingDataUses(values);
     if (auto signup = SignupDataUse(values)) {
         uses.push_back(std::move(*signup));
     }

@@ -91,6 +91,16 @@ LetterValues LetterValuesFromConfiguration(LetterConfiguration config,
     values.termsPage = config.Optional(OptionalTag::TermsPage);
     values.signupAddress = config.Optional(OptionalTag::SignupAddress);
     values.signupConsent = config.Optional(OptionalTag::SignupConsent);
+    values.plausible = config.Optional(OptionalTag::Plausible);
+    values.goatCounter = config.Optional(OptionalTag::GoatCounter);
+    values.matomoAddress = config.Optional(OptionalTag::MatomoAddress);
+    values.matomoSite = config.Optional(OptionalTag::MatomoSite);
+    values.googleAnalytics = config.Optional(OptionalTag::GoogleAnalytics);
+    values.metaPixel = config.Optional(OptionalTag::MetaPixel);
+    values.headCode = config.Optional(OptionalTag::HeadCode);
+    values.headlineVariants = {PassageFromFragment(config.Optional(OptionalTag::Headline2)),
+                               PassageFromFragment(config.Optional(OptionalTag::Headline3)),
+                               PassageFromFragment(config.Optional(OptionalTag::Headline4))};
     return values;
 }
 

@@ -6,6 +6,7 @@
 #include "lists/RecordList.h"
 #include "utils/TextHelpers.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -88,6 +89,16 @@ struct LetterValues {
     std::string termsPage;
     std::string signupAddress; // where the sign-up form posts; empty: no form
     std::string signupConsent; // its consent check box's wording; empty: none
+    // Counting visitors; each empty: not used.
+    std::string plausible;       // the site's domain
+    std::string goatCounter;     // the site's code
+    std::string matomoAddress;   // the server's address
+    std::string matomoSite;      // the site's number there
+    std::string googleAnalytics; // the measurement id
+    std::string metaPixel;       // the pixel id
+    std::string headCode;        // the user's own code for the head, put in as typed
+    // Headlines tested against the main one; an empty one is not tested.
+    std::array<Passage, 3> headlineVariants;
 
     std::string outputFileName; // also names the folder local pictures are copied into
     // Not stored in a configuration: the window's check box and the command's option choose it.

@@ -34,8 +34,7 @@ constexpr std::array<MergeStep, 24> kSteps = {{
      Always},
 
     // Steps 6-14: headline, author, date, sub-headline and the passages.
-    {6, "%%ORDERHEADLINE%%", [](In in) { return in.writer.Headline(in.values.mainHeadline); },
-     Always},
+    {6, "%%ORDERHEADLINE%%", [](In in) { return in.writer.Headline(in.values); }, Always},
     {7, "%%FROMFULLNAME%%", [](In in) { return in.writer.From(in.values.fullName); }, Always},
     {8, "%%FULLNAME%%", [](In in) { return in.values.fullName; }, Always},
     {9, "%%CURRENTDATE%%", [](In in) { return in.writer.Date(in.values.currentDate); }, Always},
@@ -49,7 +48,7 @@ constexpr std::array<MergeStep, 24> kSteps = {{
     // Steps 15-18: the order section.
     {15, "%%ORDERCODE%%", [](In in) { return in.writer.DirectOrder(in.values); }, Always},
     {16, "%%CLICKBANKCODE%%", [](In in) { return in.writer.ClickBankOrder(in.values); }, Always},
-    {17, "%%PAYPALCODE%%", [](In in) { return in.values.paypalCode; }, Always},
+    {17, "%%PAYPALCODE%%", [](In in) { return in.writer.PaypalCode(in.values); }, Always},
     {18, "%%AFFILIATEID%%", [](In in) { return in.writer.AffiliateId(in.values.paypalEmail); },
      Always},
 

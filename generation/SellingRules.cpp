@@ -4,6 +4,7 @@
 #include "generation/BlockDialect.h"
 #include "generation/HtmlText.h"
 #include "generation/SellingBlocks.h"
+#include "generation/VisitorTracking.h"
 #include "lists/Records.h"
 #include "utils/TextHelpers.h"
 
@@ -107,6 +108,7 @@ public:
         Results();
         Deadline();
         Signup();
+        Tracking();
         Places();
     }
 
@@ -241,19 +243,94 @@ private:
         }
     }
 
+    // Counting visitors: ids the page can carry, the user's head code whole, and a privacy
+    // policy for anything that stores an identifier.
+    void Tracking() {
+        for (const OptionalTag tag :
+             {OptionalTag::Plausible, OptionalTag::GoatCounter, OptionalTag::MatomoAddress,
+              OptionalTag::MatomoSite, OptionalTag::GoogleAnalytics, OptionalTag::MetaPixel}) {
+            const std::string& text = v_.*TrackingValue(tag);
+            if (const auto problem = TrackingIdProblem(tag, text)) {
+                Add(Severity::Warning, tag,
+                    "\"" + std::string(TrimBlanks(text)) +
+                        "\" cannot go into the page, so the letter leaves it out.",
+                    *problem);
+            }
+        }
+        if (Blank(v_.matomoAddress) != Blank(v_.matomoSite)) {
+            Add(Severity::Warning,
+                Blank(v_.matomoAddress) ? OptionalTag::MatomoAddress : OptionalTag::MatomoSite,
+                "Matomo needs both the server's address and the site's number; the letter "
+                "counts with neither.",
+                "Fill in both, or empty both.");
+        }
+        if (const auto problem = HeadCodeProblem(v_.headCode)) {
+            Add(Severity::Warning, OptionalTag::HeadCode,
+                "Your head code is not well-formed: " + *problem +
+                    " A browser repairs it silently, and may move the page's head into the "
+                    "body.",
+                "Close what the code opens; it goes into the page as you typed it.");
+        }
+        if (NeedsConsent(v_) && !HasSellerDetails(v_)) {
+            Add(Severity::Warning, OptionalTag::SellerName,
+                "The letter asks visitors to agree to tracking or to a headline test but has "
+                "no privacy policy that says what is stored (GDPR Art. 13; ePrivacy Directive "
+                "Art. 5(3)).",
+                "Fill in the seller's details under \"Seller and rules\" on step 7 for a "
+                "privacy policy.");
+        }
+        const std::string_view code = v_.paypalCode;
+        if (TestsHeadlines(v_) && WithPaypalCustomField(code, "a") == code &&
+            LowerAscii(code).find("paypal.") != std::string::npos) {
+            Add(Severity::Tip, Tag::PaypalCode,
+                "Your PayPal code sets its own \"custom\" field, so PayPal does not learn which "
+                "headline a buyer saw.",
+                "Remove the custom field from the code to count PayPal sales per headline.");
+        }
+    }
+
+    static const std::string LetterValues::*TrackingValue(OptionalTag tag) {
+        switch (tag) {
+        case OptionalTag::Plausible:
+            return &LetterValues::plausible;
+        case OptionalTag::GoatCounter:
+            return &LetterValues::goatCounter;
+        case OptionalTag::MatomoAddress:
+            return &LetterValues::matomoAddress;
+        case OptionalTag::MatomoSite:
+            return &LetterValues::matomoSite;
+        case OptionalTag::GoogleAnalytics:
+            return &LetterValues::googleAnalytics;
+        default:
+            return &LetterValues::metaPixel;
+        }
+    }
+
     // A value given that the chosen html5 template has no place for. A template of the old
     // kind has none of these blocks; its letter keeps its bytes.
     void Places() {
-        if (!template_ || DialectOf(*template_) != BlockDialect::Html5) {
+        if (!template_) {
             return;
         }
-        const std::array<std::tuple<bool, std::string_view, std::string_view>, 6> places = {{
+        if (DialectOf(*template_) != BlockDialect::Html5) {
+            if (CountsVisitors(v_)) {
+                Add(Severity::Warning, OptionalTag::Template,
+                    "The chosen template is of the old kind: it counts no visitors, tests no "
+                    "headlines and shows the main headline only.",
+                    "Choose one of the shipped designs to use them.");
+            }
+            return;
+        }
+        const std::array<std::tuple<bool, std::string_view, std::string_view>, 8> places = {{
             {HasSellerDetails(v_), "%%SELLER%%", "the seller's details"},
             {!Blank(v_.clickBankName), "%%RETAILER%%", "ClickBank's retailer statement"},
             {!Blank(v_.resultsStatement), "%%RESULTS%%", "the results statement"},
             {!Blank(v_.disclaimer), "%%DISCLAIMER%%", "the disclaimer"},
             {ReadOfferDeadline(v_.offerEnds).has_value(), "%%DEADLINE%%", "the offer deadline"},
             {!Blank(v_.signupAddress), "%%SIGNUP%%", "the sign-up form"},
+            {!Html5Tracking(v_).empty(), "%%TRACKING%%", "visitor counting or your head code"},
+            {NeedsConsent(v_), "%%CONSENT%%",
+             "the consent notice, so no tracker loads and no headline is tested"},
         }};
         for (const auto& [given, placeholder, what] : places) {
             if (given && template_->find(placeholder) == std::string_view::npos) {

@@ -166,6 +166,19 @@ enum class OptionalTag : std::size_t {
     // of its consent check box (empty: none).
     SignupAddress,
     SignupConsent,
+    // Counting visitors: counters that set no cookie load at once, trackers that store an
+    // identifier only after the visitor agrees; each by its site or id.
+    Plausible,       // the site's domain as Plausible knows it
+    GoatCounter,     // the site's code (CODE.goatcounter.com)
+    MatomoAddress,   // the Matomo server's address; counts without cookies
+    MatomoSite,      // the site's number on that server
+    GoogleAnalytics, // a measurement id, "G-..."
+    MetaPixel,       // the pixel's id, digits
+    HeadCode,        // the user's own code for the page's head, as typed
+    // Headlines tested against the main headline, as editor fragments; empty: not tested.
+    Headline2,
+    Headline3,
+    Headline4,
     Count
 };
 
@@ -200,6 +213,16 @@ inline constexpr std::array<std::string_view, kOptionalTagCount> kOptionalTagNam
     "TermsPage",
     "SignupAddress",
     "SignupConsent",
+    "Plausible",
+    "GoatCounter",
+    "MatomoAddress",
+    "MatomoSite",
+    "GoogleAnalytics",
+    "MetaPixel",
+    "HeadCode",
+    "Headline2",
+    "Headline3",
+    "Headline4",
 };
 // An entry added without its name would be written under an empty tag.
 static_assert(std::ranges::none_of(kOptionalTagNames,

@@ -146,6 +146,38 @@ TEST(SellingRules, EachRuleLeadsToTheFieldThatSettlesIt) {
          },
          html5 + "%%SIGNUP%%",
          {{Severity::Warning, "SignupAddress"}}},
+        {"ids that cannot go into the page, and a Matomo without its site",
+         [](LetterValues& v) {
+             v.googleAnalytics = "G-ABC\"</script>";
+             v.metaPixel = "12345\n678";
+             v.matomoAddress = "https://stats.example/";
+         },
+         html5 + "%%TRACKING%%",
+         {{Severity::Warning, "GoogleAnalytics"},
+          {Severity::Warning, "MetaPixel"},
+          {Severity::Warning, "MatomoSite"}}},
+        {"head code left open",
+         [](LetterValues& v) { v.headCode = "<script>var a = 1;"; },
+         html5 + "%%TRACKING%%",
+         {{Severity::Warning, "HeadCode"}}},
+        {"a tracker without a privacy policy, and a template without the notice",
+         [](LetterValues& v) { v.metaPixel = "123456789012345"; },
+         html5,
+         {{Severity::Warning, "SellerName"}, {Severity::Warning, "Template"}}},
+        {"a headline test against PayPal code with its own custom field",
+         [&](LetterValues& v) {
+             seller(v);
+             v.mainHeadline = {false, "One"};
+             v.headlineVariants[0] = {false, "Two"};
+             v.paypalCode = "<form action=\"https://www.paypal.com/cgi-bin/webscr\">"
+                            "<input name=\"custom\" value=\"x\"></form>";
+         },
+         html5 + "%%CONSENT%%",
+         {{Severity::Tip, "PaypalCode"}}},
+        {"a template of the old kind cannot count or test",
+         [](LetterValues& v) { v.plausible = "harvest.example"; },
+         "<html>",
+         {{Severity::Warning, "Template"}}},
         {"a template of the old kind has none to miss",
          [&](LetterValues& v) {
              seller(v);

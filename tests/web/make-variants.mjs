@@ -23,7 +23,9 @@ function withAll(config, values) {
     'CoverPictureDescription', 'FooterPictureDescription', 'Template', 'OriginalPictures',
     'OrderHeading', 'OrderLine', 'DirectButton', 'ClickBankButton', 'OrderClosing', 'PriceLine',
     'SellerName', 'SellerAddress', 'SellerEmail', 'ResultsStatement', 'Disclaimer', 'OfferEnds',
-    'PrivacyPage', 'TermsPage', 'SignupAddress', 'SignupConsent'];
+    'PrivacyPage', 'TermsPage', 'SignupAddress', 'SignupConsent', 'Plausible', 'GoatCounter',
+    'MatomoAddress', 'MatomoSite', 'GoogleAnalytics', 'MetaPixel', 'HeadCode', 'Headline2',
+    'Headline3', 'Headline4'];
   for (const [tag, value] of Object.entries(values).filter(([t]) => !order.includes(t))) {
     config = set(config, tag, value);
   }
@@ -132,6 +134,23 @@ const variants = {
     OfferEnds: '2099-12-31T23:59+01:00',
     SignupAddress: 'https://formspree.io/f/xyzzyabc',
     SignupConsent: 'Yes, send me the windowsill newsletter & tips <weekly>.',
+  }),
+  // Learning what sells, audited as a first visitor, who has agreed to nothing: two trackers
+  // that store identifiers, a second headline, a sign-up form and a PayPal button.
+  learning: withAll(sample, {
+    ProductName: '1',
+    PaypalCode: '<form action="https://www.paypal.com/cgi-bin/webscr" method="post">'
+      + '<input type="hidden" name="cmd" value="_s-xclick">'
+      + '<input type="hidden" name="hosted_button_id" value="ABC123">'
+      + '<input type="submit" value="Pay with PayPal"></form>',
+    SellerName: 'Windowsill Harvest Ltd',
+    SellerEmail: 'help@windowsillharvest.example',
+    SignupAddress: 'https://formspree.io/f/xyzzyabc',
+    SignupConsent: 'Yes, send me the windowsill newsletter.',
+    GoogleAnalytics: 'G-A1B2C3D4E5',
+    MetaPixel: '123456789012345',
+    Headline2: '<div style="text-align: center;"><font face="Georgia" size="6" color="#b22222">'
+      + '<b>Fresh Herbs All Winter From One Sunny Windowsill</b></font></div>',
   }),
 };
 

@@ -107,6 +107,16 @@ for name in "${templates[@]}"; do
     fi
 done
 
+echo "== The consent notice and the headline test, from a first visit to a change of mind"
+for name in "${templates[@]}"; do
+    letter="$work/letters/$name/learning/index.html"
+    grep -q 'id="consent"' "$letter" || continue # a template without the notice
+    echo "-- $name/learning"
+    if ! node "$here/consent-check.mjs" "$letter" "$work/consent-$name-390.png"; then
+        status=1
+    fi
+done
+
 echo "== Lighthouse 12 on Chromium (a11y, best practices, SEO 100; performance >= 95)"
 if ! node "$here/lighthouse-run.mjs" "$work/letters" "$work/lighthouse.json" "${pages[@]}"; then
     status=1
