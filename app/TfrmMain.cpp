@@ -419,7 +419,7 @@ void TfrmMain::ConnectActions() {
 }
 
 HtmlEditor* TfrmMain::EditorForTag(int tag) const {
-    static constexpr std::array kTags{1, 2, 3, 10, 11};
+    static constexpr std::array kTags{1, 2, 3, 10, 11, 12, 13, 14};
     const auto* found = std::find(kTags.begin(), kTags.end(), tag);
     return found != kTags.end() ? editors_[static_cast<std::size_t>(found - kTags.begin())]
                                 : nullptr;

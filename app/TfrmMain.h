@@ -152,6 +152,8 @@ private:
     bool SettleRecordEdits();
     QWidget* BuildSellerTab(QWidget* parent);
     QWidget* BuildSignupTab(QWidget* parent);
+    QWidget* BuildVisitorsTab(QWidget* parent);
+    QWidget* BuildHeadlineTabs(QWidget* page, HtmlEditor* main);
     FormattingToolbar* MakeToolbar(int tag, QWidget* page);
     void BuildSubsystems();
     void ConnectActions();
@@ -213,8 +215,12 @@ private:
     QLineEdit* edtFooterPicture = nullptr;
     QLineEdit* edtOrderHeading = nullptr;
     QListWidget* lstSteps = nullptr;
-    std::array<HtmlEditor*, 5> editors_{};
-    std::array<FormattingToolbar*, 5> toolbars_{};
+    // The five passages' areas, then the three headlines tested against the main one.
+    static constexpr std::size_t kPassageAreas = 5;
+    static constexpr std::size_t kHeadlineVariants = 3;
+    static constexpr std::array<int, kHeadlineVariants> kHeadlineToolbarTags{12, 13, 14};
+    std::array<HtmlEditor*, kPassageAreas + kHeadlineVariants> editors_{};
+    std::array<FormattingToolbar*, kPassageAreas + kHeadlineVariants> toolbars_{};
     std::unique_ptr<FinishStep> finish_;
     LetterPreviewWindow* preview_ = nullptr; // owned as a child window, made on first use
 

@@ -7,6 +7,7 @@
 #include "generation/FinishStep.h"
 #include "generation/SellingBlocks.h"
 #include "generation/SignupForm.h"
+#include "generation/VisitorTracking.h"
 #include "lists/RecordStep.h"
 #include "utils/TextHelpers.h"
 #include "widgets/ColorChooser.h"
@@ -14,6 +15,7 @@
 #include "widgets/FormBuilder.h"
 #include "widgets/QtText.h"
 
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -77,6 +79,21 @@ void TfrmMain::BuildPages() {
     for (QWidget* page : {general, contents, product, features.page, testimonials.page, ending,
                           order, finish_->page}) {
         pgcMain->addWidget(page);
+    }
+    // The headline tabs: the bar, then each headline's choosers and area, then the
+    // sub-headline; the areas of the tabs not shown are passed over.
+    if (auto* headlines = contents->findChild<QTabWidget*>(QStringLiteral("tabHeadlines"))) {
+        QWidget* previous = headlines->tabBar();
+        for (const std::size_t index :
+             {std::size_t{0}, kPassageAreas, kPassageAreas + 1, kPassageAreas + 2}) {
+            QWidget::setTabOrder(previous, toolbars_[index]->fontNameChooser());
+            QWidget::setTabOrder(toolbars_[index]->fontNameChooser(),
+                                 toolbars_[index]->fontSizeChooser());
+            QWidget::setTabOrder(toolbars_[index]->fontSizeChooser(), editors_[index]);
+            previous = editors_[index];
+        }
+        QWidget::setTabOrder(previous,
+                             contents->findChild<QLineEdit*>(QStringLiteral("edtAttention")));
     }
     features_ = std::move(features.records);
     testimonials_ = std::move(testimonials.records);
@@ -215,12 +232,16 @@ QWidget* TfrmMain::BuildPassagePage(int first, int count) {
         }
         AddAbove(layout, page, Text(passage.prompt), nullptr);
         toolbars_[index] = MakeToolbar(passage.tag, page);
-        layout->addWidget(toolbars_[index]);
         if (passage.height > 0) {
             editor->setFixedHeight(passage.height);
         }
-        layout->addWidget(editor, passage.height > 0 ? 0 : 1);
         editors_[index] = editor;
+        if (passage.tag == 1) {
+            layout->addWidget(BuildHeadlineTabs(page, editor));
+        } else {
+            layout->addWidget(toolbars_[index]);
+            layout->addWidget(editor, passage.height > 0 ? 0 : 1);
+        }
         // The sub-headline sits between the main headline and the introduction.
         if (passage.tag == 1) {
             QLineEdit* attention = MakeEdit(QStringLiteral("edtAttention"), page);
@@ -256,6 +277,7 @@ QWidget* TfrmMain::BuildPage7() {
     tabs->addTab(page, QStringLiteral("Order options"));
     tabs->addTab(BuildSellerTab(tabs), QStringLiteral("Seller and rules"));
     tabs->addTab(BuildSignupTab(tabs), QStringLiteral("Sign-up form"));
+    tabs->addTab(BuildVisitorsTab(tabs), QStringLiteral("Visitors"));
 
     QLineEdit* directLink = MakeEdit(QStringLiteral("edtDirectLink"), page);
     AddAbove(layout, page, QStringLiteral("Enter the Direct Link to your Order Product Page."),
@@ -392,6 +414,110 @@ QWidget* TfrmMain::BuildSignupTab(QWidget* parent) {
                 ? QString()
                 : QStringLiteral("Sends to %1.").arg(QStringOfAnsi(SignupProviderOf(typed).name)));
     });
+    return page;
+}
+
+// The main headline and the headlines tested against it, one tab each; a visitor who agrees
+// to be remembered is shown one of those filled in, the others the main one.
+QWidget* TfrmMain::BuildHeadlineTabs(QWidget* page, HtmlEditor* main) {
+    auto* tabs = new QTabWidget(page);
+    tabs->setObjectName(QStringLiteral("tabHeadlines"));
+    tabs->setDocumentMode(true);
+    const auto addTab = [tabs](FormattingToolbar* toolbar, HtmlEditor* editor, const QString& title,
+                               const QString& tip) {
+        auto* sheet = new QWidget(tabs);
+        auto* sheetLayout = new QVBoxLayout(sheet);
+        sheetLayout->setContentsMargins(0, 2, 0, 0);
+        sheetLayout->setSpacing(2);
+        toolbar->setParent(sheet);
+        editor->setParent(sheet);
+        sheetLayout->addWidget(toolbar);
+        sheetLayout->addWidget(editor);
+        tabs->setTabToolTip(tabs->addTab(sheet, title), tip);
+    };
+    addTab(toolbars_[0], main, QStringLiteral("Main headline"),
+           QStringLiteral("Every visitor sees it without script, and every visitor who has not "
+                          "agreed to be remembered."));
+    for (std::size_t i = 0; i < kHeadlineVariants; ++i) {
+        const int entry = static_cast<int>(i) + 2; // Headline2 to Headline4
+        const QString letter = QChar(u'B' + static_cast<char16_t>(i));
+        auto* editor = new HtmlEditor(tabs);
+        editor->setObjectName(QStringLiteral("prfHeadline%1").arg(entry));
+        editor->setAccessibleName(QStringLiteral("Headline ") + letter);
+        editor->setAttribute(Qt::WA_StyledBackground, true);
+        if (QLayout* inner = editor->layout()) {
+            inner->setContentsMargins(1, 1, 1, 1);
+        }
+        editor->setFixedHeight(main->maximumHeight());
+        editors_[kPassageAreas + i] = editor;
+        toolbars_[kPassageAreas + i] = MakeToolbar(kHeadlineToolbarTags[i], tabs);
+        addTab(toolbars_[kPassageAreas + i], editor, QStringLiteral("Headline ") + letter,
+               QStringLiteral("Tested against the main headline: a visitor who agrees to be "
+                              "remembered gets one of the headlines at random, and the order "
+                              "links name it. Empty: not tested."));
+    }
+    return tabs;
+}
+
+QWidget* TfrmMain::BuildVisitorsTab(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("tabVisitors"));
+    QVBoxLayout* layout = TabLayout(
+        page, QStringLiteral("Count your visitors. Plausible, GoatCounter and Matomo count "
+                             "without cookies from the first visit; Google Analytics and the "
+                             "Meta pixel load only after a visitor accepts the page's consent "
+                             "notice. Empty: not used."));
+    QGridLayout* grid = MakeGrid();
+    int row = 0;
+    // Each id is judged as it is typed; one the page cannot carry is said under it, and left
+    // out of the letter.
+    const auto addId = [&](const char* name, const char* label, const char* hint, OptionalTag tag) {
+        QLineEdit* edit = MakeEdit(Text(name), page);
+        edit->setPlaceholderText(Text(hint));
+        AddRow(grid, row++, page, Text(label), edit);
+        QLabel* note = MakeLabel(QString(), page);
+        note->setObjectName(Text(name) + QStringLiteral("Note"));
+        note->setProperty("note", true);
+        note->setWordWrap(true);
+        note->hide();
+        grid->addWidget(note, row++, 1);
+        connect(edit, &QLineEdit::textChanged, note, [note, tag](const QString& text) {
+            const auto problem = TrackingIdProblem(tag, AnsiOf(text));
+            note->setText(problem ? QStringOfAnsi(*problem) : QString());
+            note->setVisible(problem.has_value());
+        });
+    };
+    addId("edtPlausible", "Plausible domain:", "example.com", OptionalTag::Plausible);
+    addId("edtGoatCounter", "GoatCounter code:", "The CODE of CODE.goatcounter.com",
+          OptionalTag::GoatCounter);
+    addId("edtMatomoAddress", "Matomo address:", "https://stats.example.com/",
+          OptionalTag::MatomoAddress);
+    addId("edtMatomoSite", "Matomo site number:", "1", OptionalTag::MatomoSite);
+    addId("edtGoogleAnalytics", "Google Analytics id:", "G-A1B2C3D4E5",
+          OptionalTag::GoogleAnalytics);
+    addId("edtMetaPixel", "Meta pixel id:", "123456789012345", OptionalTag::MetaPixel);
+
+    auto* code = new QPlainTextEdit(page);
+    code->setObjectName(QStringLiteral("memHeadCode"));
+    code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    code->setPlaceholderText(
+        QStringLiteral("Your own code for the page's head, put in as you type it"));
+    code->setFixedHeight(64);
+    code->setTabChangesFocus(true);
+    AddRow(grid, row++, page, QStringLiteral("Head code:"), code);
+    QLabel* note = MakeLabel(QString(), page);
+    note->setObjectName(QStringLiteral("memHeadCodeNote"));
+    note->setProperty("note", true);
+    note->setWordWrap(true);
+    note->hide();
+    grid->addWidget(note, row++, 1);
+    connect(code, &QPlainTextEdit::textChanged, note, [note, code] {
+        const auto problem = HeadCodeProblem(AnsiOf(code->toPlainText()));
+        note->setText(problem ? QStringOfAnsi(*problem) : QString());
+        note->setVisible(problem.has_value());
+    });
+    layout->addLayout(grid);
+    layout->addStretch(1);
     return page;
 }
 

@@ -5,6 +5,7 @@
 #include "generation/LetterPage.h"
 #include "generation/LetterPageServer.h"
 #include "generation/LetterPreparation.h"
+#include "generation/VisitorTracking.h"
 #include "persistence/LetterDocument.h"
 #include "utils/Errors.h"
 #include "utils/FileIo.h"
@@ -18,12 +19,14 @@
 #include <QLabel>
 #include <QPointF>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -34,6 +37,10 @@ constexpr int kPhoneWidth = 390;
 // The changes of one action (a load sets many fields) come within this time; the merge needs
 // no engine and is cheap, so the preview follows the letter almost at once.
 constexpr int kFollowMs = 10;
+// Side by side the headlines are compared; the consent notice a first visitor sees would
+// cover half of each phone.
+const QString kHideConsent =
+    QStringLiteral("{const n=document.getElementById('consent');if(n)n.hidden=true;}");
 
 // Shows what it is given and nothing else: a click on a link, an order button's script or a
 // form goes to the desktop's browser, so the preview never leaves the letter.
@@ -74,6 +81,14 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
 
     phoneWidth_ = new QCheckBox(QStringLiteral("Phone width (390 px)"), this);
     phoneWidth_->setObjectName(QStringLiteral("chkPhoneWidth"));
+    sideBySide_ = new QCheckBox(QStringLiteral("Headlines side by side"), this);
+    sideBySide_->setObjectName(QStringLiteral("chkHeadlinesSideBySide"));
+    sideBySide_->setToolTip(
+        QStringLiteral("Each headline you test, as a phone shows it, beside the others"));
+    sideBySide_->hide();
+    mainCaption_ = new QLabel(QStringLiteral("Main headline"), this);
+    mainCaption_->setObjectName(QStringLiteral("lblMainHeadlineView"));
+    mainCaption_->hide();
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("lblPreviewProblem"));
     problem_->setWordWrap(true);
@@ -87,18 +102,28 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     top->addWidget(phoneWidth_);
+    top->addWidget(sideBySide_);
     top->addStretch(1);
     top->addWidget(chooseDesign);
     layout->addLayout(top);
     layout->addWidget(problem_);
-    auto* centre = new QHBoxLayout;
+    columns_ = new QWidget(this);
+    auto* centre = new QHBoxLayout(columns_);
+    centre->setContentsMargins(0, 0, 0, 0);
     centre->addStretch(0);
-    centre->addWidget(view_, 1);
+    auto* mainColumn = new QVBoxLayout;
+    mainColumn->addWidget(mainCaption_);
+    mainColumn->addWidget(view_, 1);
+    centre->addLayout(mainColumn, 1);
     centre->addStretch(0);
-    layout->addLayout(centre, 1);
+    layout->addWidget(columns_, 1);
     resize(1000, 760);
 
     connect(phoneWidth_, &QCheckBox::toggled, this, &LetterPreviewWindow::ApplyWidth);
+    connect(sideBySide_, &QCheckBox::toggled, this, [this] {
+        ApplyWidth();
+        ShowHeadlines();
+    });
     // Only the end of the page loaded last counts: a load that a newer one replaced ends as
     // failed without anything being wrong with the letter.
     connect(
@@ -116,6 +141,9 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
                 // Loading starts at the top; the reader's place is put back.
                 view_->page()->runJavaScript(
                     QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()));
+                if (sideBySide_->isChecked()) {
+                    view_->page()->runJavaScript(kHideConsent);
+                }
             }
             Q_EMIT shown();
             if (pending_) {
@@ -138,7 +166,11 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
 }
 
 LetterPreviewWindow::~LetterPreviewWindow() {
-    // The page goes before the profile it uses.
+    // The pages go before the profile they use.
+    for (HeadlineView& shown : headlineViews_) {
+        delete shown.view;
+    }
+    headlineViews_.clear();
     delete view_;
     view_ = nullptr;
 }
@@ -149,6 +181,7 @@ void LetterPreviewWindow::Refresh() {
     QString failure;
     try {
         const PreparedLetter letter = letter_.Prepare(PicturePlacement::ShowInPlace);
+        marks_ = TestedHeadlineMarks(letter.values);
         // Served in the encoding the letter file gets, which the page declares.
         text = letter.encoding == PageEncoding::Utf8 ? AnsiToUtf8(letter.Page()) : letter.Page();
         if (text.empty()) {
@@ -161,6 +194,7 @@ void LetterPreviewWindow::Refresh() {
     if (!failure.isEmpty()) {
         ShowProblem(QStringLiteral("The letter cannot be shown: ") + failure);
     }
+    sideBySide_->setVisible(marks_.size() > 1);
     if (!firstLoad_ && text == shownText_ && base == shownBase_) {
         return;
     }
@@ -175,6 +209,60 @@ void LetterPreviewWindow::Refresh() {
     loading_ = true;
     shownAddress_ = LetterPageServer::PageAddress(++loads_);
     view_->load(shownAddress_);
+    ShowHeadlines();
+}
+
+std::vector<QWebEngineView*> LetterPreviewWindow::headlineViews() const {
+    std::vector<QWebEngineView*> views;
+    for (const HeadlineView& shown : headlineViews_) {
+        if (shown.view->isVisible()) {
+            views.push_back(shown.view);
+        }
+    }
+    return views;
+}
+
+void LetterPreviewWindow::ShowHeadlines() {
+    const bool side = sideBySide_->isChecked() && marks_.size() > 1;
+    mainCaption_->setVisible(side);
+    if (side) {
+        view_->page()->runJavaScript(kHideConsent);
+    }
+    auto* centre = static_cast<QHBoxLayout*>(columns_->layout());
+    // One view per further headline, made the first time it is needed and kept.
+    for (std::size_t i = headlineViews_.size(); side && i + 1 < marks_.size(); ++i) {
+        auto* caption = new QLabel(columns_);
+        auto* view = new QWebEngineView(columns_);
+        view->setObjectName(QStringLiteral("webHeadlineView%1").arg(i + 2));
+        view->setPage(new LetterOnlyPage(profile_, view));
+        view->setFixedWidth(kPhoneWidth);
+        connect(view, &QWebEngineView::loadFinished, view, [view](bool ok) {
+            if (ok) {
+                view->page()->runJavaScript(kHideConsent);
+            }
+        });
+        auto* column = new QVBoxLayout;
+        column->addWidget(caption);
+        column->addWidget(view, 1);
+        centre->insertLayout(centre->count() - 1, column, 0);
+        headlineViews_.push_back({'\0', caption, view});
+    }
+    for (std::size_t i = 0; i < headlineViews_.size(); ++i) {
+        HeadlineView& shown = headlineViews_[i];
+        const bool used = side && i + 1 < marks_.size();
+        shown.caption->setVisible(used);
+        shown.view->setVisible(used);
+        if (!used) {
+            continue;
+        }
+        shown.mark = marks_[i + 1];
+        const QChar letter = QChar::fromLatin1(shown.mark).toUpper();
+        shown.caption->setText(QStringLiteral("Headline ") + letter);
+        // The page shows the headline its address names, and keeps nothing.
+        QUrl address = shownAddress_;
+        address.setFragment(QStringLiteral("headline=") + QChar::fromLatin1(shown.mark));
+        shown.view->load(address);
+    }
 }
 
 void LetterPreviewWindow::ShowProblem(const QString& text) {
@@ -183,7 +271,15 @@ void LetterPreviewWindow::ShowProblem(const QString& text) {
 }
 
 void LetterPreviewWindow::ApplyWidth() {
-    if (phoneWidth_->isChecked()) {
+    const bool side = sideBySide_->isChecked() && marks_.size() > 1;
+    if (side) {
+        // Wide enough for every headline's phone, as far as the screen allows.
+        const int wanted = static_cast<int>(marks_.size()) * (kPhoneWidth + 12) + 24;
+        const QScreen* screen = this->screen();
+        const int room = screen != nullptr ? screen->availableGeometry().width() : wanted;
+        resize(std::max(width(), std::min(wanted, room)), height());
+    }
+    if (phoneWidth_->isChecked() || side) {
         view_->setFixedWidth(kPhoneWidth);
     } else {
         view_->setMinimumWidth(0);

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -36,6 +37,11 @@ public:
 
     QWebEngineView* view() const { return view_; }
     QCheckBox* phoneWidth() const { return phoneWidth_; }
+    // Shows each tested headline in a phone-wide view of its own, side by side; shown only
+    // while the letter tests headlines.
+    QCheckBox* headlinesSideBySide() const { return sideBySide_; }
+    // The views of the further headlines, while they are shown side by side.
+    std::vector<QWebEngineView*> headlineViews() const;
     // Says why the letter cannot be shown; hidden while it can.
     QLabel* problem() const { return problem_; }
 
@@ -47,6 +53,8 @@ Q_SIGNALS:
 
 private:
     void ApplyWidth();
+    // Loads the page into the views of the further headlines, each showing its own.
+    void ShowHeadlines();
     void ShowProblem(const QString& text);
 
     const LetterDocument& document_;
@@ -55,6 +63,16 @@ private:
     LetterPageServer* server_ = nullptr;
     QWebEngineView* view_ = nullptr;
     QCheckBox* phoneWidth_ = nullptr;
+    QCheckBox* sideBySide_ = nullptr;
+    QLabel* mainCaption_ = nullptr;
+    QWidget* columns_ = nullptr; // holds the views side by side
+    struct HeadlineView {
+        char mark;
+        QLabel* caption;
+        QWebEngineView* view;
+    };
+    std::vector<HeadlineView> headlineViews_;
+    std::string marks_; // the headlines the shown letter tests
     QLabel* problem_ = nullptr;
     std::string shownText_;
     QUrl shownBase_;

@@ -392,6 +392,10 @@ std::string Html5Consent(const LetterValues& values) {
            std::string(words.decline) + "</button></p></section>" + ConsentScript(values);
 }
 
+std::string TestedHeadlineMarks(const LetterValues& values) {
+    return TestsHeadlines(values) ? HeadlineMarks(values) : std::string();
+}
+
 std::string_view FirstHeadlineMark(const LetterValues& values) {
     return TestsHeadlines(values) ? kMarks.substr(0, 1) : std::string_view();
 }

@@ -44,6 +44,10 @@ std::string Html5Tracking(const LetterValues& values);
 // script that loads the trackers once the visitor accepts. Empty when nothing waits for consent.
 std::string Html5Consent(const LetterValues& values);
 
+// The marks of the headlines the letter tests ("ac": the main one and Headline3); empty when
+// it tests none.
+std::string TestedHeadlineMarks(const LetterValues& values);
+
 // The first headline's name in order links, while the letter tests headlines; empty otherwise.
 std::string_view FirstHeadlineMark(const LetterValues& values);
 

@@ -56,7 +56,31 @@ constexpr OptionalEdit kOptionalEdits[] = {
     {OptionalTag::TermsPage, "edtTermsPage"},
     {OptionalTag::SignupAddress, "edtSignupAddress"},
     {OptionalTag::SignupConsent, "edtSignupConsent"},
+    {OptionalTag::Plausible, "edtPlausible"},
+    {OptionalTag::GoatCounter, "edtGoatCounter"},
+    {OptionalTag::MatomoAddress, "edtMatomoAddress"},
+    {OptionalTag::MatomoSite, "edtMatomoSite"},
+    {OptionalTag::GoogleAnalytics, "edtGoogleAnalytics"},
+    {OptionalTag::MetaPixel, "edtMetaPixel"},
+    {OptionalTag::HeadCode, "memHeadCode"},   // a memo, bound on its own
+    {OptionalTag::Headline2, "prfHeadline2"}, // editing areas, bound on their own
+    {OptionalTag::Headline3, "prfHeadline3"},
+    {OptionalTag::Headline4, "prfHeadline4"},
 };
+
+// The headlines tested against the main one: editing areas whose entries are written only
+// while they hold text, so a letter without a test keeps its file's bytes.
+constexpr OptionalEdit kHeadlineAreas[] = {
+    {OptionalTag::Headline2, "prfHeadline2"},
+    {OptionalTag::Headline3, "prfHeadline3"},
+    {OptionalTag::Headline4, "prfHeadline4"},
+};
+
+// An area's document as its entry stores it: the fragment, or nothing for an empty area.
+std::string HeadlineEntryOf(const QString& document) {
+    std::string fragment = StripEditorDocument(AnsiOf(document));
+    return fragment.empty() || fragment == "&nbsp;" ? std::string() : fragment;
+}
 
 // The user's language as a letter's language tag ("en", "de-CH"); "en" where the system's
 // locale names none.
@@ -160,6 +184,14 @@ void ConfigurationForm::Apply(const LetterConfiguration& config) {
     }
     if (auto* deadline = form_.findChild<DeadlineEdit*>(QStringLiteral("dteOfferEnds"))) {
         deadline->SetText(QStringOfAnsi(config.Optional(OptionalTag::OfferEnds)));
+    }
+    if (auto* code = form_.findChild<QPlainTextEdit*>(QStringLiteral("memHeadCode"))) {
+        SetMemoText(*code, config.Optional(OptionalTag::HeadCode));
+    }
+    for (const OptionalEdit& edit : kHeadlineAreas) {
+        if (auto* area = form_.findChild<HtmlEditor*>(QString::fromLatin1(edit.control))) {
+            area->SetDocumentHTML(QStringOfAnsi(config.Optional(edit.tag)));
+        }
     }
     applying_ = false;
     // A stored template that the catalogue has is chosen (names compared as the catalogue
@@ -375,6 +407,34 @@ void ConfigurationForm::BindWindowAdditions() {
                                  document_.SetOptional(OptionalTag::OfferEnds, AnsiOf(text));
                              }
                          });
+    }
+    if (auto* code = form_.findChild<QPlainTextEdit*>(QStringLiteral("memHeadCode"))) {
+        QObject::connect(code, &QPlainTextEdit::textChanged, &connections_, [this, code] {
+            if (!applying_) {
+                document_.SetOptional(OptionalTag::HeadCode, MemoText(*code));
+            }
+        });
+    }
+    // As the passages' areas: read once per action, from a timer, and only when ready.
+    for (const OptionalEdit& edit : kHeadlineAreas) {
+        auto* area = form_.findChild<HtmlEditor*>(QString::fromLatin1(edit.control));
+        if (area == nullptr) {
+            continue;
+        }
+        auto* read = new QTimer(&connections_);
+        read->setSingleShot(true);
+        read->setInterval(0);
+        QObject::connect(read, &QTimer::timeout, &connections_, [this, area, tag = edit.tag] {
+            if (applying_ || !area->IsReady()) {
+                return;
+            }
+            const QString document = area->GetDocumentHTML();
+            if (!IsAreaAnswer(document)) {
+                document_.SetOptional(tag, HeadlineEntryOf(document));
+            }
+        });
+        QObject::connect(area, &HtmlEditor::changed, read, qOverload<>(&QTimer::start));
+        passageReads_.push_back(read);
     }
     if (auto* embed = form_.findChild<QCheckBox*>(QStringLiteral("chkEmbedPictures"))) {
         QObject::connect(embed, &QCheckBox::toggled, &connections_,

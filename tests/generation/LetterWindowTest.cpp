@@ -8,6 +8,7 @@
 #include "generation/LetterPage.h"
 #include "generation/LetterPreviewWindow.h"
 #include "generation/TemplateGallery.h"
+#include "persistence/ConfigurationForm.h"
 #include "persistence/LetterDocument.h"
 #include "tests/support/ReadyWindow.h"
 #include "tests/support/TempDir.h"
@@ -91,6 +92,7 @@ private Q_SLOTS:
     void pictureNotesSayWhatAVisitorLoadsAndTheUserMayKeepOriginals();
     void checkFollowsWhatWasWritten();
     void aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages();
+    void countersTrackersAndASecondHeadlineGoFromTheWindowIntoTheLetter();
 
 private:
     fs::path Folder() const { return fs::path(folder_.path().toStdString()); }
@@ -866,6 +868,73 @@ void LetterWindowTest::aClickBankLetterIsLedToTheSellerAndGetsItsPolicyPages() {
     Control<QPushButton>(w, "btnLoad")->click();
     QCOMPARE(deadline->Text(), ends);
     QCOMPARE(name->text(), QStringLiteral("Harvest <Press>"));
+}
+
+// The newcomer of "learning what sells": a Plausible domain and a Meta pixel id on the Visitors
+// tab (a mistyped id said under its field), a second headline in its own area; the letter
+// counts with Plausible at once, holds the pixel back for consent and names the headline in
+// its ClickBank link; the preview shows the headlines side by side; only the entries used are
+// stored.
+void LetterWindowTest::countersTrackersAndASecondHeadlineGoFromTheWindowIntoTheLetter() {
+    TfrmMain& w = *window_;
+    const fs::path picture = ShippedTemplatesAndAPicture(w, Qt::green);
+    FillTheLetter(picture);
+    Control<QLineEdit>(w, "edtClickBankName")->setText(QStringLiteral("harvest"));
+    Control<QLineEdit>(w, "edtSellerName")->setText(QStringLiteral("Harvest Press"));
+    Control<QLineEdit>(w, "edtSellerEmail")->setText(QStringLiteral("help@harvest.example"));
+    const fs::path letter = fs::path(output_.path().toStdString()) / "offer.html";
+    Control<QLineEdit>(w, "edtFilename")->setText(PathText(letter));
+
+    auto* pixel = Control<QLineEdit>(w, "edtMetaPixel");
+    QTest::keyClicks(pixel, QStringLiteral("12345\"6"));
+    QVERIFY(!Control<QLabel>(w, "edtMetaPixelNote")->isHidden());
+    pixel->setText(QStringLiteral("123456789012345"));
+    QVERIFY(Control<QLabel>(w, "edtMetaPixelNote")->isHidden());
+    Control<QLineEdit>(w, "edtPlausible")->setText(QStringLiteral("harvest.example"));
+    Control<HtmlEditor>(w, "prfHeadline2")
+        ->SetDocumentHTML(QStringLiteral("<div><b>Fresh</b> herbs</div>"));
+    QTRY_VERIFY(w.Document().Configuration().Optional(OptionalTag::Headline2).find("herbs") !=
+                std::string::npos);
+
+    QTest::mouseClick(Control<QPushButton>(w, "btnFinish"), Qt::LeftButton);
+    const std::string page = TempDir::Read(letter);
+    const std::size_t head = page.find("</head>");
+    QVERIFY(page.find("data-domain=\"harvest.example\"") < head);
+    QVERIFY(page.find("fbq('init','123456789012345')") > page.find("id=\"consent\""));
+    QVERIFY(page.find("<template id=\"headline-b\"><h1 data-headline-shown=\"b\"") !=
+            std::string::npos);
+    QVERIFY(page.find("&amp;vtid=a\"") != std::string::npos);
+    QVERIFY(TempDir::Read(letter.parent_path() / "privacy.html").find("Meta Pixel") !=
+            std::string::npos);
+
+    Control<QPushButton>(w, "btnPreview")->click();
+    auto* preview = w.findChild<LetterPreviewWindow*>();
+    QVERIFY(preview != nullptr);
+    QTRY_VERIFY(!preview->headlinesSideBySide()->isHidden());
+    preview->headlinesSideBySide()->setChecked(true);
+    QCOMPARE(preview->headlineViews().size(), std::size_t{1});
+    QTRY_COMPARE(preview->headlineViews()[0]->url().fragment(), QStringLiteral("headline=b"));
+    preview->headlinesSideBySide()->setChecked(false);
+    preview->close();
+
+    // Saved, the file holds the entries used and no empty headline; loaded, they come back.
+    Control<QPushButton>(w, "btnSave")->click();
+    const std::string saved =
+        TempDir::Read(ConfigurationForm::ConfigurationPath(Probe(w).ProgramFolder()));
+    QVERIFY(saved.find("<%%Headline2%%>") != std::string::npos);
+    QVERIFY(saved.find("Headline3") == std::string::npos);
+    QVERIFY(saved.find("<%%MetaPixel%%>123456789012345<%%/MetaPixel%%>") != std::string::npos);
+    Control<QLineEdit>(w, "edtPlausible")->clear();
+    Control<HtmlEditor>(w, "prfHeadline2")->SetDocumentHTML(QString());
+    Control<QPushButton>(w, "btnLoad")->click();
+    QCOMPARE(Control<QLineEdit>(w, "edtPlausible")->text(), QStringLiteral("harvest.example"));
+    QTRY_VERIFY(w.Document().Configuration().Optional(OptionalTag::Headline2).find("herbs") !=
+                std::string::npos);
+    for (const char* name :
+         {"edtMetaPixel", "edtPlausible", "edtClickBankName", "edtSellerName", "edtSellerEmail"}) {
+        Control<QLineEdit>(w, name)->clear();
+    }
+    Control<HtmlEditor>(w, "prfHeadline2")->SetDocumentHTML(QString());
 }
 
 int main(int argc, char** argv) {

@@ -41,8 +41,8 @@ public:
     const std::string& FLink2Name() const { return window_.branding_.link2Name; }
     const std::string& FIconPath() const { return window_.branding_.iconPath; }
 
-    const std::array<HtmlEditor*, 5>& Editors() const { return window_.editors_; }
-    const std::array<FormattingToolbar*, 5>& Toolbars() const { return window_.toolbars_; }
+    const auto& Editors() const { return window_.editors_; }
+    const auto& Toolbars() const { return window_.toolbars_; }
     MessageService& msgMain() const { return window_.msgMain(); }
     const QString& ProgramFolder() const { return window_.ProgramFolder(); }
     UpdateController& UpdateChecker() const { return *window_.updateCheck_; }
