@@ -136,15 +136,30 @@ std::string HeadlineMarks(const LetterValues& values) {
     return marks;
 }
 
-// An h1 of the html5 headline block marked with the headline it shows.
+// An h1 of the html5 headline block marked with the headline it shows; the further ones are
+// hidden until the page's head picks one of them.
 std::string MarkedHeadline(std::string h1, char mark) {
-    return "<h1 data-headline-shown=\"" + std::string(1, mark) + "\"" + h1.substr(3);
+    return "<h1 data-headline-shown=\"" + std::string(1, mark) + "\"" +
+           (mark == kMarks[0] ? "" : " hidden") + h1.substr(3);
+}
+
+// Shows the headline the head's script picked and hides the first in its place: the swap is
+// the browser's, before the body is laid out, so nothing moves and no script stands in the
+// body to hold up the parser.
+std::string HeadlineStyle(std::string_view marks) {
+    std::string css;
+    for (const char mark : marks.substr(1)) {
+        const std::string picked = "html[data-headline=\"" + std::string(1, mark) + "\"] ";
+        css += picked + "[data-headline-shown=\"a\"]{display:none}" + picked +
+               "[data-headline-shown=\"" + std::string(1, mark) + "\"]{display:block}";
+    }
+    return "<style>" + css + "</style>\r\n";
 }
 
 // Shows a consenting visitor their headline, chosen once at random and kept; a visitor who has
 // not agreed, or whose browser keeps nothing, sees the first. "#headline=b" in the address
 // shows that headline without keeping anything, for the preview and for the seller's own look.
-// It runs where it stands, before the browser paints the headline.
+// It runs in the head, before the body is read.
 std::string HeadlineScript(std::string_view marks) {
     return "<script>(()=>{const m='" + std::string(marks) + "',k='" + std::string(kHeadlineKey) +
            "';"
@@ -155,13 +170,8 @@ std::string HeadlineScript(std::string_view marks) {
            "')!=='yes')return'a';let h=localStorage.getItem(k);"
            "if(!h||h.length!==1||!m.includes(h)){h=m[Math.floor(Math.random()*m.length)];"
            "localStorage.setItem(k,h)}return h}catch(e){return'a'}};"
-           "window.letterHeadline=()=>{const h=choose(),"
-           "now=document.querySelector('[data-headline-shown]'),"
-           "t=document.getElementById('headline-'+h);"
-           "if(now&&t&&now.getAttribute('data-headline-shown')!==h)"
-           "now.replaceWith(t.content.cloneNode(true));"
-           "document.documentElement.setAttribute('data-headline',h)};"
-           "window.letterHeadline()})()</script>";
+           "window.letterHeadline=()=>document.documentElement.setAttribute('data-headline',"
+           "choose());window.letterHeadline()})()</script>\r\n";
 }
 
 // The part of the consent script that starts the trackers; ids are checked, so each goes into
@@ -247,6 +257,25 @@ std::string ConsentScript(const LetterValues& values) {
            "</script>";
 }
 
+// The notice's look comes with it, so a letter without one keeps its bytes; dark on every
+// design, both answers alike, and clear of a phone's home bar.
+constexpr std::string_view kConsentStyle =
+    "<style>.consent{position:fixed;left:0;right:0;bottom:0;z-index:10;box-sizing:border-box;"
+    "max-width:640px;margin:0 auto;padding:14px 18px calc(14px + env(safe-area-inset-bottom));"
+    "background:#1f2933;color:#fff;box-shadow:0 -2px 12px rgba(0,0,0,.3);font-size:15px;"
+    "line-height:1.45;text-align:left}"
+    ".consent[hidden],.consent-link a[hidden]{display:none}"
+    ".consent h2{margin:0 0 6px;padding:0;border:0;background:none;color:inherit;"
+    "font-family:inherit;font-size:17px;font-weight:bold;line-height:1.3;text-transform:none;"
+    "letter-spacing:0}"
+    ".consent p{margin:0 0 10px}.consent a{color:inherit;text-decoration:underline}"
+    ".consent-buttons{display:flex;flex-wrap:wrap;gap:10px;margin:0}"
+    ".consent button{min-height:44px;min-width:128px;padding:8px 18px;border:2px solid #fff;"
+    "border-radius:999px;background:#fff;color:#1f2933;font-family:inherit;font-size:16px;"
+    "font-weight:bold;cursor:pointer}"
+    ".consent button:focus-visible{outline:3px solid #ffd166;outline-offset:2px}"
+    ".consent-link{margin:8px 0 0}</style>\r\n";
+
 constexpr std::array<std::string_view, 14> kVoidElements = {
     "area",  "base", "br",   "col",   "embed",  "hr",    "img",
     "input", "link", "meta", "param", "source", "track", "wbr"};
@@ -325,15 +354,18 @@ std::string Html5HeadlineTest(const LetterValues& values, std::string shown) {
         const Passage& variant = values.headlineVariants[i];
         if (!variant.empty) {
             const char mark = kMarks[i + 1];
-            block += "<template id=\"headline-" + std::string(1, mark) + "\">" +
-                     MarkedHeadline(Html5Headline(variant.fragment), mark) + "</template>";
+            block += MarkedHeadline(Html5Headline(variant.fragment), mark);
         }
     }
-    return block + HeadlineScript(HeadlineMarks(values));
+    return block;
 }
 
 std::string Html5Tracking(const LetterValues& values) {
-    std::string head;
+    std::string head = NeedsConsent(values) ? std::string(kConsentStyle) : std::string();
+    if (TestsHeadlines(values)) {
+        const std::string marks = HeadlineMarks(values);
+        head += HeadlineStyle(marks) + HeadlineScript(marks);
+    }
     if (const std::string domain = Usable(OptionalTag::Plausible, values.plausible);
         !domain.empty()) {
         head += "<script defer data-domain=\"" + domain +

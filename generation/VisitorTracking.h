@@ -32,12 +32,13 @@ bool NeedsConsent(const LetterValues& values);
 bool CountsVisitors(const LetterValues& values);
 
 // The headline's markup for %%ORDERHEADLINE%%: `shown` (the main headline's h1) as it is
-// without a test; with one, marked as the first, then each further headline in a template and
-// the small script that shows a consenting visitor theirs.
+// without a test; with one, marked as the first, then each further headline, hidden until the
+// head (%%TRACKING%%) shows a consenting visitor theirs.
 std::string Html5HeadlineTest(const LetterValues& values, std::string shown);
 
-// %%TRACKING%%, in the head: the cookie-free counters as their makers document them, then the
-// user's own head code as typed.
+// %%TRACKING%%, in the head: the consent notice's style when there is a notice, the headline
+// test's choice, the cookie-free counters as their makers document them, then the user's own
+// head code as typed.
 std::string Html5Tracking(const LetterValues& values);
 
 // %%CONSENT%%, in the footer: the consent notice, the link to change the answer, and the

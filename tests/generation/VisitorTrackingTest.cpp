@@ -21,7 +21,7 @@ TEST(VisitorTracking, CookieFreeCountersLoadAtOnceTrackersOnlyAfterConsent) {
     const struct {
         const char* name;
         Change change;
-        std::vector<std::string> head;    // in the head, for every visitor
+        std::vector<std::string> head;    // in the head, for every visitor; empty: nothing
         std::vector<std::string> consent; // in the consent block, run after "Accept"
     } cases[] = {
         {"nothing", [](LetterValues&) {}, {}, {}},
@@ -46,19 +46,19 @@ TEST(VisitorTracking, CookieFreeCountersLoadAtOnceTrackersOnlyAfterConsent) {
          {}},
         {"Google Analytics",
          [](LetterValues& v) { v.googleAnalytics = "G-A1B2C3"; },
-         {},
+         {"<style>.consent{"},
          {"googletagmanager.com/gtag/js?id=G-A1B2C3", "gtag('config','G-A1B2C3'",
           ">Accept</button>", ">Decline</button>", "Google Analytics"}},
         {"Meta pixel",
          [](LetterValues& v) { v.metaPixel = "123456789012345"; },
-         {},
+         {"<style>.consent{"},
          {"fbq('init','123456789012345')", "the Meta pixel"}},
         {"a headline test, and Plausible hears of it",
          [](LetterValues& v) {
              TestTwoHeadlines(v);
              v.plausible = "harvest.example";
          },
-         {"plausible.io"},
+         {"plausible.io", "<style>.consent{"},
          {"a headline test", "plausible('Headline',{props:{headline:h}})"}},
         {"the user's own head code, as typed",
          [](LetterValues& v) { v.headCode = "<meta name=\"verify\" content=\"x&y\">"; },
@@ -129,9 +129,12 @@ TEST(VisitorTracking, EveryKindOfOrderLinkNamesTheHeadlineShown) {
 
     const std::string headline = writer.Headline(values);
     EXPECT_EQ(headline.find("<h1 data-headline-shown=\"a\""), 0u);
-    EXPECT_NE(headline.find("<template id=\"headline-c\"><h1 data-headline-shown=\"c\""),
+    EXPECT_NE(headline.find("</h1><h1 data-headline-shown=\"c\" hidden"), std::string::npos);
+    EXPECT_EQ(headline.find("<script"), std::string::npos);
+    const std::string head = Html5Tracking(values);
+    EXPECT_NE(head.find("const m='ac'"), std::string::npos);
+    EXPECT_NE(head.find("html[data-headline=\"c\"] [data-headline-shown=\"c\"]{display:block}"),
               std::string::npos);
-    EXPECT_NE(headline.find("const m='ac'"), std::string::npos);
 
     // Without a second headline nothing is marked: the letter keeps its bytes.
     values.headlineVariants[1] = {};

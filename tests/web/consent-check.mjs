@@ -46,7 +46,9 @@ try {
   };
   const state = () => page.evaluate(() => ({
     notice: !document.getElementById('consent').hidden,
-    shown: document.querySelector('[data-headline-shown]').getAttribute('data-headline-shown'),
+    shown: [...document.querySelectorAll('[data-headline-shown]')]
+      .filter((h) => getComputedStyle(h).display !== 'none')
+      .map((h) => h.getAttribute('data-headline-shown')).join(''),
     links: [...document.querySelectorAll('a.order-button')].map((a) => a.getAttribute('href')),
     custom: [...document.querySelectorAll('input[name="custom"]')].map((i) => i.value),
     cookies: document.cookie,
