@@ -25,6 +25,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <algorithm>
 #include <filesystem>
@@ -61,6 +62,19 @@ protected:
     }
 };
 
+// The seller looking at their own letter is no visitor: the counters' and trackers' requests
+// go nowhere, whatever the preview's visitor answers to the consent notice.
+class NoCountedVisits : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        if (IsCounterAddress(AnsiOf(info.requestUrl().toString()))) {
+            info.block(true);
+        }
+    }
+};
+
 } // namespace
 
 LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const LetterPage& letter,
@@ -74,6 +88,7 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
     profile_ = new QWebEngineProfile(this);
     server_ = new LetterPageServer(this);
     profile_->installUrlSchemeHandler(LetterPageServer::kScheme, server_);
+    profile_->setUrlRequestInterceptor(new NoCountedVisits(profile_));
     view_ = new QWebEngineView(this);
     view_->setObjectName(QStringLiteral("webLetterPreview"));
     view_->setPage(new LetterOnlyPage(profile_, view_));

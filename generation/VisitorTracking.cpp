@@ -482,6 +482,27 @@ std::string WithPaypalCustomField(std::string_view code, std::string_view mark) 
     return result;
 }
 
+bool IsCounterAddress(std::string_view address) {
+    const std::string lower = LowerAscii(address);
+    const std::string_view text = lower;
+    const std::size_t start = text.find("://");
+    if (start == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view rest = text.substr(start + 3);
+    const std::string_view host = rest.substr(0, rest.find_first_of("/?#:"));
+    const std::string_view path = rest.substr(host.size());
+    const auto under = [host](std::string_view domain) {
+        return host == domain || (host.size() > domain.size() && host.ends_with(domain) &&
+                                  host[host.size() - domain.size() - 1] == '.');
+    };
+    const std::string_view file = path.substr(0, path.find_first_of("?#"));
+    return under("plausible.io") || under("goatcounter.com") || under("gc.zgo.at") ||
+           under("googletagmanager.com") || under("google-analytics.com") ||
+           under("connect.facebook.net") || host == "www.facebook.com" ||
+           file.ends_with("/matomo.js") || file.ends_with("/matomo.php");
+}
+
 std::vector<DataUse> TrackingDataUses(const LetterValues& values) {
     const bool german = IsGermanLetter(values.language);
     const auto say = [german](std::string_view english, std::string_view deutsch) {

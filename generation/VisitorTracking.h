@@ -60,6 +60,10 @@ std::string WithQueryParameter(std::string_view address, std::string_view name,
 // to PayPal and has none of its own; the code as it is for an empty mark.
 std::string WithPaypalCustomField(std::string_view code, std::string_view mark);
 
+// Whether an address is one the counters and trackers load or report to (their scripts, and
+// a Matomo server's), so that the program's own views of a letter never count as a visit.
+bool IsCounterAddress(std::string_view address);
+
 // What the counters, trackers and the headline test collect, for the privacy page.
 std::vector<DataUse> TrackingDataUses(const LetterValues& values);
 

@@ -146,6 +146,28 @@ TEST(VisitorTracking, EveryKindOfOrderLinkNamesTheHeadlineShown) {
     EXPECT_TRUE(Html5Consent(values).empty());
 }
 
+TEST(VisitorTracking, KnowsTheAddressesThatWouldCountAVisit) {
+    const struct {
+        const char* address;
+        bool counts;
+    } cases[] = {
+        {"https://plausible.io/js/script.js", true},
+        {"https://plausible.io/api/event", true},
+        {"https://harvest.goatcounter.com/count?p=/", true},
+        {"https://www.googletagmanager.com/gtag/js?id=G-A1", true},
+        {"https://region1.google-analytics.com/g/collect", true},
+        {"https://connect.facebook.net/en_US/fbevents.js", true},
+        {"https://stats.example/piwik/matomo.php?idsite=1", true},
+        {"https://notplausible.io/x.js", false},
+        {"https://shop.example/order?next=plausible.io", false},
+        {"https://www.paypal.com/sdk/js?client-id=x", false},
+        {"scribvane-letter://page/cover.jpg", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsCounterAddress(c.address), c.counts) << c.address;
+    }
+}
+
 TEST(VisitorTracking, HeadCodeIsWellFormedOnlyWhenEverythingOpenedIsClosed) {
     const struct {
         const char* code;
