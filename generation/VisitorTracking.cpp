@@ -150,8 +150,9 @@ std::string HeadlineStyle(std::string_view marks) {
     std::string css;
     for (const char mark : marks.substr(1)) {
         const std::string picked = "html[data-headline=\"" + std::string(1, mark) + "\"] ";
-        css += picked + "[data-headline-shown=\"a\"]{display:none}" + picked +
-               "[data-headline-shown=\"" + std::string(1, mark) + "\"]{display:block}";
+        css.append(picked).append("[data-headline-shown=\"a\"]{display:none}");
+        css.append(picked).append("[data-headline-shown=\"").append(1, mark);
+        css.append("\"]{display:block}");
     }
     return "<style>" + css + "</style>\r\n";
 }
