@@ -501,7 +501,8 @@ QWidget* TfrmMain::BuildVisitorsTab(QWidget* parent) {
     code->setObjectName(QStringLiteral("memHeadCode"));
     code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     code->setPlaceholderText(
-        QStringLiteral("Your own code for the page's head, put in as you type it"));
+        QStringLiteral("Your own code for the page's head, put in as you type it. It runs for "
+                       "every visitor, before any consent"));
     code->setFixedHeight(64);
     code->setTabChangesFocus(true);
     AddRow(grid, row++, page, QStringLiteral("Head code:"), code);
