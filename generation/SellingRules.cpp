@@ -328,7 +328,8 @@ private:
             {!Blank(v_.disclaimer), "%%DISCLAIMER%%", "the disclaimer"},
             {ReadOfferDeadline(v_.offerEnds).has_value(), "%%DEADLINE%%", "the offer deadline"},
             {!Blank(v_.signupAddress), "%%SIGNUP%%", "the sign-up form"},
-            {!Html5Tracking(v_).empty(), "%%TRACKING%%", "visitor counting, the consent notice's look or your head code"},
+            {!Html5Tracking(v_).empty(), "%%TRACKING%%",
+             "visitor counting, the consent notice's look or your head code"},
             {NeedsConsent(v_), "%%CONSENT%%",
              "the consent notice, so no tracker loads and no headline is tested"},
         }};
