@@ -418,11 +418,14 @@ void TfrmMain::ConnectActions() {
          finish_->finish, true);
 }
 
+// Each area's toolbar carries the area's tag.
 HtmlEditor* TfrmMain::EditorForTag(int tag) const {
-    static constexpr std::array kTags{1, 2, 3, 10, 11, 12, 13, 14};
-    const auto* found = std::find(kTags.begin(), kTags.end(), tag);
-    return found != kTags.end() ? editors_[static_cast<std::size_t>(found - kTags.begin())]
-                                : nullptr;
+    for (std::size_t index = 0; index < toolbars_.size(); ++index) {
+        if (toolbars_[index] != nullptr && toolbars_[index]->tag() == tag) {
+            return editors_[index];
+        }
+    }
+    return nullptr;
 }
 
 void TfrmMain::FormCreate() {

@@ -28,6 +28,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace scribvane {
 
@@ -469,23 +470,29 @@ QWidget* TfrmMain::BuildVisitorsTab(QWidget* parent) {
                              "notice. Empty: not used."));
     QGridLayout* grid = MakeGrid();
     int row = 0;
-    // Each id is judged as it is typed; one the page cannot carry is said under it, and left
-    // out of the letter.
-    const auto addId = [&](const char* name, const char* label, const char* hint, OptionalTag tag) {
-        QLineEdit* edit = MakeEdit(Text(name), page);
-        edit->setPlaceholderText(Text(hint));
-        AddRow(grid, row++, page, Text(label), edit);
+    // Each value is judged as it is typed; a problem is said in a note under it, shown only
+    // while there is one.
+    const auto addNote = [&](const QString& field) {
         QLabel* note = MakeLabel(QString(), page);
-        note->setObjectName(Text(name) + QStringLiteral("Note"));
+        note->setObjectName(field + QStringLiteral("Note"));
         note->setProperty("note", true);
         note->setWordWrap(true);
         note->hide();
         grid->addWidget(note, row++, 1);
-        connect(edit, &QLineEdit::textChanged, note, [note, tag](const QString& text) {
-            const auto problem = TrackingIdProblem(tag, AnsiOf(text));
+        return [note](const std::optional<std::string>& problem) {
             note->setText(problem ? QStringOfAnsi(*problem) : QString());
             note->setVisible(problem.has_value());
-        });
+        };
+    };
+    // An id the page cannot carry is left out of the letter.
+    const auto addId = [&](const char* name, const char* label, const char* hint, OptionalTag tag) {
+        QLineEdit* edit = MakeEdit(Text(name), page);
+        edit->setPlaceholderText(Text(hint));
+        AddRow(grid, row++, page, Text(label), edit);
+        connect(edit, &QLineEdit::textChanged, this,
+                [say = addNote(Text(name)), tag](const QString& text) {
+                    say(TrackingIdProblem(tag, AnsiOf(text)));
+                });
     };
     addId("edtPlausible", "Plausible domain:", "example.com", OptionalTag::Plausible);
     addId("edtGoatCounter", "GoatCounter code:", "The CODE of CODE.goatcounter.com",
@@ -506,16 +513,8 @@ QWidget* TfrmMain::BuildVisitorsTab(QWidget* parent) {
     code->setFixedHeight(64);
     code->setTabChangesFocus(true);
     AddRow(grid, row++, page, QStringLiteral("Head code:"), code);
-    QLabel* note = MakeLabel(QString(), page);
-    note->setObjectName(QStringLiteral("memHeadCodeNote"));
-    note->setProperty("note", true);
-    note->setWordWrap(true);
-    note->hide();
-    grid->addWidget(note, row++, 1);
-    connect(code, &QPlainTextEdit::textChanged, note, [note, code] {
-        const auto problem = HeadCodeProblem(AnsiOf(code->toPlainText()));
-        note->setText(problem ? QStringOfAnsi(*problem) : QString());
-        note->setVisible(problem.has_value());
+    connect(code, &QPlainTextEdit::textChanged, this, [say = addNote(code->objectName()), code] {
+        say(HeadCodeProblem(AnsiOf(code->toPlainText())));
     });
     layout->addLayout(grid);
     layout->addStretch(1);

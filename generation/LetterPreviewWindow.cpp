@@ -156,7 +156,7 @@ LetterPreviewWindow::LetterPreviewWindow(const LetterDocument& document, const L
                 // Loading starts at the top; the reader's place is put back.
                 view_->page()->runJavaScript(
                     QStringLiteral("window.scrollTo(%1, %2);").arg(scroll_.x()).arg(scroll_.y()));
-                if (sideBySide_->isChecked()) {
+                if (ShowsHeadlinesSideBySide()) {
                     view_->page()->runJavaScript(kHideConsent);
                 }
             }
@@ -238,7 +238,7 @@ std::vector<QWebEngineView*> LetterPreviewWindow::headlineViews() const {
 }
 
 void LetterPreviewWindow::ShowHeadlines() {
-    const bool side = sideBySide_->isChecked() && marks_.size() > 1;
+    const bool side = ShowsHeadlinesSideBySide();
     mainCaption_->setVisible(side);
     if (side) {
         view_->page()->runJavaScript(kHideConsent);
@@ -285,8 +285,12 @@ void LetterPreviewWindow::ShowProblem(const QString& text) {
     problem_->show();
 }
 
+bool LetterPreviewWindow::ShowsHeadlinesSideBySide() const {
+    return sideBySide_->isChecked() && marks_.size() > 1;
+}
+
 void LetterPreviewWindow::ApplyWidth() {
-    const bool side = sideBySide_->isChecked() && marks_.size() > 1;
+    const bool side = ShowsHeadlinesSideBySide();
     if (side) {
         // Wide enough for every headline's phone, as far as the screen allows.
         const int wanted = static_cast<int>(marks_.size()) * (kPhoneWidth + 12) + 24;

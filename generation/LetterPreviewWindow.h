@@ -53,6 +53,8 @@ Q_SIGNALS:
 
 private:
     void ApplyWidth();
+    // The headlines of a letter that tests them are shown side by side now.
+    bool ShowsHeadlinesSideBySide() const;
     // Loads the page into the views of the further headlines, each showing its own.
     void ShowHeadlines();
     void ShowProblem(const QString& text);

@@ -82,10 +82,6 @@ std::string_view TestimonialText(std::string_view record) {
     return RecordFieldViews<4>(record)[3];
 }
 
-bool Blank(std::string_view text) {
-    return TrimBlanks(text).empty();
-}
-
 bool LooksLikeEmail(std::string_view text) {
     text = TrimBlanks(text);
     const std::size_t at = text.find('@');
@@ -118,12 +114,12 @@ private:
     }
 
     void Seller() {
-        if (!Blank(v_.sellerEmail) && !LooksLikeEmail(v_.sellerEmail)) {
+        if (!IsBlankText(v_.sellerEmail) && !LooksLikeEmail(v_.sellerEmail)) {
             Add(Severity::Warning, OptionalTag::SellerEmail,
                 "The seller's contact e-mail is not an e-mail address.",
                 "Write an address such as help@example.com.");
         }
-        if (Blank(v_.clickBankName)) {
+        if (IsBlankText(v_.clickBankName)) {
             return;
         }
         std::vector<std::string_view> missing;
@@ -131,7 +127,7 @@ private:
         for (const auto& [value, field, name] :
              {std::tuple{&v_.sellerName, OptionalTag::SellerName, "business name"},
               {&v_.sellerEmail, OptionalTag::SellerEmail, "contact e-mail"}}) {
-            if (Blank(*value)) {
+            if (IsBlankText(*value)) {
                 missing.emplace_back(name);
                 first = first ? first : std::optional<LetterField>(field);
             }
@@ -147,7 +143,7 @@ private:
     }
 
     void Results() {
-        if (!Blank(v_.resultsStatement)) {
+        if (!IsBlankText(v_.resultsStatement)) {
             return;
         }
         for (const auto& record : v_.testimonials) {
@@ -175,7 +171,7 @@ private:
     }
 
     void Deadline() {
-        if (Blank(v_.offerEnds)) {
+        if (IsBlankText(v_.offerEnds)) {
             if (Urges()) {
                 Add(Severity::Warning, OptionalTag::OfferEnds,
                     "The letter presses for haste (\"only today\", \"last chance\") but names no "
@@ -233,7 +229,7 @@ private:
                 "Use the provider's https:// address.");
         }
         // The policy pages go with a letter that names its seller.
-        if (Blank(v_.signupConsent) && !HasSellerDetails(v_)) {
+        if (IsBlankText(v_.signupConsent) && !HasSellerDetails(v_)) {
             Add(Severity::Warning, OptionalTag::SignupConsent,
                 "The sign-up form collects e-mail addresses without a consent wording, and the "
                 "letter has no privacy policy that says what happens to them (GDPR Art. 6, 7 "
@@ -246,10 +242,8 @@ private:
     // Counting visitors: ids the page can carry, the user's head code whole, and a privacy
     // policy for anything that stores an identifier.
     void Tracking() {
-        for (const OptionalTag tag :
-             {OptionalTag::Plausible, OptionalTag::GoatCounter, OptionalTag::MatomoAddress,
-              OptionalTag::MatomoSite, OptionalTag::GoogleAnalytics, OptionalTag::MetaPixel}) {
-            const std::string& text = v_.*TrackingValue(tag);
+        for (const auto& [tag, value] : kTrackingIdFields) {
+            const std::string& text = v_.*value;
             if (const auto problem = TrackingIdProblem(tag, text)) {
                 Add(Severity::Warning, tag,
                     "\"" + std::string(TrimBlanks(text)) +
@@ -257,9 +251,10 @@ private:
                     *problem);
             }
         }
-        if (Blank(v_.matomoAddress) != Blank(v_.matomoSite)) {
+        if (IsBlankText(v_.matomoAddress) != IsBlankText(v_.matomoSite)) {
             Add(Severity::Warning,
-                Blank(v_.matomoAddress) ? OptionalTag::MatomoAddress : OptionalTag::MatomoSite,
+                IsBlankText(v_.matomoAddress) ? OptionalTag::MatomoAddress
+                                              : OptionalTag::MatomoSite,
                 "Matomo needs both the server's address and the site's number; the letter "
                 "counts with neither.",
                 "Fill in both, or empty both.");
@@ -279,30 +274,15 @@ private:
                 "Fill in the seller's details under \"Seller and rules\" on step 7 for a "
                 "privacy policy.");
         }
+        // Code that posts to PayPal but gains no field keeps a custom field of its own.
         const std::string_view code = v_.paypalCode;
-        if (TestsHeadlines(v_) && WithPaypalCustomField(code, "a") == code &&
-            LowerAscii(code).find("paypal.") != std::string::npos) {
+        if (TestsHeadlines(v_) &&
+            FindIgnoringAsciiCase(code, "paypal.") != std::string_view::npos &&
+            WithPaypalCustomField(code, FirstHeadlineMark(v_)) == code) {
             Add(Severity::Tip, Tag::PaypalCode,
                 "Your PayPal code sets its own \"custom\" field, so PayPal does not learn which "
                 "headline a buyer saw.",
                 "Remove the custom field from the code to count PayPal sales per headline.");
-        }
-    }
-
-    static const std::string LetterValues::*TrackingValue(OptionalTag tag) {
-        switch (tag) {
-        case OptionalTag::Plausible:
-            return &LetterValues::plausible;
-        case OptionalTag::GoatCounter:
-            return &LetterValues::goatCounter;
-        case OptionalTag::MatomoAddress:
-            return &LetterValues::matomoAddress;
-        case OptionalTag::MatomoSite:
-            return &LetterValues::matomoSite;
-        case OptionalTag::GoogleAnalytics:
-            return &LetterValues::googleAnalytics;
-        default:
-            return &LetterValues::metaPixel;
         }
     }
 
@@ -323,11 +303,11 @@ private:
         }
         const std::array<std::tuple<bool, std::string_view, std::string_view>, 8> places = {{
             {HasSellerDetails(v_), "%%SELLER%%", "the seller's details"},
-            {!Blank(v_.clickBankName), "%%RETAILER%%", "ClickBank's retailer statement"},
-            {!Blank(v_.resultsStatement), "%%RESULTS%%", "the results statement"},
-            {!Blank(v_.disclaimer), "%%DISCLAIMER%%", "the disclaimer"},
+            {!IsBlankText(v_.clickBankName), "%%RETAILER%%", "ClickBank's retailer statement"},
+            {!IsBlankText(v_.resultsStatement), "%%RESULTS%%", "the results statement"},
+            {!IsBlankText(v_.disclaimer), "%%DISCLAIMER%%", "the disclaimer"},
             {ReadOfferDeadline(v_.offerEnds).has_value(), "%%DEADLINE%%", "the offer deadline"},
-            {!Blank(v_.signupAddress), "%%SIGNUP%%", "the sign-up form"},
+            {!IsBlankText(v_.signupAddress), "%%SIGNUP%%", "the sign-up form"},
             {!Html5Tracking(v_).empty(), "%%TRACKING%%",
              "visitor counting, the consent notice's look or your head code"},
             {NeedsConsent(v_), "%%CONSENT%%",

@@ -8,21 +8,6 @@
 namespace scribvane {
 namespace {
 
-// The host of an absolute address, lower-case; empty for a relative one.
-std::string HostOf(std::string_view address) {
-    const std::size_t scheme = address.find("://");
-    if (scheme == std::string_view::npos) {
-        return {};
-    }
-    const std::string_view rest = address.substr(scheme + 3);
-    return LowerAscii(rest.substr(0, rest.find_first_of("/?#:")));
-}
-
-bool HostIs(std::string_view host, std::string_view domain) {
-    return host == domain || (host.size() > domain.size() && host.ends_with(domain) &&
-                              host[host.size() - domain.size() - 1] == '.');
-}
-
 // One parameter of the address's query ("u" of "?u=abc&id=def"); empty when it has none.
 std::string_view QueryParameter(std::string_view address, std::string_view name) {
     const std::size_t query = address.find('?');
@@ -45,7 +30,7 @@ std::string_view QueryParameter(std::string_view address, std::string_view name)
 
 SignupProvider SignupProviderOf(std::string_view address) {
     address = TrimBlanks(address);
-    const std::string host = HostOf(address);
+    const std::string host = AddressHost(address);
     if (host.empty()) {
         return {"Netlify Forms",
                 "email",
@@ -54,24 +39,24 @@ SignupProvider SignupProviderOf(std::string_view address) {
                 "https://www.netlify.com/privacy/",
                 true};
     }
-    if (HostIs(host, "list-manage.com")) {
+    if (HostIsWithin(host, "list-manage.com")) {
         // Mailchimp's own robot trap is named after the list's account and id.
         const std::string trap = "b_" + std::string(QueryParameter(address, "u")) + "_" +
                                  std::string(QueryParameter(address, "id"));
         return {"Mailchimp", "EMAIL", "FNAME", trap, "https://www.intuit.com/privacy/statement/"};
     }
-    if (HostIs(host, "kit.com") || HostIs(host, "convertkit.com")) {
+    if (HostIsWithin(host, "kit.com") || HostIsWithin(host, "convertkit.com")) {
         return {"Kit", "email_address", "first_name", "website", "https://kit.com/privacy"};
     }
-    if (HostIs(host, "mailerlite.com")) {
+    if (HostIsWithin(host, "mailerlite.com")) {
         return {"MailerLite", "fields[email]", "fields[name]", "website",
                 "https://www.mailerlite.com/legal/privacy-policy"};
     }
-    if (HostIs(host, "sibforms.com") || HostIs(host, "brevo.com")) {
+    if (HostIsWithin(host, "sibforms.com") || HostIsWithin(host, "brevo.com")) {
         return {"Brevo", "EMAIL", "FIRSTNAME", "email_address_check",
                 "https://www.brevo.com/legal/privacypolicy/"};
     }
-    if (HostIs(host, "formspree.io")) {
+    if (HostIsWithin(host, "formspree.io")) {
         return {"Formspree", "email", "name", "_gotcha",
                 "https://formspree.io/legal/privacy-policy"};
     }

@@ -23,10 +23,6 @@ constexpr std::string_view kMarks = "abcd";
 constexpr std::string_view kConsentKey = "letter-consent";
 constexpr std::string_view kHeadlineKey = "letter-headline";
 
-bool Blank(std::string_view text) {
-    return TrimBlanks(text).empty();
-}
-
 bool AllOf(std::string_view text, bool (*allowed)(char)) {
     return !text.empty() && std::all_of(text.begin(), text.end(), allowed);
 }
@@ -66,12 +62,28 @@ std::string Usable(OptionalTag tag, std::string_view text) {
     return text.empty() || TrackingIdProblem(tag, text) ? std::string() : std::string(text);
 }
 
-std::string MatomoBase(const LetterValues& values) {
-    std::string address = Usable(OptionalTag::MatomoAddress, values.matomoAddress);
-    if (address.empty() || Usable(OptionalTag::MatomoSite, values.matomoSite).empty()) {
-        return {};
+// The ids the page carries, each empty when it is not given or cannot go in; Matomo only
+// with both its address (ending in '/') and its site.
+struct Trackers {
+    std::string plausible, goatCounter, matomoBase, matomoSite, googleAnalytics, metaPixel;
+
+    bool StoreIdentifiers() const { return !googleAnalytics.empty() || !metaPixel.empty(); }
+};
+
+Trackers TrackersOf(const LetterValues& values) {
+    Trackers ids{Usable(OptionalTag::Plausible, values.plausible),
+                 Usable(OptionalTag::GoatCounter, values.goatCounter),
+                 Usable(OptionalTag::MatomoAddress, values.matomoAddress),
+                 Usable(OptionalTag::MatomoSite, values.matomoSite),
+                 Usable(OptionalTag::GoogleAnalytics, values.googleAnalytics),
+                 Usable(OptionalTag::MetaPixel, values.metaPixel)};
+    if (ids.matomoBase.empty() || ids.matomoSite.empty()) {
+        ids.matomoBase.clear();
+        ids.matomoSite.clear();
+    } else if (!ids.matomoBase.ends_with('/')) {
+        ids.matomoBase += '/';
     }
-    return address.ends_with('/') ? address : address + "/";
+    return ids;
 }
 
 struct ConsentWords {
@@ -177,10 +189,9 @@ std::string HeadlineScript(std::string_view marks) {
 
 // The part of the consent script that starts the trackers; ids are checked, so each goes into
 // a string as it is.
-std::string TrackerStarts(const LetterValues& values) {
+std::string TrackerStarts(const Trackers& ids) {
     std::string code;
-    if (const std::string id = Usable(OptionalTag::GoogleAnalytics, values.googleAnalytics);
-        !id.empty()) {
+    if (const std::string& id = ids.googleAnalytics; !id.empty()) {
         code += "window.dataLayer=window.dataLayer||[];window.gtag=function(){dataLayer.push("
                 "arguments)};gtag('js',new Date());gtag('config','" +
                 id +
@@ -188,7 +199,7 @@ std::string TrackerStarts(const LetterValues& values) {
                 "load('https://www.googletagmanager.com/gtag/js?id=" +
                 id + "');";
     }
-    if (const std::string id = Usable(OptionalTag::MetaPixel, values.metaPixel); !id.empty()) {
+    if (const std::string& id = ids.metaPixel; !id.empty()) {
         // The pixel's own loader, written out: a queue that the library takes over.
         code += "if(!window.fbq){const q=window.fbq=window._fbq=function(){q.callMethod?"
                 "q.callMethod.apply(q,arguments):q.queue.push(arguments)};q.push=q;q.loaded=true;"
@@ -197,17 +208,17 @@ std::string TrackerStarts(const LetterValues& values) {
                 id + "');fbq('track','PageView');if(h)fbq('trackCustom','Headline',{headline:h});";
     }
     // The cookie-free counters are running already; they hear of the headline as an event.
-    if (!Usable(OptionalTag::Plausible, values.plausible).empty()) {
+    if (!ids.plausible.empty()) {
         code += "if(h){window.plausible=window.plausible||function(){(window.plausible.q="
                 "window.plausible.q||[]).push(arguments)};plausible('Headline',{props:{headline:h}"
                 "})}";
     }
-    if (!Usable(OptionalTag::GoatCounter, values.goatCounter).empty()) {
+    if (!ids.goatCounter.empty()) {
         code += "if(h){const g=()=>window.goatcounter&&window.goatcounter.count&&"
                 "window.goatcounter.count({path:'headline-'+h,title:'Headline '+h,event:true});"
                 "document.readyState==='complete'?g():addEventListener('load',g)}";
     }
-    if (!MatomoBase(values).empty()) {
+    if (!ids.matomoBase.empty()) {
         code += "if(h)(window._paq=window._paq||[]).push(['trackEvent','Headline','shown',h]);";
     }
     return code;
@@ -216,7 +227,7 @@ std::string TrackerStarts(const LetterValues& values) {
 // The consent script: the notice for a visitor who has not answered, the trackers for one who
 // accepted, and on a change of mind from yes to no the identifiers removed and the page loaded
 // afresh, so nothing that was loaded keeps running.
-std::string ConsentScript(const LetterValues& values) {
+std::string ConsentScript(const Trackers& ids) {
     const std::string key = "'" + std::string(kConsentKey) + "'";
     return "<script type=\"module\">"
            "const n=document.getElementById('consent'),c=document.getElementById('consent-"
@@ -235,7 +246,7 @@ std::string ConsentScript(const LetterValues& values) {
            "carry(mark());let on=false;"
            "const start=()=>{if(on)return;on=true;if(window.letterHeadline)window.letterHeadline();"
            "const h=mark();carry(h);" +
-           TrackerStarts(values) +
+           TrackerStarts(ids) +
            "};"
            "const forget=()=>{try{localStorage.removeItem('" +
            std::string(kHeadlineKey) +
@@ -276,6 +287,22 @@ constexpr std::string_view kConsentStyle =
     "font-weight:bold;cursor:pointer}"
     ".consent button:focus-visible{outline:3px solid #ffd166;outline-offset:2px}"
     ".consent-link{margin:8px 0 0}</style>\r\n";
+
+// Whether a form's markup holds a field (input, select, textarea) of that name.
+bool HasFieldNamed(std::string_view form, std::string_view name) {
+    for (std::size_t at = form.find('<'); at != std::string_view::npos;
+         at = form.find('<', at + 1)) {
+        const auto tag = TagAt(form, at);
+        if (tag && !tag->closing &&
+            (tag->name == "input" || tag->name == "select" || tag->name == "textarea")) {
+            const auto field = AttributeOf(tag->attributes, "name");
+            if (field && EqualsIgnoringAsciiCase(*field, name)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 constexpr std::array<std::string_view, 14> kVoidElements = {
     "area",  "base", "br",   "col",   "embed",  "hr",    "img",
@@ -335,15 +362,13 @@ bool TestsHeadlines(const LetterValues& values) {
 }
 
 bool NeedsConsent(const LetterValues& values) {
-    return TestsHeadlines(values) ||
-           !Usable(OptionalTag::GoogleAnalytics, values.googleAnalytics).empty() ||
-           !Usable(OptionalTag::MetaPixel, values.metaPixel).empty();
+    return TestsHeadlines(values) || TrackersOf(values).StoreIdentifiers();
 }
 
 bool CountsVisitors(const LetterValues& values) {
-    return NeedsConsent(values) || !Usable(OptionalTag::Plausible, values.plausible).empty() ||
-           !Usable(OptionalTag::GoatCounter, values.goatCounter).empty() ||
-           !MatomoBase(values).empty() || !Blank(values.headCode);
+    const Trackers ids = TrackersOf(values);
+    return TestsHeadlines(values) || ids.StoreIdentifiers() || !ids.plausible.empty() ||
+           !ids.goatCounter.empty() || !ids.matomoBase.empty() || !IsBlankText(values.headCode);
 }
 
 std::string Html5HeadlineTest(const LetterValues& values, std::string shown) {
@@ -362,50 +387,52 @@ std::string Html5HeadlineTest(const LetterValues& values, std::string shown) {
 }
 
 std::string Html5Tracking(const LetterValues& values) {
-    std::string head = NeedsConsent(values) ? std::string(kConsentStyle) : std::string();
-    if (TestsHeadlines(values)) {
+    const Trackers ids = TrackersOf(values);
+    const bool tests = TestsHeadlines(values);
+    std::string head = tests || ids.StoreIdentifiers() ? std::string(kConsentStyle) : std::string();
+    if (tests) {
         const std::string marks = HeadlineMarks(values);
         head += HeadlineStyle(marks) + HeadlineScript(marks);
     }
-    if (const std::string domain = Usable(OptionalTag::Plausible, values.plausible);
-        !domain.empty()) {
+    if (const std::string& domain = ids.plausible; !domain.empty()) {
         head += "<script defer data-domain=\"" + domain +
                 "\" src=\"https://plausible.io/js/script.js\"></script>\r\n";
     }
-    if (const std::string code = Usable(OptionalTag::GoatCounter, values.goatCounter);
-        !code.empty()) {
+    if (const std::string& code = ids.goatCounter; !code.empty()) {
         head += "<script data-goatcounter=\"https://" + code +
                 ".goatcounter.com/count\" async src=\"https://gc.zgo.at/count.js\"></script>\r\n";
     }
-    if (const std::string base = MatomoBase(values); !base.empty()) {
+    if (const std::string& base = ids.matomoBase; !base.empty()) {
         head += "<script>var _paq=window._paq=window._paq||[];_paq.push(['disableCookies']);"
                 "_paq.push(['trackPageView']);_paq.push(['enableLinkTracking']);"
                 "(function(){var u='" +
                 base + "';_paq.push(['setTrackerUrl',u+'matomo.php']);_paq.push(['setSiteId','" +
-                Usable(OptionalTag::MatomoSite, values.matomoSite) +
+                ids.matomoSite +
                 "']);var d=document,g=d.createElement('script'),"
                 "s=d.getElementsByTagName('script')[0];g.async=true;g.src=u+'matomo.js';"
                 "s.parentNode.insertBefore(g,s)})();</script>\r\n";
     }
-    if (!Blank(values.headCode)) {
+    if (!IsBlankText(values.headCode)) {
         head += values.headCode + "\r\n";
     }
     return head;
 }
 
 std::string Html5Consent(const LetterValues& values) {
-    if (!NeedsConsent(values)) {
+    const Trackers ids = TrackersOf(values);
+    const bool tests = TestsHeadlines(values);
+    if (!tests && !ids.StoreIdentifiers()) {
         return {};
     }
     const ConsentWords& words = ConsentWordsFor(values.language);
     std::vector<std::string_view> uses;
-    if (!Usable(OptionalTag::GoogleAnalytics, values.googleAnalytics).empty()) {
+    if (!ids.googleAnalytics.empty()) {
         uses.push_back(words.analytics);
     }
-    if (!Usable(OptionalTag::MetaPixel, values.metaPixel).empty()) {
+    if (!ids.metaPixel.empty()) {
         uses.push_back(words.pixel);
     }
-    if (TestsHeadlines(values)) {
+    if (tests) {
         uses.push_back(words.headlineTest);
     }
     std::string privacy;
@@ -422,7 +449,7 @@ std::string Html5Consent(const LetterValues& values) {
            "</p><p class=\"consent-buttons\"><button type=\"button\" class=\"consent-accept\">" +
            std::string(words.accept) +
            "</button><button type=\"button\" class=\"consent-decline\">" +
-           std::string(words.decline) + "</button></p></section>" + ConsentScript(values);
+           std::string(words.decline) + "</button></p></section>" + ConsentScript(ids);
 }
 
 std::string TestedHeadlineMarks(const LetterValues& values) {
@@ -462,15 +489,12 @@ std::string WithPaypalCustomField(std::string_view code, std::string_view mark) 
             continue;
         }
         const auto action = AttributeOf(tag->attributes, "action");
-        if (!action || LowerAscii(*action).find("paypal.") == std::string::npos) {
+        if (!action || FindIgnoringAsciiCase(*action, "paypal.") == std::string_view::npos) {
             continue;
         }
         // The form's own custom field carries what the seller put in it.
-        const std::size_t end = LowerAscii(code.substr(at)).find("</form");
-        const std::string form = LowerAscii(code.substr(at, end));
-        if (form.find("name=\"custom\"") != std::string::npos ||
-            form.find("name='custom'") != std::string::npos ||
-            form.find("name=custom") != std::string::npos) {
+        if (HasFieldNamed(code.substr(at, FindIgnoringAsciiCase(code, "</form", at) - at),
+                          "custom")) {
             continue;
         }
         const std::size_t after = at + tag->whole.size();
@@ -484,33 +508,34 @@ std::string WithPaypalCustomField(std::string_view code, std::string_view mark) 
 }
 
 bool IsCounterAddress(std::string_view address) {
-    const std::string lower = LowerAscii(address);
-    const std::string_view text = lower;
-    const std::size_t start = text.find("://");
-    if (start == std::string_view::npos) {
+    const std::string host = AddressHost(address);
+    if (host.empty()) {
         return false;
     }
-    const std::string_view rest = text.substr(start + 3);
-    const std::string_view host = rest.substr(0, rest.find_first_of("/?#:"));
-    const std::string_view path = rest.substr(host.size());
-    const auto under = [host](std::string_view domain) {
-        return host == domain || (host.size() > domain.size() && host.ends_with(domain) &&
-                                  host[host.size() - domain.size() - 1] == '.');
-    };
-    const std::string_view file = path.substr(0, path.find_first_of("?#"));
-    return under("plausible.io") || under("goatcounter.com") || under("gc.zgo.at") ||
-           under("googletagmanager.com") || under("google-analytics.com") ||
-           under("connect.facebook.net") || host == "www.facebook.com" ||
-           file.ends_with("/matomo.js") || file.ends_with("/matomo.php");
+    // The path, without the query or fragment, names a Matomo server's files.
+    const std::size_t start = address.find("://") + 3;
+    std::string_view path = address.substr(std::min(address.find('/', start), address.size()));
+    path = path.substr(0, path.find_first_of("?#"));
+    for (const std::string_view domain :
+         {"plausible.io", "goatcounter.com", "gc.zgo.at", "googletagmanager.com",
+          "google-analytics.com", "connect.facebook.net"}) {
+        if (HostIsWithin(host, domain)) {
+            return true;
+        }
+    }
+    const std::string file = LowerAscii(path);
+    return host == "www.facebook.com" || file.ends_with("/matomo.js") ||
+           file.ends_with("/matomo.php");
 }
 
 std::vector<DataUse> TrackingDataUses(const LetterValues& values) {
+    const Trackers ids = TrackersOf(values);
     const bool german = IsGermanLetter(values.language);
     const auto say = [german](std::string_view english, std::string_view deutsch) {
         return std::string(german ? deutsch : english);
     };
     std::vector<DataUse> uses;
-    if (!Usable(OptionalTag::Plausible, values.plausible).empty()) {
+    if (!ids.plausible.empty()) {
         uses.push_back({"Plausible Analytics",
                         say("counts visits without cookies and without storing anything on "
                             "your device.",
@@ -518,7 +543,7 @@ std::vector<DataUse> TrackingDataUses(const LetterValues& values) {
                             "speichern."),
                         "https://plausible.io/privacy", false});
     }
-    if (!Usable(OptionalTag::GoatCounter, values.goatCounter).empty()) {
+    if (!ids.goatCounter.empty()) {
         uses.push_back({"GoatCounter",
                         say("counts visits without cookies and without storing anything on "
                             "your device.",
@@ -526,20 +551,20 @@ std::vector<DataUse> TrackingDataUses(const LetterValues& values) {
                             "speichern."),
                         "https://www.goatcounter.com/help/privacy", false});
     }
-    if (!MatomoBase(values).empty()) {
+    if (!ids.matomoBase.empty()) {
         uses.push_back({"Matomo",
                         say("counts visits on the seller's own server, without cookies.",
                             "z\xE4hlt Besuche auf dem eigenen Server des Anbieters, ohne "
                             "Cookies."),
                         "", false});
     }
-    if (!Usable(OptionalTag::GoogleAnalytics, values.googleAnalytics).empty()) {
+    if (!ids.googleAnalytics.empty()) {
         uses.push_back({"Google Analytics",
                         say("measures visits and how visitors use the page.",
                             "misst Besuche und wie Besucher die Seite nutzen."),
                         "https://policies.google.com/privacy", true});
     }
-    if (!Usable(OptionalTag::MetaPixel, values.metaPixel).empty()) {
+    if (!ids.metaPixel.empty()) {
         uses.push_back({"Meta Pixel",
                         say("measures the advertising on Facebook and Instagram that brought "
                             "you here.",
@@ -604,11 +629,11 @@ std::optional<std::string> HeadCodeProblem(std::string_view code) {
         }
         // A script's or style's text is not markup: only its end tag ends it.
         if (tag->name == "script" || tag->name == "style") {
-            const std::size_t end = LowerAscii(code.substr(at)).find("</" + tag->name);
-            if (end == std::string::npos) {
+            const std::size_t end = FindIgnoringAsciiCase(code, "</" + tag->name, at);
+            if (end == std::string_view::npos) {
                 return "<" + tag->name + "> is not closed.";
             }
-            at += end - 1;
+            at = end - 1;
         }
         open.push_back(tag->name);
     }

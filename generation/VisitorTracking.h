@@ -9,12 +9,27 @@
 #include "generation/LetterValues.h"
 #include "persistence/ConfigTags.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace scribvane {
+
+// The entries that name a counter's or tracker's site or id, with the value each fills.
+struct TrackingIdField {
+    OptionalTag tag;
+    std::string LetterValues::*value;
+};
+inline constexpr std::array<TrackingIdField, 6> kTrackingIdFields = {{
+    {OptionalTag::Plausible, &LetterValues::plausible},
+    {OptionalTag::GoatCounter, &LetterValues::goatCounter},
+    {OptionalTag::MatomoAddress, &LetterValues::matomoAddress},
+    {OptionalTag::MatomoSite, &LetterValues::matomoSite},
+    {OptionalTag::GoogleAnalytics, &LetterValues::googleAnalytics},
+    {OptionalTag::MetaPixel, &LetterValues::metaPixel},
+}};
 
 // Why a typed site or id cannot go into the page, as a sentence for the user; nothing when it
 // can (an empty one included). For the entries Plausible to MetaPixel; any other entry has

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <optional>
 
 namespace scribvane {
 
@@ -76,9 +77,20 @@ constexpr OptionalEdit kHeadlineAreas[] = {
     {OptionalTag::Headline4, "prfHeadline4"},
 };
 
-// An area's document as its entry stores it: the fragment, or nothing for an empty area.
-std::string HeadlineEntryOf(const QString& document) {
-    std::string fragment = StripEditorDocument(AnsiOf(document));
+// What an area holds as its stored fragment; nothing while it is not ready or cannot say.
+std::optional<std::string> AreaFragment(HtmlEditor& area) {
+    if (!area.IsReady()) {
+        return std::nullopt;
+    }
+    const QString document = area.GetDocumentHTML();
+    if (IsAreaAnswer(document)) {
+        return std::nullopt;
+    }
+    return StripEditorDocument(AnsiOf(document));
+}
+
+// A tested headline's fragment as its entry stores it: nothing for an empty area.
+std::string HeadlineEntryOf(std::string fragment) {
     return fragment.empty() || fragment == "&nbsp;" ? std::string() : fragment;
 }
 
@@ -151,13 +163,8 @@ void ConfigurationForm::Follow(const ConfigField& field) const {
         return;
     }
     if (field.kind == ValueKind::Passage) {
-        auto& area = BoundControl<HtmlEditor>(field);
-        if (!area.IsReady()) {
-            return;
-        }
-        const QString document = area.GetDocumentHTML();
-        if (!IsAreaAnswer(document)) {
-            document_.Set(field.tag, StripEditorDocument(AnsiOf(document)));
+        if (auto fragment = AreaFragment(BoundControl<HtmlEditor>(field))) {
+            document_.Set(field.tag, std::move(*fragment));
         }
         return;
     }
@@ -323,19 +330,9 @@ void ConfigurationForm::Bind() {
                              follow);
             break;
         }
-        case ValueKind::Passage: {
-            // An area reports an edit from inside the engine's own call, where waiting for the
-            // engine's answer would never end; the read follows from a timer, once for all the
-            // reports of one action.
-            auto* read = new QTimer(&connections_);
-            read->setSingleShot(true);
-            read->setInterval(0);
-            QObject::connect(read, &QTimer::timeout, &connections_, follow);
-            QObject::connect(&BoundControl<HtmlEditor>(field), &HtmlEditor::changed, read,
-                             qOverload<>(&QTimer::start));
-            passageReads_.push_back(read);
+        case ValueKind::Passage:
+            ReadOnChange(BoundControl<HtmlEditor>(field), follow);
             break;
-        }
         case ValueKind::RecordList: {
             // The list box always holds one caption per record, in the records' order.
             QAbstractItemModel* model =
@@ -357,6 +354,18 @@ void ConfigurationForm::Bind() {
             break;
         }
     }
+}
+
+// An area reports an edit from inside the engine's own call, where waiting for the engine's
+// answer would never end; the read follows from a timer, once for all the reports of one
+// action.
+void ConfigurationForm::ReadOnChange(HtmlEditor& area, const std::function<void()>& read) {
+    auto* timer = new QTimer(&connections_);
+    timer->setSingleShot(true);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, &connections_, read);
+    QObject::connect(&area, &HtmlEditor::changed, timer, qOverload<>(&QTimer::start));
+    passageReads_.push_back(timer);
 }
 
 void ConfigurationForm::BindWindowAdditions() {
@@ -415,26 +424,17 @@ void ConfigurationForm::BindWindowAdditions() {
             }
         });
     }
-    // As the passages' areas: read once per action, from a timer, and only when ready.
     for (const OptionalEdit& edit : kHeadlineAreas) {
-        auto* area = form_.findChild<HtmlEditor*>(QString::fromLatin1(edit.control));
-        if (area == nullptr) {
-            continue;
+        if (auto* area = form_.findChild<HtmlEditor*>(QString::fromLatin1(edit.control))) {
+            ReadOnChange(*area, [this, area, tag = edit.tag] {
+                if (applying_) {
+                    return;
+                }
+                if (auto fragment = AreaFragment(*area)) {
+                    document_.SetOptional(tag, HeadlineEntryOf(std::move(*fragment)));
+                }
+            });
         }
-        auto* read = new QTimer(&connections_);
-        read->setSingleShot(true);
-        read->setInterval(0);
-        QObject::connect(read, &QTimer::timeout, &connections_, [this, area, tag = edit.tag] {
-            if (applying_ || !area->IsReady()) {
-                return;
-            }
-            const QString document = area->GetDocumentHTML();
-            if (!IsAreaAnswer(document)) {
-                document_.SetOptional(tag, HeadlineEntryOf(document));
-            }
-        });
-        QObject::connect(area, &HtmlEditor::changed, read, qOverload<>(&QTimer::start));
-        passageReads_.push_back(read);
     }
     if (auto* embed = form_.findChild<QCheckBox*>(QStringLiteral("chkEmbedPictures"))) {
         QObject::connect(embed, &QCheckBox::toggled, &connections_,

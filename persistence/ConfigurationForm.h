@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 class QTimer;
@@ -19,6 +20,7 @@ class QWidget;
 
 namespace scribvane {
 
+class HtmlEditor;
 class LetterDocument;
 class RecordPage;
 
@@ -58,6 +60,8 @@ public:
 private:
     void Bind();
     void BindWindowAdditions();
+    // Runs `read` once after the area's edits of one action.
+    void ReadOnChange(HtmlEditor& area, const std::function<void()>& read);
     void ApplyField(const ConfigField& field, const LetterConfiguration& config);
     // The field's value as its control shows it.
     ConfigValue ReadField(const ConfigField& field) const;

@@ -346,6 +346,24 @@ bool IsWebAddress(std::string_view text) {
            StartsWithIgnoringAsciiCase(text, "https://");
 }
 
+std::string AddressHost(std::string_view address) {
+    const std::size_t scheme = address.find("://");
+    if (scheme == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view rest = address.substr(scheme + 3);
+    return LowerAscii(rest.substr(0, rest.find_first_of("/?#:")));
+}
+
+bool HostIsWithin(std::string_view host, std::string_view domain) {
+    return host == domain || (host.size() > domain.size() && host.ends_with(domain) &&
+                              host[host.size() - domain.size() - 1] == '.');
+}
+
+bool IsBlankText(std::string_view text) {
+    return TrimBlanks(text).empty();
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     constexpr std::string_view kBlanks = " \t";
     const auto first = text.find_first_not_of(kBlanks);

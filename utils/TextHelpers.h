@@ -57,6 +57,16 @@ std::size_t FindIgnoringAsciiCase(std::string_view text, std::string_view needle
 // letter case.
 bool IsWebAddress(std::string_view text);
 
+// The host of an absolute address ("https://Shop.example:8080/x" gives "shop.example"),
+// lower-case; empty for a relative one.
+std::string AddressHost(std::string_view address);
+// Whether `host` is `domain` or a name under it ("eu.shop.example" under "shop.example"), not
+// merely ending in its letters ("notshop.example").
+bool HostIsWithin(std::string_view host, std::string_view domain);
+
+// Whether the text holds nothing but blanks (spaces and tabs).
+bool IsBlankText(std::string_view text);
+
 // The text without blanks (spaces and tabs) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
