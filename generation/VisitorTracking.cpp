@@ -591,6 +591,17 @@ std::vector<DataUse> TrackingDataUses(const LetterValues& values) {
 
 std::optional<std::string> HeadCodeProblem(std::string_view code) {
     std::vector<std::string> open;
+    // Text outside every element would end the head where it stands.
+    std::size_t textFrom = 0;
+    const auto strayText = [&](std::size_t to) -> std::optional<std::string> {
+        const std::string_view text = code.substr(textFrom, to - textFrom);
+        const std::size_t first = text.find_first_not_of(" \t\r\n");
+        if (!open.empty() || first == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return "The text \"" + std::string(text.substr(first, 20)) +
+               "\" stands outside any tag; the head holds tags only.";
+    };
     for (std::size_t at = code.find('<'); at != std::string_view::npos;
          at = code.find('<', at + 1)) {
         if (code.substr(at).starts_with("<!--")) {
@@ -598,7 +609,11 @@ std::optional<std::string> HeadCodeProblem(std::string_view code) {
             if (end == std::string_view::npos) {
                 return std::string("A comment (<!--) is not closed with -->.");
             }
+            if (auto stray = strayText(at)) {
+                return stray;
+            }
             at = end + 2;
+            textFrom = at + 1;
             continue;
         }
         const auto tag = TagAt(code, at);
@@ -612,7 +627,11 @@ std::optional<std::string> HeadCodeProblem(std::string_view code) {
         if (std::count(tag->whole.begin(), tag->whole.end(), '"') % 2 != 0) {
             return "A quotation mark in <" + tag->name + "> is not closed.";
         }
+        if (auto stray = strayText(at)) {
+            return stray;
+        }
         at += tag->whole.size() - 1;
+        textFrom = at + 1;
         if (tag->closing) {
             if (open.empty() || open.back() != tag->name) {
                 return open.empty()
@@ -634,13 +653,14 @@ std::optional<std::string> HeadCodeProblem(std::string_view code) {
                 return "<" + tag->name + "> is not closed.";
             }
             at = end - 1;
+            textFrom = end;
         }
         open.push_back(tag->name);
     }
     if (!open.empty()) {
         return "<" + open.back() + "> is not closed.";
     }
-    return std::nullopt;
+    return strayText(code.size());
 }
 
 } // namespace scribvane

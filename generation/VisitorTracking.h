@@ -83,8 +83,8 @@ bool IsCounterAddress(std::string_view address);
 std::vector<DataUse> TrackingDataUses(const LetterValues& values);
 
 // The first fault of the user's head code that a browser would repair silently, moving the
-// rest of the head into the body or into a script: an element left open, a tag not closed;
-// nothing when the code is well-formed.
+// rest of the head into the body or into a script: an element left open, a tag not closed,
+// text outside any tag; nothing when the code is well-formed.
 std::optional<std::string> HeadCodeProblem(std::string_view code);
 
 } // namespace scribvane

@@ -184,6 +184,9 @@ TEST(VisitorTracking, HeadCodeIsWellFormedOnlyWhenEverythingOpenedIsClosed) {
         {"<meta name=\"a>", false},
         {"<!-- never closed", false},
         {"</script>", false},
+        {"987654321098765", false},
+        {"<meta name=\"a\"> oops <link rel=\"b\">", false},
+        {"<title>Kept text</title>\r\n", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(!HeadCodeProblem(c.code).has_value(), c.wellFormed) << c.code;
